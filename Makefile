@@ -1,0 +1,36 @@
+# Ranvel: set-up, build, run and test on a Debian machine.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
+            xvfb xdotool imagemagick libfreetype-dev fonts-dejavu-core
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+# Installs only the packages that are missing, so a prepared machine skips it.
+deps:
+	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/ranvel
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+clean:
+	rm -rf $(BUILD)

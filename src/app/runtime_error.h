@@ -1,0 +1,114 @@
+// The one run-time error handler of the program, and the checked containers
+// and references that report to it.
+//
+// Every array index and every reference in the game is checked. A failed
+// index check is error 6, a null reference error 7, and a non-zero code from
+// a surface operation is reported with that code. The handler writes
+// "Error <n> in line <l>", waits for a key and ends the program with exit
+// code 0. Nothing recovers from such an error.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <source_location>
+#include <string>
+#include <vector>
+
+// Error numbers of the handler.
+constexpr int32_t ERRINDEX = 6;
+constexpr int32_t ERRNULL = 7;
+
+// Reports a run-time error and ends the program (exit code 0). Before the
+// screen is open the report goes to standard output and the program ends at
+// once, since there is no keyboard to wait for.
+[[noreturn]] void RUNTIMEERROR(int32_t number, int32_t line);
+
+// Ends the program with the given exit code. Implemented by unwinding to the
+// program's entry point (so that tests can run whole screens in-process).
+struct PROGRAMEND {
+  int code;
+};
+[[noreturn]] void ENDPROGRAM(int code);
+
+// Hands a non-zero code of a surface operation to the handler, with the line
+// of the calling statement.
+inline void CHECKCODE(int32_t code, std::source_location where = std::source_location::current()) {
+  if (code != 0) RUNTIMEERROR(code, static_cast<int32_t>(where.line()));
+}
+
+// Checks a reference (pointer) before use: null is error 7.
+template <class T>
+inline T* CHECKREF(T* p, std::source_location where = std::source_location::current()) {
+  if (p == nullptr) RUNTIMEERROR(ERRNULL, static_cast<int32_t>(where.line()));
+  return p;
+}
+
+// An index that remembers where it was written, so that a failed check names
+// the line of the indexing statement rather than this header.
+struct IDX {
+  long long value;
+  std::source_location where;
+  IDX(long long v, std::source_location w = std::source_location::current()) : value(v), where(w) {}
+};
+
+[[noreturn]] inline void INDEXERROR(const IDX& i) {
+  RUNTIMEERROR(ERRINDEX, static_cast<int32_t>(i.where.line()));
+}
+
+// A fixed-size array indexed from 0 whose every access is checked.
+template <class T, std::size_t N>
+struct CHECKEDARRAY {
+  std::array<T, N> items{};
+
+  T& operator[](IDX i) {
+    if (i.value < 0 || i.value >= static_cast<long long>(N)) INDEXERROR(i);
+    return items[static_cast<std::size_t>(i.value)];
+  }
+  const T& operator[](IDX i) const {
+    if (i.value < 0 || i.value >= static_cast<long long>(N)) INDEXERROR(i);
+    return items[static_cast<std::size_t>(i.value)];
+  }
+  static constexpr std::size_t size() { return N; }
+  T* data() { return items.data(); }
+  const T* data() const { return items.data(); }
+  auto begin() { return items.begin(); }
+  auto end() { return items.end(); }
+  auto begin() const { return items.begin(); }
+  auto end() const { return items.end(); }
+  bool operator==(const CHECKEDARRAY&) const = default;
+};
+
+// A resizable list indexed from 0 whose every access is checked (message
+// lists, information texts, the label table).
+template <class T>
+struct CHECKEDLIST {
+  std::vector<T> items;
+
+  CHECKEDLIST() = default;
+  CHECKEDLIST(std::initializer_list<T> init) : items(init) {}
+
+  T& operator[](IDX i) {
+    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) INDEXERROR(i);
+    return items[static_cast<std::size_t>(i.value)];
+  }
+  const T& operator[](IDX i) const {
+    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) INDEXERROR(i);
+    return items[static_cast<std::size_t>(i.value)];
+  }
+  // Sizes the list to indices 0..count-1; a negative count is a failed sizing.
+  void RESIZE(long long count, std::source_location where = std::source_location::current()) {
+    if (count < 0 || count > (1LL << 24)) RUNTIMEERROR(ERRINDEX, static_cast<int32_t>(where.line()));
+    items.assign(static_cast<std::size_t>(count), T{});
+  }
+  // Index of the last entry (-1 when empty), as the game's loops use it.
+  long long UPPER() const { return static_cast<long long>(items.size()) - 1; }
+  std::size_t size() const { return items.size(); }
+  auto begin() { return items.begin(); }
+  auto end() { return items.end(); }
+  auto begin() const { return items.begin(); }
+  auto end() const { return items.end(); }
+};
+
+// A list of text lines: message lists and information pages.
+using TEXTLIST = CHECKEDLIST<std::string>;

@@ -1,0 +1,3 @@
+#pragma once
+#include <cstdint>
+extern const std::uint8_t PRINTFONT[95][8];

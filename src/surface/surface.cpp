@@ -1,0 +1,414 @@
+// The raster surface: image blocks, the screen page, drawing and the palette.
+#include "surface/surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "surface/platform.h"
+
+namespace {
+
+constexpr int32_t SCREENWIDTH = 800;
+constexpr int32_t SCREENHEIGHT = 600;
+
+IMAGE screen_block = nullptr;
+std::uint8_t palette[256 * 3] = {};
+bool changed = false;
+
+// Capacity of every block made by NEWIMAGE, so that a grab can never write
+// past the block it was given and a block is never freed twice.
+std::unordered_map<const std::uint8_t*, std::size_t>& block_sizes() {
+  static std::unordered_map<const std::uint8_t*, std::size_t> sizes;
+  return sizes;
+}
+
+void write_header(std::uint8_t* block, int32_t width, int32_t height) {
+  const uint32_t word = (static_cast<uint32_t>(width) << 3) | 1u;
+  block[0] = static_cast<std::uint8_t>(word & 0xFF);
+  block[1] = static_cast<std::uint8_t>((word >> 8) & 0xFF);
+  block[2] = static_cast<std::uint8_t>(height & 0xFF);
+  block[3] = static_cast<std::uint8_t>((height >> 8) & 0xFF);
+}
+
+void note_drawn(const std::uint8_t* target) {
+  if (target != nullptr && target == screen_block) changed = true;
+}
+
+// A drawing target that can be written: the pixel pointer and its size.
+struct canvas {
+  std::uint8_t* pixels = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool valid() const { return pixels != nullptr && width > 0 && height > 0; }
+  void plot(int32_t x, int32_t y, std::uint8_t c) const {
+    if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<std::size_t>(y) * width + x] = c;
+  }
+  // Fills x1..x2 on row y (x1 <= x2), clipped.
+  void span(int32_t x1, int32_t x2, int32_t y, std::uint8_t c) const {
+    if (y < 0 || y >= height) return;
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, width - 1);
+    if (x1 > x2) return;
+    std::memset(pixels + static_cast<std::size_t>(y) * width + x1, c, static_cast<std::size_t>(x2 - x1 + 1));
+  }
+};
+
+canvas canvas_of(IMAGE target) {
+  canvas c;
+  if (target == nullptr || screen_block == nullptr) return c;
+  const IMAGEINFORECORD info = IMAGEINFO(target);
+  if (info.BYTESPERPIXEL != 1) return c;
+  c.pixels = info.PIXELS;
+  c.width = info.WIDTH;
+  c.height = info.HEIGHT;
+  return c;
+}
+
+void order(int32_t& a, int32_t& b) {
+  if (a > b) std::swap(a, b);
+}
+
+void fill_box(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
+  order(x1, x2);
+  order(y1, y2);
+  const int32_t top = std::max(y1, 0);
+  const int32_t bottom = std::min(y2, c.height - 1);
+  for (int32_t y = top; y <= bottom; ++y) c.span(x1, x2, y, colour);
+}
+
+void trace_line(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
+  if (y1 == y2) {
+    c.span(std::min(x1, x2), std::max(x1, x2), y1, colour);
+    return;
+  }
+  if (x1 == x2) {
+    const int32_t top = std::max(std::min(y1, y2), 0);
+    const int32_t bottom = std::min(std::max(y1, y2), c.height - 1);
+    for (int32_t y = top; y <= bottom; ++y) c.plot(x1, y, colour);
+    return;
+  }
+  const int64_t dx = static_cast<int64_t>(x2) - x1;
+  const int64_t dy = static_cast<int64_t>(y2) - y1;
+  const int64_t ax = dx < 0 ? -dx : dx;
+  const int64_t ay = dy < 0 ? -dy : dy;
+  const int32_t sx = dx < 0 ? -1 : 1;
+  const int32_t sy = dy < 0 ? -1 : 1;
+  int64_t x = x1;
+  int64_t y = y1;
+  if (ax >= ay) {
+    int64_t e = 2 * ay - ax;
+    for (int64_t i = 0; i <= ax; ++i) {
+      c.plot(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+      if (e >= 0) {
+        y += sy;
+        e -= 2 * ax;
+      }
+      e += 2 * ay;
+      x += sx;
+    }
+  } else {
+    int64_t e = ay - 2 * ax;
+    for (int64_t i = 0; i <= ay; ++i) {
+      c.plot(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+      if (e <= 0) {
+        x += sx;
+        e += 2 * ay;
+      }
+      e -= 2 * ax;
+      y += sy;
+    }
+  }
+}
+
+}  // namespace
+
+int32_t TOPIXEL(float v) {
+  double d = static_cast<double>(v);
+  if (!(d > 0.0)) d -= 0.5;
+  if (std::isnan(d)) return 0;
+  // Far-away positions are only ever clipped; keep them representable.
+  d = std::clamp(d, -1.0e9, 1.0e9);
+  return static_cast<int32_t>(std::trunc(d));
+}
+
+int32_t SETSCREENMODE(int32_t width, int32_t height, int32_t depth, int32_t pages) {
+  if (width != SCREENWIDTH || height != SCREENHEIGHT || depth != 8 || pages != 1) return 1;
+  if (screen_block == nullptr) {
+    if (!PLATFORMOPEN(width, height)) return 1;
+    screen_block = static_cast<IMAGE>(std::calloc(4 + static_cast<std::size_t>(width) * height, 1));
+    if (screen_block == nullptr) return 1;
+    write_header(screen_block, width, height);
+  }
+  changed = true;
+  return 0;
+}
+
+IMAGE SCREEN() { return screen_block; }
+bool SCREENOPEN() { return screen_block != nullptr; }
+
+IMAGE NEWIMAGE(int32_t width, int32_t height) {
+  if (screen_block == nullptr) return nullptr;
+  if (width < 1 || height < 1 || width > 8191 || height > 65535) return nullptr;
+  const std::size_t size = 4 + static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  auto* block = static_cast<IMAGE>(std::calloc(size, 1));
+  if (block == nullptr) return nullptr;
+  write_header(block, width, height);
+  block_sizes()[block] = size;
+  return block;
+}
+
+void FREEIMAGE(IMAGE& image) {
+  if (image == nullptr) return;
+  auto& sizes = block_sizes();
+  auto it = sizes.find(image);
+  if (it != sizes.end()) {
+    sizes.erase(it);
+    std::free(image);
+  }
+  image = nullptr;
+}
+
+IMAGEINFORECORD IMAGEINFO(const std::uint8_t* image) {
+  IMAGEINFORECORD info;
+  if (image == nullptr) return info;
+  const uint32_t word = static_cast<uint32_t>(image[0]) | (static_cast<uint32_t>(image[1]) << 8);
+  info.BYTESPERPIXEL = static_cast<int32_t>(word & 7u);
+  info.WIDTH = static_cast<int32_t>(word >> 3);
+  info.HEIGHT = static_cast<int32_t>(image[2]) | (static_cast<int32_t>(image[3]) << 8);
+  info.PITCH = info.WIDTH * std::max(info.BYTESPERPIXEL, 1);
+  info.PIXELS = const_cast<std::uint8_t*>(image) + 4;
+  info.SIZE = 4 + info.PITCH * info.HEIGHT;
+  return info;
+}
+
+void PUTPIXEL(IMAGE target, float x, float y, int32_t colour) {
+  const canvas c = canvas_of(target);
+  if (!c.valid()) return;
+  c.plot(TOPIXEL(x), TOPIXEL(y), static_cast<std::uint8_t>(colour));
+  note_drawn(target);
+}
+
+void DRAWLINE(IMAGE target, float x1, float y1, float x2, float y2, int32_t colour, LINEKIND kind) {
+  const canvas c = canvas_of(target);
+  if (!c.valid()) return;
+  const auto col = static_cast<std::uint8_t>(colour);
+  int32_t px1 = TOPIXEL(x1), py1 = TOPIXEL(y1), px2 = TOPIXEL(x2), py2 = TOPIXEL(y2);
+  switch (kind) {
+    case LINEKIND_LINE:
+      trace_line(c, px1, py1, px2, py2, col);
+      break;
+    case LINEKIND_BOX:
+      order(px1, px2);
+      order(py1, py2);
+      c.span(px1, px2, py1, col);
+      c.span(px1, px2, py2, col);
+      for (int32_t y = std::max(py1, 0); y <= std::min(py2, c.height - 1); ++y) {
+        c.plot(px1, y, col);
+        c.plot(px2, y, col);
+      }
+      break;
+    case LINEKIND_FILLEDBOX:
+      fill_box(c, px1, py1, px2, py2, col);
+      break;
+  }
+  note_drawn(target);
+}
+
+void DRAWCIRCLE(IMAGE target, float cx, float cy, int32_t radius, int32_t colour) {
+  const canvas c = canvas_of(target);
+  if (!c.valid() || radius < 0) return;
+  const auto col = static_cast<std::uint8_t>(colour);
+  const int64_t R = radius;
+  const int64_t x0 = TOPIXEL(cx);
+  const int64_t y0 = TOPIXEL(cy);
+  // A row keeps the first span drawn on it; rows are tracked by their
+  // distance from the centre row.
+  std::vector<bool> drawn(static_cast<std::size_t>(R) + 2, false);
+  auto span_rows = [&](int64_t left, int64_t right, int64_t down, int64_t up) {
+    const int64_t d = down - y0;
+    if (d < 0 || d >= static_cast<int64_t>(drawn.size()) || drawn[static_cast<std::size_t>(d)]) return;
+    drawn[static_cast<std::size_t>(d)] = true;
+    const auto l = static_cast<int32_t>(std::clamp<int64_t>(left, -1, c.width));
+    const auto r = static_cast<int32_t>(std::clamp<int64_t>(right, -1, c.width));
+    if (down >= 0 && down < c.height) c.span(l, r, static_cast<int32_t>(down), col);
+    if (up != down && up >= 0 && up < c.height) c.span(l, r, static_cast<int32_t>(up), col);
+  };
+  int64_t left = x0 - R, right = x0 + R, down = y0, up = y0, x = R;
+  int64_t q = R * R, r = R * R * R, rx = 2 * R * R * R, ry = 0;
+  span_rows(left, right, down, up);
+  while (x > 0) {
+    if (r > 0) {
+      down += 1;
+      up -= 1;
+      ry += 2 * q;
+      r -= ry;
+      if (r > 0) {
+        span_rows(left, right, down, up);
+        continue;
+      }
+    }
+    x -= 1;
+    left += 1;
+    right -= 1;
+    rx -= 2 * q;
+    r += rx;
+    span_rows(left, right, down, up);
+  }
+  note_drawn(target);
+}
+
+namespace {
+
+int32_t blit(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode, bool has_rect,
+             float fx1, float fy1, float fx2, float fy2) {
+  if (screen_block == nullptr || target == nullptr || image == nullptr) return 1;
+  const IMAGEINFORECORD dst = IMAGEINFO(target);
+  const IMAGEINFORECORD src = IMAGEINFO(image);
+  if (src.BYTESPERPIXEL != dst.BYTESPERPIXEL || dst.BYTESPERPIXEL != 1) return 1;
+  int32_t sx1 = 0, sy1 = 0, sx2 = src.WIDTH - 1, sy2 = src.HEIGHT - 1;
+  if (has_rect) {
+    sx1 = TOPIXEL(fx1);
+    sy1 = TOPIXEL(fy1);
+    sx2 = TOPIXEL(fx2);
+    sy2 = TOPIXEL(fy2);
+    order(sx1, sx2);
+    order(sy1, sy2);
+    sx1 = std::max(sx1, 0);
+    sy1 = std::max(sy1, 0);
+    sx2 = std::min(sx2, src.WIDTH - 1);
+    sy2 = std::min(sy2, src.HEIGHT - 1);
+  }
+  if (sx1 > sx2 || sy1 > sy2) return 0;
+  const int32_t dx = TOPIXEL(x);
+  const int32_t dy = TOPIXEL(y);
+  // Clip the destination to the target, moving the source start with it.
+  int32_t cx1 = std::max(dx, 0);
+  int32_t cy1 = std::max(dy, 0);
+  const int64_t cx2 = std::min<int64_t>(static_cast<int64_t>(dx) + (sx2 - sx1), dst.WIDTH - 1);
+  const int64_t cy2 = std::min<int64_t>(static_cast<int64_t>(dy) + (sy2 - sy1), dst.HEIGHT - 1);
+  if (cx1 <= cx2 && cy1 <= cy2) {
+    const auto w = static_cast<std::size_t>(cx2 - cx1 + 1);
+    for (int32_t row = cy1; row <= cy2; ++row) {
+      const std::uint8_t* s = src.PIXELS + static_cast<std::size_t>(sy1 + (row - dy)) * src.WIDTH + (sx1 + (cx1 - dx));
+      std::uint8_t* d = dst.PIXELS + static_cast<std::size_t>(row) * dst.WIDTH + cx1;
+      if (mode == BLITCOPY) {
+        std::memmove(d, s, w);
+      } else {
+        for (std::size_t i = 0; i < w; ++i)
+          if (s[i] != 0) d[i] = s[i];
+      }
+    }
+    note_drawn(target);
+  }
+  if (target == screen_block && dx == 0 && dy == 0 && sx1 == 0 && sy1 == 0 && sx2 - sx1 + 1 == SCREENWIDTH &&
+      sy2 - sy1 + 1 == SCREENHEIGHT)
+    PLATFORMFULLFRAME();
+  return 0;
+}
+
+}  // namespace
+
+int32_t BLITIMAGE(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode) {
+  return blit(target, x, y, image, mode, false, 0, 0, 0, 0);
+}
+
+int32_t BLITIMAGE(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode, float sx1, float sy1,
+                  float sx2, float sy2) {
+  return blit(target, x, y, image, mode, true, sx1, sy1, sx2, sy2);
+}
+
+int32_t GRABIMAGE(IMAGE target, float x1, float y1, float x2, float y2, IMAGE image) {
+  if (screen_block == nullptr || target == nullptr || image == nullptr) return 1;
+  const IMAGEINFORECORD src = IMAGEINFO(target);
+  if (src.BYTESPERPIXEL != 1) return 1;
+  int32_t px1 = TOPIXEL(x1), py1 = TOPIXEL(y1), px2 = TOPIXEL(x2), py2 = TOPIXEL(y2);
+  order(px1, px2);
+  order(py1, py2);
+  if (px1 < 0 || py1 < 0 || px2 >= src.WIDTH || py2 >= src.HEIGHT) return 1;
+  const int32_t w = px2 - px1 + 1;
+  const int32_t h = py2 - py1 + 1;
+  if (w > 8191 || h > 65535) return 1;
+  const std::size_t need = 4 + static_cast<std::size_t>(w) * h;
+  // The block must be one made by NEWIMAGE (or the screen) and large enough.
+  auto& sizes = block_sizes();
+  auto it = sizes.find(image);
+  const std::size_t have = it != sizes.end() ? it->second
+                           : image == screen_block ? 4 + static_cast<std::size_t>(SCREENWIDTH) * SCREENHEIGHT
+                                                   : 0;
+  if (have < need) return 1;
+  write_header(image, w, h);
+  for (int32_t row = 0; row < h; ++row)
+    std::memmove(image + 4 + static_cast<std::size_t>(row) * w,
+                 src.PIXELS + static_cast<std::size_t>(py1 + row) * src.WIDTH + px1, static_cast<std::size_t>(w));
+  note_drawn(image);
+  return 0;
+}
+
+int32_t DRAWTEXT(IMAGE target, float x, float y, std::string_view text, const std::uint8_t* font) {
+  if (screen_block == nullptr || target == nullptr || font == nullptr) return 1;
+  const IMAGEINFORECORD dst = IMAGEINFO(target);
+  const IMAGEINFORECORD fnt = IMAGEINFO(font);
+  if (fnt.BYTESPERPIXEL != dst.BYTESPERPIXEL || fnt.WIDTH < 4 || fnt.HEIGHT < 2) return 0;
+  const std::uint8_t* header = fnt.PIXELS;
+  if (header[0] != 0) return 0;
+  int32_t first = header[1];
+  int32_t last = header[2];
+  if (first > last) std::swap(first, last);
+  int32_t widths[256] = {};
+  int32_t starts[256] = {};
+  int32_t sum = 0;
+  for (int32_t ch = first; ch <= last; ++ch) {
+    const int32_t at = 3 + (ch - first);
+    // Width bytes that would lie beyond the header row make the font unusable.
+    if (at >= fnt.WIDTH) return 0;
+    widths[ch] = header[at];
+    starts[ch] = sum;
+    sum += widths[ch];
+  }
+  if (sum > fnt.WIDTH) return 0;
+  int32_t cx = TOPIXEL(x);
+  const int32_t cy = TOPIXEL(y);
+  const int32_t rows = fnt.HEIGHT - 1;
+  bool drew = false;
+  for (unsigned char ch : text) {
+    if (cx >= dst.WIDTH) break;
+    if (ch < first || ch > last) continue;
+    const int32_t w = widths[ch];
+    for (int32_t r = 0; r < rows; ++r) {
+      const int32_t ty = cy + r;
+      if (ty < 0 || ty >= dst.HEIGHT) continue;
+      const std::uint8_t* s = fnt.PIXELS + static_cast<std::size_t>(r + 1) * fnt.WIDTH + starts[ch];
+      std::uint8_t* d = dst.PIXELS + static_cast<std::size_t>(ty) * dst.WIDTH;
+      for (int32_t i = 0; i < w; ++i) {
+        const int32_t tx = cx + i;
+        if (tx < 0 || tx >= dst.WIDTH) continue;
+        if (s[i] != 0) d[tx] = s[i];
+      }
+    }
+    drew = true;
+    cx += w;
+  }
+  if (drew) note_drawn(target);
+  return 0;
+}
+
+void SETPALETTE(int32_t index, int32_t red, int32_t green, int32_t blue) {
+  if (screen_block == nullptr) return;
+  const int32_t i = index & 255;
+  palette[i * 3 + 0] = static_cast<std::uint8_t>(red);
+  palette[i * 3 + 1] = static_cast<std::uint8_t>(green);
+  palette[i * 3 + 2] = static_cast<std::uint8_t>(blue);
+  changed = true;
+}
+
+const std::uint8_t* PALETTEDATA() { return palette; }
+
+bool SURFACETAKECHANGED() {
+  const bool was = changed;
+  changed = false;
+  return was;
+}
