@@ -16,3 +16,8 @@ int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v);
 // Rewrites every pixel of the frame with the floor and the labels 0..target.
 void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target,
             const SCREENDEF& view);
+
+// The floor behind the options screen: every pixel of the frame mapped onto
+// the floor with the options camera and sampled from the texture at
+// (5 fx + 120, 5 fy + 90). Computed once each time the options screen opens.
+void DRAWOPTIONSFLOOR(IMAGE frame, const std::uint8_t* texture, const SCREENDEF& view);
