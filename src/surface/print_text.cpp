@@ -57,6 +57,9 @@ void PRINTTEXT(std::string_view text, bool endofline) {
 }
 
 void PRINTTEXT(long long number, bool endofline) {
-  const std::string text = number < 0 ? std::to_string(number) : " " + std::to_string(number);
+  // Built by appending: g++ 12 warns falsely about " " + std::to_string().
+  std::string text;
+  if (number >= 0) text.push_back(' ');
+  text.append(std::to_string(number));
   PRINTTEXT(std::string_view(text), endofline);
 }
