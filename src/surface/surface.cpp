@@ -20,10 +20,12 @@ std::uint8_t palette[256 * 3] = {};
 bool changed = false;
 
 // Capacity of every block made by NEWIMAGE, so that a grab can never write
-// past the block it was given and a block is never freed twice.
+// past the block it was given and a block is never freed twice. The table is
+// never destroyed: blocks made at start-up live until the very end of the
+// program, and the table is what still knows them then.
 std::unordered_map<const std::uint8_t*, std::size_t>& block_sizes() {
-  static std::unordered_map<const std::uint8_t*, std::size_t> sizes;
-  return sizes;
+  static auto* sizes = new std::unordered_map<const std::uint8_t*, std::size_t>();
+  return *sizes;
 }
 
 void write_header(std::uint8_t* block, int32_t width, int32_t height) {
