@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/info_texts.h"
+#include "screens/info_screen.h"
 #include "surface/headless.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
@@ -411,7 +413,7 @@ void text(CANVAS& c, int x, int y, const std::string& s, const BYTES& font) {
   if (DRAWTEXT(c.image, static_cast<float>(x), static_cast<float>(y), s, font.data()) != 0) fail("DRAWTEXT failed");
 }
 
-[[maybe_unused]] int text_width(const std::string& s, const BYTES& font) {
+int text_width(const std::string& s, const BYTES& font) {
   int w = 0;
   for (unsigned char ch : s)
     if (ch >= 32 && ch <= 127) w += font[4 + 3 + (ch - 32)];
@@ -468,6 +470,16 @@ std::array<std::uint8_t, 768> preview_palette(std::uint32_t texture, std::uint32
   p[16 * 3 + 1] = 246;
   p[16 * 3 + 2] = 238;
   return p;
+}
+
+// The information pages as DOMOVE unpacks them, for a look at their layout.
+std::array<TEXTLIST, 4> stored_pages() {
+  std::array<TEXTLIST, 4> pages;
+  DOMOVE(I_NFO1, I_NFO1COUNT, pages[0]);
+  DOMOVE(I_NFO2, I_NFO2COUNT, pages[1]);
+  DOMOVE(I_NFO3, I_NFO3COUNT, pages[2]);
+  DOMOVE(I_NFOEND, I_NFOENDCOUNT, pages[3]);
+  return pages;
 }
 
 void draw_preview(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
@@ -578,6 +590,27 @@ void draw_preview(const std::string& path, const BYTES& large, const BYTES& smal
   y += 34 * 4 + 6;
   zoom(c, 820, 14, 320, 26, 10, y, 4);
   y += 26 * 4 + 6;
+  // The stored information pages, each on an 800 x 600 panel, half size.
+  const std::array<TEXTLIST, 4> pages = stored_pages();
+  for (int p = 0; p < 4; ++p) {
+    CANVAS page;
+    page.width = 800;
+    page.height = 600;
+    page.image = NEWIMAGE(800, 600);
+    fill(page, 0, 0, 799, 599, 7);
+    fill(page, 20, 20, 779, 579, 13);
+    for (long long i = 0; i <= pages[static_cast<std::size_t>(p)].UPPER(); ++i) {
+      const std::string& line = pages[static_cast<std::size_t>(p)][i];
+      text(page, 40, static_cast<int>(32 * i + 32), line, small);
+      if (40 + text_width(line, small) > 760) std::printf("page %d line %lld runs into the rim\n", p + 1, i);
+    }
+    const int px = (p % 2) * 850;
+    const int py = y + (p / 2) * 610;
+    for (int yy = 0; yy < 600; ++yy)
+      for (int xx = 0; xx < 800; ++xx)
+        if (px + xx < c.width && py + yy < c.height) *c.at(px + xx, py + yy) = *page.at(xx, yy);
+    FREEIMAGE(page.image);
+  }
   write_png(path, c, preview_palette(0xA05000, 0x40A0FF));
   FREEIMAGE(c.image);
   std::printf("preview written to %s\n", path.c_str());
