@@ -28,6 +28,10 @@ struct replay {
   int32_t x = -1;
   int32_t y = -1;
   int32_t buttons = 0;
+  // Looks at the input in a row at the same virtual time.
+  int64_t last_now = -1;
+  int64_t same_time_polls = 0;
+  bool stuck = false;
 };
 
 void show_pointer(const replay& r) {
@@ -70,6 +74,18 @@ void write_state(replay& r, const REPLAYCOMMAND& c) {
 // Called by the backend whenever the game polls or waits.
 void drive(replay& r, int64_t now) {
   const std::vector<REPLAYCOMMAND>& commands = *r.commands;
+  if (now == r.last_now) {
+    if (++r.same_time_polls >= REPLAYSTUCKPOLLS) {
+      const int32_t line = r.next < commands.size() ? commands[r.next].LINE : 0;
+      std::fprintf(stderr, "ranvel-replay: the game keeps polling without letting time pass (script line %d)\n",
+                   line);
+      r.stuck = true;
+      ENDPROGRAM(REPLAYSTUCK);
+    }
+  } else {
+    r.last_now = now;
+    r.same_time_polls = 0;
+  }
   while (r.next < commands.size()) {
     const REPLAYCOMMAND& c = commands[r.next];
     switch (c.KIND) {
@@ -134,6 +150,7 @@ int32_t RUNREPLAY(const std::vector<REPLAYCOMMAND>& commands, const std::string&
   }
   HEADLESSSETDRIVER(nullptr);
   if (r.output_failed) return REPLAYOUTPUTFAILED;
+  if (r.stuck) return REPLAYSTUCK;
   if (r.next < commands.size())
     std::fprintf(stderr, "ranvel-replay: the game ended by itself %s line %d of the script\n",
                  r.waiting ? "during" : "before", commands[r.next].LINE);
