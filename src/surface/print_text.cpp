@@ -57,6 +57,7 @@ void PRINTTEXT(std::string_view text, bool endofline) {
 }
 
 void PRINTTEXT(long long number, bool endofline) {
-  const std::string text = number < 0 ? std::to_string(number) : " " + std::to_string(number);
+  std::string text = std::to_string(number);
+  if (number >= 0) text.insert(0, 1, ' ');
   PRINTTEXT(std::string_view(text), endofline);
 }
