@@ -50,7 +50,10 @@ std::string printed_text(std::uint8_t fg, std::uint8_t bg, bool* only_text_colou
   return out;
 }
 
+// Clears the page and sets the report's colours as start-up does, so each
+// test stands on its own.
 void clear_screen() {
+  SETTEXTCOLORS(255, 176);
   const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
   std::memset(info.PIXELS, 0, 800 * 600);
 }
