@@ -11,6 +11,25 @@
 // -2 bounding box starts beyond the right or bottom edge, -3 A and B parallel.
 int32_t PAINTPARALLELOGRAM8B(IMAGE image, int32_t x0, int32_t y0, int32_t ax, int32_t ay,
                              int32_t bx, int32_t by, int32_t colour);
+
+// Where a brick lands on a width x height image: the near top corner O, the
+// top-face edges A (the one running to the right) and B, the height V
+// (pointing down the screen) and the view quadrant 0..3.
+struct BRICKSHAPE {
+  int32_t QUADRANT = 0;
+  int32_t OX = 0;
+  int32_t OY = 0;
+  int32_t AX = 0;
+  int32_t AY = 0;
+  int32_t BX = 0;
+  int32_t BY = 0;
+  int32_t VX = 0;
+  int32_t VY = 0;
+};
+BRICKSHAPE BRICKONSCREEN(int32_t width, int32_t height, const BRICK& brick, const SCREENDEF& view);
+
+// Draws the brick's top face, the two side faces toward the viewer and nine
+// edges, centred on the middle of the image.
 void DRAWBRICK(IMAGE image, const BRICK& brick, const SCREENDEF& view);
 int32_t DRAWRECTANGLE(IMAGE image, double x1, double y1, double x2, double y2, double height,
                       const SCREENDEF& view, int32_t colour);

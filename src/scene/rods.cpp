@@ -1,0 +1,161 @@
+// The number line, laid rods, choice rods, hover highlight and the
+// computer's sliding rod.
+#include "scene/rods.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "scene/bricks.h"
+#include "surface/input.h"
+
+CHECKEDARRAY<BRICK, CHOICERODCOUNT> CHOICERODS;
+CHECKEDARRAY<CHOICEBOX, CHOICERODCOUNT> CHOICEBOXES;
+
+namespace {
+
+// Halving that rounds toward minus infinity, as an arithmetic shift does.
+int32_t half_down(int32_t v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
+
+// Screen boxes are 16-bit; a far-off corner is pinned to the edge of that
+// range instead of wrapping round onto the screen.
+int16_t box_coord(int32_t v) {
+  return static_cast<int16_t>(std::clamp<int32_t>(v, std::numeric_limits<int16_t>::min(),
+                                                  std::numeric_limits<int16_t>::max()));
+}
+
+}  // namespace
+
+void BUILDCHOICERODS(const POINT3D& light) {
+  for (int32_t i = 0; i < CHOICERODCOUNT; ++i) {
+    const int32_t v = (i % 10) + 1;
+    BRICK& rod = CHOICERODS[i];
+    rod.CORNER1 = POINT3D{2.0 * i + 1.0, -15.0, 0.0, 0.0};
+    rod.CORNER2 = POINT3D{2.0 * i + 2.0, static_cast<double>(i % 10) - 14.0, 1.0, 0.0};
+    DEFINELIGHTING8B(rod, light, 16 * v);
+  }
+}
+
+CHOICEWINDOW CHOICEWINDOWFOR(int32_t total, int32_t target) {
+  CHOICEWINDOW w;
+  w.FIRST = std::max(half_down(total - 16), 0);
+  w.LAST = std::min(half_down(total + 16), half_down(target - 1));
+  w.LAST = std::max(w.LAST, 10);
+  return w;
+}
+
+void DRAWNUMBERLINE(IMAGE image, uint8_t target, const SCREENDEF& view, int32_t colour) {
+  const double n = target;
+  DRAWRECTANGLE(image, 0.0, -0.04, n, 0.04, 0.0, view, colour);
+  for (int32_t i = 0; i <= target; ++i) {
+    const double x = i;
+    DRAWRECTANGLE(image, x - 0.04, -0.5, x + 0.04, 0.5, 0.0, view, colour);
+  }
+}
+
+void LAYROD(int32_t value, GAMESTATE& state, int32_t colour) {
+  const int32_t k = state.MOVECOUNT;
+  state.RODS[k] = static_cast<uint8_t>(value);
+  // TOTALS has room for the total after the hundredth rod too, so a game
+  // that reaches its target with rod 100 ends like any other.
+  if (k < MAXRODS) state.TOTALS[k + 1] = static_cast<uint8_t>(state.TOTALS[k] + value);
+  BRICK& brick = state.BRICKS[k];
+  const double from = state.TOTALS[k];
+  brick.CORNER1 = POINT3D{from, 0.0, 0.0, 0.0};
+  brick.CORNER2 = POINT3D{from + value, 1.0, 1.0, 0.0};
+  DEFINELIGHTING8B(brick, state.LIGHTDIR, colour);
+  state.MOVECOUNT = static_cast<uint8_t>(k + 1);
+  state.TURN ^= 1;
+}
+
+void DRAWRODS(IMAGE image, const GAMESTATE& state, const SCREENDEF& view) {
+  // Painter's order: the laid rods as they were laid, then the choice row,
+  // which is nearer to the viewer, from left to right.
+  for (int32_t k = 0; k < state.MOVECOUNT; ++k) DRAWBRICK(image, state.BRICKS[k], view);
+
+  const CHOICEWINDOW w = CHOICEWINDOWFOR(state.TOTALS[state.MOVECOUNT], state.TARGET);
+  for (int32_t j = w.FIRST; j <= w.LAST; ++j) {
+    const int32_t v = (j % 10) + 1;
+    CHOICEBOX& hit = CHOICEBOXES[j];
+    if ((state.VALIDRODS >> v) & 1u) {
+      const BRICK& rod = CHOICERODS[j];
+      DRAWBRICK(image, rod, view);
+      // From the rod's near-left floor corner to one unit of height above
+      // its far-right floor corner.
+      int32_t ax = 0, ay = 0, bx = 0, by = 0;
+      FLOORTOSCREENCOORD(rod.CORNER1.X, rod.CORNER1.Y, view, ax, ay);
+      FLOORTOSCREENCOORD(rod.CORNER2.X, rod.CORNER2.Y, view, bx, by);
+      hit.X1 = box_coord(ax);
+      hit.Y1 = box_coord(NEAREST(static_cast<double>(by) - view.SCALE));
+      hit.X2 = box_coord(bx);
+      hit.Y2 = box_coord(ay);
+    } else {
+      hit = CHOICEBOX{1, 1, 0, 0};  // contains no point
+    }
+  }
+}
+
+void HIGHLIGHTROD(int32_t value, const COLORTABLE& table, int32_t on) {
+  if (value < 0 || value >= static_cast<int32_t>(table.size())) INDEXERROR(IDX(value));
+  const uint32_t colour = table[static_cast<std::size_t>(value)];
+  int32_t r = static_cast<int32_t>((colour >> 16) & 255u);
+  int32_t g = static_cast<int32_t>((colour >> 8) & 255u);
+  int32_t b = static_cast<int32_t>(colour & 255u);
+  if (on != 0) {
+    r = std::min(r + 80, 255);
+    g = std::min(g + 80, 255);
+    b = std::min(b + 80, 255);
+  }
+  // The same shade rule as the palette layout, so that 0 restores the row.
+  for (int32_t i = 0; i < 16; ++i) {
+    SETPALETTE(16 * value + i, r / 2 + (i * r) / 32, g / 2 + (i * g) / 32, b / 2 + (i * b) / 32);
+  }
+}
+
+void BRINGCOMPUROD(IMAGE frame, int32_t value, const GAMESTATE& state, const SCREENDEF& view) {
+  IMAGE scratch = NEWIMAGE(2 * view.CENTERX, 2 * view.CENTERY);
+  CHECKREF(scratch);
+
+  // The rod starts under the middle of the screen's top row.
+  double fx0 = 0.0, fy0 = 0.0;
+  SCREENTOFLOORCOORD(view.CENTERX, 0, view, fx0, fy0);
+  BRICK rod;
+  rod.CORNER1 = POINT3D{fx0, fy0, 0.0, 0.0};
+  rod.CORNER2 = POINT3D{fx0 + value, fy0 + 1.0, 1.0, 0.0};
+  DEFINELIGHTING8B(rod, state.LIGHTDIR, 16 * value);
+
+  const double duration = RANDOMUNIT() * 2.5 + 0.2;
+  const double target_x = state.TOTALS[state.MOVECOUNT];
+  double t0 = CLOCKSECONDS();
+
+  // Each frame is the finished scene with only the moving rod drawn over it,
+  // so the frame image itself is never touched.
+  const auto show = [&]() {
+    CHECKCODE(BLITIMAGE(scratch, 0.0f, 0.0f, frame, BLITCOPY));
+    DRAWBRICK(scratch, rod, view);
+  };
+  double p = 0.0;
+  do {
+    if (CLOCKSECONDS() < 1.0) t0 = 0.0;  // a clock that has just started
+    show();
+    WAITMS(2);
+    CHECKCODE(BLITIMAGE(SCREEN(), 0.0f, 0.0f, scratch, BLITCOPY));
+    p = std::min((CLOCKSECONDS() - t0) / duration, 1.0);
+    rod.CORNER1.X = (target_x - fx0) * p + fx0;
+    rod.CORNER1.Y = fy0 - fy0 * p;
+    rod.CORNER2.X = rod.CORNER1.X + value;
+    rod.CORNER2.Y = 1.0 + rod.CORNER1.Y;
+  } while (p < 1.0);
+
+  // The last frame shows the rod exactly where LAYROD will put it; the
+  // interpolation can miss that place by a rounding error.
+  rod.CORNER1.X = target_x;
+  rod.CORNER1.Y = 0.0;
+  rod.CORNER2.X = target_x + value;
+  rod.CORNER2.Y = 1.0;
+  show();
+  CHECKCODE(BLITIMAGE(SCREEN(), 0.0f, 0.0f, scratch, BLITCOPY));
+
+  FREEIMAGE(scratch);
+  while (!POLLKEY().empty()) {
+  }
+}

@@ -1,0 +1,193 @@
+// The elements of the options screen (drawn straight onto the screen) and
+// the row of rod pictures (drawn into the frame).
+#include "screens/widgets.h"
+
+#include <string>
+
+#include "assets/fonts.h"
+#include "scene/bricks.h"
+#include "shade/rounded_box.h"
+
+namespace {
+
+constexpr int32_t FILLCOLOR = 255;       // near white, top of the texture ramp
+constexpr int32_t FRAMECOLOR = 176;      // black, bottom of the texture ramp
+constexpr int32_t HIGHLIGHTCOLOR = 47;   // brightest shade of hue 2
+constexpr int32_t PRESSEDCOLOR = 13;     // UI ramp
+
+float f(double v) { return static_cast<float>(v); }
+
+void filled_box(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_FILLEDBOX);
+}
+
+void box(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_BOX);
+}
+
+void line(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_LINE);
+}
+
+void text(IMAGE target, double x, double y, const std::string& s, const std::uint8_t* font) {
+  CHECKCODE(DRAWTEXT(target, f(x), f(y), s, font));
+}
+
+bool rod_valid(const GAMESTATE& game, int32_t value) { return ((game.VALIDRODS >> value) & 1) != 0; }
+
+// Left edge of check box i and of the number below rod picture i.
+double rod_column(const SCREENDEF& view, int32_t i) { return view.CENTERX - 384 + (i - 1) * 38.4; }
+
+void draw_target_panel() {
+  IMAGE screen = SCREEN();
+  text(screen, 240, 147, "N_mero a alcanzar (m[x. 100):", SMALLFONT);
+  filled_box(screen, 603, 135, 750, 182, FILLCOLOR);
+  // Three nested outlines, each shifted by one pixel, make a three-pixel
+  // frame with cut corners.
+  box(screen, 602, 132, 751, 185, FRAMECOLOR);
+  box(screen, 601, 133, 752, 184, FRAMECOLOR);
+  box(screen, 600, 134, 753, 183, FRAMECOLOR);
+  filled_box(screen, 627, 135, 628, 183, FRAMECOLOR);
+  filled_box(screen, 725, 135, 726, 183, FRAMECOLOR);
+}
+
+void draw_target_number(const GAMESTATE& game) {
+  IMAGE screen = SCREEN();
+  filled_box(screen, 650, 143, 720, 174, FILLCOLOR);
+  text(screen, 650, 143, std::to_string(static_cast<unsigned>(game.TARGET)), LARGEFONT);
+}
+
+void draw_arrow(int32_t code, int32_t state) {
+  IMAGE screen = SCREEN();
+  const int32_t x = code <= 14 ? 600 : 724;
+  const int32_t y = code % 2 == 1 ? 132 : 156;
+  const bool up = code % 2 == 1;
+  const int32_t frame = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
+  const int32_t fill = (state & ELEMENTPRESSED) != 0 ? PRESSEDCOLOR : FILLCOLOR;
+  box(screen, x + 3, y + 3, x + 26, y + 26, frame);
+  filled_box(screen, x + 4, y + 4, x + 25, y + 25, fill);
+  // The triangle grows by one pixel per row, alternately on the right (even
+  // rows) and on the left (odd rows), from its apex.
+  int32_t left = x + 14;
+  int32_t right = x + 14;
+  for (int32_t k = 0; k < 12; ++k) {
+    const int32_t r = up ? y + 9 + k : y + 20 - k;
+    line(screen, left, r, right, r, frame);
+    if (r % 2 == 0) {
+      ++right;
+    } else {
+      --left;
+    }
+  }
+}
+
+void draw_starter_choice(int32_t code, int32_t state, const GAMESTATE& game) {
+  IMAGE screen = SCREEN();
+  const int32_t cy = 40 * code - 422;
+  const int32_t colour = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
+  DRAWCIRCLE(screen, 486, f(cy), 10, colour);
+  DRAWCIRCLE(screen, 486, f(cy), 8, FILLCOLOR);
+  const bool chosen = code == 17 ? game.STARTER == 0 : game.STARTER != 0;
+  if (chosen) DRAWCIRCLE(screen, 486, f(cy), 2, colour);
+}
+
+void draw_button(int32_t code, int32_t state) {
+  struct button {
+    IMAGE normal;
+    IMAGE hover;
+    int32_t x, y;
+    const char* label;
+    int32_t labelx, labely;
+  };
+  const button buttons[] = {
+      {WIDEBUTTON, WIDEBUTTONHOVER, 454, 380, "Informaci`n", 482, 408},
+      {SMALLBUTTON, SMALLBUTTONHOVER, 454, 500, "Jugar", 494, 528},
+      {SMALLBUTTON, SMALLBUTTONHOVER, 620, 500, "Salir", 660, 528},
+  };
+  const button& b = buttons[code - 19];
+  IMAGE screen = SCREEN();
+  const IMAGE sprite = (state & ELEMENTHIGHLIGHT) != 0 ? b.hover : b.normal;
+  CHECKCODE(BLITIMAGE(screen, f(b.x), f(b.y), sprite, BLITTRANSPARENT));
+  text(screen, b.labelx, b.labely, b.label, SMALLFONT);
+}
+
+}  // namespace
+
+int32_t DRAWOPTIONSELEMENT(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
+  if (code >= 1 && code <= 10) return DRAWOPTIONSCHECKBOX(code, state, game, view);
+  switch (code) {
+    case 11:
+      draw_target_panel();
+      break;
+    case 12:
+      draw_target_number(game);
+      break;
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+      draw_arrow(code, state);
+      break;
+    case 17:
+    case 18:
+      draw_starter_choice(code, state, game);
+      break;
+    case 19:
+    case 20:
+    case 21:
+      draw_button(code, state);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+int32_t DRAWOPTIONSCHECKBOX(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
+  if (code < 1 || code > 10) return 0;
+  IMAGE screen = SCREEN();
+  const double l = rod_column(view, code);
+  const double t = view.CENTERY + 188;
+  const int32_t frame = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
+  filled_box(screen, l, t, l + 23, t + 23, frame);
+  filled_box(screen, l + 2, t + 2, l + 21, t + 21, FILLCOLOR);
+  if (rod_valid(game, code)) {
+    line(screen, l + 4, t + 12, l + 8, t + 19, frame);
+    line(screen, l + 5, t + 12, l + 9, t + 19, frame);
+    line(screen, l + 8, t + 19, l + 18, t + 4, frame);
+    line(screen, l + 9, t + 19, l + 19, t + 4, frame);
+  }
+  return 0;
+}
+
+int32_t DRAWOPTIONSRODS(IMAGE frame, const OPTIONRODLIST& rods, const GAMESTATE& game, const SCREENDEF& view) {
+  // Screen step of one floor unit along y, and the width of one rod.
+  const double dx = view.YAXISX * view.SCALE;
+  const double dy = -view.SCALE * view.YAXISY;
+  const double w = view.SCALE;
+  for (int32_t i = 1; i <= 10; ++i) {
+    if (rod_valid(game, i)) {
+      DRAWBRICK(frame, rods[i], view);
+    } else {
+      // A rod that may not be used shows only its outline on the floor.
+      int32_t sxi = 0;
+      int32_t syi = 0;
+      FLOORTOSCREENCOORD(rods[i].CORNER1.X, rods[i].CORNER1.Y, view, sxi, syi);
+      const double sx = sxi;
+      const double sy = syi;
+      const double ex = sx + i * dx;
+      const double ey = sy + i * dy;
+      const int32_t hue = 16 * i;
+      line(frame, sx, sy, sx + w, sy, FILLCOLOR);
+      line(frame, sx + 1, sy - 1, sx + w - 1, sy - 1, FILLCOLOR);
+      line(frame, sx, sy, ex, ey, hue);
+      line(frame, sx + 1, sy - 1, ex + 1, ey + 1, hue);
+      line(frame, ex, ey, ex + w, ey, hue);
+      line(frame, ex, ey + 1, ex + w - 1, ey + 1, hue);
+      line(frame, sx + w, sy, ex + w, ey, FILLCOLOR);
+      line(frame, sx + w - 1, sy - 1, ex + w - 1, ey - 1, FILLCOLOR);
+    }
+    text(frame, rod_column(view, i), view.CENTERY + 224, std::to_string(i), LARGEFONT);
+  }
+  return 0;
+}

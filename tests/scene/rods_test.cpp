@@ -1,0 +1,317 @@
+#include "scene/rods.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "scene/bricks.h"
+#include "surface/input.h"
+#include "tests/surface/surface_fixture.h"
+
+namespace {
+
+const POINT3D STARTLIGHT{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
+
+GAMESTATE fresh_game() {
+  GAMESTATE state;
+  state.LIGHTDIR = STARTLIGHT;
+  return state;
+}
+
+SCREENDEF game_view(double lookat, uint8_t target) {
+  SCREENDEF view;
+  view.CENTERX = 400;
+  view.CENTERY = 300;
+  view.SCALE = 32.0;
+  DEFINESCREEN(lookat, target, view);
+  return view;
+}
+
+bool operator==(const CHOICEBOX& a, const CHOICEBOX& b) {
+  return a.X1 == b.X1 && a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2;
+}
+
+std::set<int> hues_in(IMAGE img) {
+  std::set<int> out;
+  const IMAGEINFORECORD info = IMAGEINFO(img);
+  for (int i = 0; i < info.WIDTH * info.HEIGHT; ++i)
+    if (info.PIXELS[i] != 0) out.insert(info.PIXELS[i] / 16);
+  return out;
+}
+
+uint8_t pixel_at(IMAGE img, int x, int y) { return IMAGEINFO(img).PIXELS[y * 800 + x]; }
+
+}  // namespace
+
+TEST(ChoiceRods, BuiltAlongTheLine) {
+  BUILDCHOICERODS(STARTLIGHT);
+  EXPECT_EQ(CHOICERODS[0].CORNER1, (POINT3D{1, -15, 0, 0}));
+  EXPECT_EQ(CHOICERODS[0].CORNER2, (POINT3D{2, -14, 1, 0}));
+  EXPECT_EQ(CHOICERODS[9].CORNER1, (POINT3D{19, -15, 0, 0}));
+  EXPECT_EQ(CHOICERODS[9].CORNER2, (POINT3D{20, -5, 1, 0}));
+  EXPECT_EQ(CHOICERODS[51].CORNER1, (POINT3D{103, -15, 0, 0}));
+  EXPECT_EQ(CHOICERODS[51].CORNER2, (POINT3D{104, -13, 1, 0}));
+  // Colours from hue v = (j mod 10) + 1; the top shows shade 12.
+  EXPECT_EQ(CHOICERODS[0].FACECOLORS[TOPCOLOR], 16 + 12);
+  EXPECT_EQ(CHOICERODS[9].FACECOLORS[TOPCOLOR], 160 + 12);
+  EXPECT_EQ(CHOICERODS[10].FACECOLORS[TOPCOLOR], 16 + 12);
+  EXPECT_EQ(CHOICERODS[51].FACECOLORS[TOPCOLOR], 32 + 12);
+  BRICK lit;
+  DEFINELIGHTING8B(lit, STARTLIGHT, 16 * 4);
+  EXPECT_EQ(CHOICERODS[23].FACECOLORS, lit.FACECOLORS);
+}
+
+TEST(ChoiceRods, Windows) {
+  const auto window = [](int total, int target) {
+    const CHOICEWINDOW w = CHOICEWINDOWFOR(total, target);
+    return std::make_pair(w.FIRST, w.LAST);
+  };
+  EXPECT_EQ(window(0, 100), std::make_pair(0, 10));
+  EXPECT_EQ(window(50, 100), std::make_pair(17, 33));
+  EXPECT_EQ(window(95, 100), std::make_pair(39, 49));
+  EXPECT_EQ(window(99, 100), std::make_pair(41, 49));
+  EXPECT_EQ(window(100, 100), std::make_pair(42, 49));
+  EXPECT_EQ(window(15, 100), std::make_pair(0, 15));
+  EXPECT_EQ(window(17, 100), std::make_pair(0, 16));  // 1 / 2 rounds down
+  for (int total = 0; total <= 12; ++total) EXPECT_EQ(window(total, 12), std::make_pair(0, 10));
+  EXPECT_EQ(window(0, 15), std::make_pair(0, 10));
+  EXPECT_EQ(window(14, 15), std::make_pair(0, 10));
+}
+
+TEST(NumberLine, BarAndTicksForTarget10) {
+  OPENTESTSCREEN();
+  const SCREENDEF view = game_view(12.0, 10);
+  IMAGE img = NEWIMAGE(800, 600);
+  DRAWNUMBERLINE(img, 10, view, 176);
+  const auto at = [&](double fx, double fy) {
+    int32_t sx = 0, sy = 0;
+    FLOORTOSCREENCOORD(fx, fy, view, sx, sy);
+    return pixel_at(img, sx, sy);
+  };
+  for (int i = 0; i <= 10; ++i) {
+    EXPECT_EQ(at(i, 0.35), 176) << "tick " << i;
+    EXPECT_EQ(at(i, -0.35), 176) << "tick " << i;
+  }
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(at(i + 0.5, 0.0), 176) << "bar " << i;
+    EXPECT_EQ(at(i + 0.5, 0.35), 0) << "between ticks " << i;
+  }
+  EXPECT_EQ(at(-0.5, 0.0), 0);
+  EXPECT_EQ(at(11.0, 0.0), 0);
+  EXPECT_EQ(at(11.0, 0.35), 0);
+  EXPECT_EQ(hues_in(img), std::set<int>{11});
+  FREEIMAGE(img);
+}
+
+TEST(LaidRods, FirstRodOfAFreshGame) {
+  GAMESTATE state = fresh_game();
+  state.TURN = 0;
+  LAYROD(3, state, 48);
+  EXPECT_EQ(state.RODS[0], 3);
+  EXPECT_EQ(state.TOTALS[0], 0);
+  EXPECT_EQ(state.TOTALS[1], 3);
+  EXPECT_EQ(state.BRICKS[0].CORNER1, (POINT3D{0, 0, 0, 0}));
+  EXPECT_EQ(state.BRICKS[0].CORNER2, (POINT3D{3, 1, 1, 0}));
+  BRICK lit;
+  DEFINELIGHTING8B(lit, STARTLIGHT, 48);
+  EXPECT_EQ(state.BRICKS[0].FACECOLORS, lit.FACECOLORS);
+  EXPECT_EQ(state.MOVECOUNT, 1);
+  EXPECT_EQ(state.TURN, 1);
+  LAYROD(7, state, 112);
+  EXPECT_EQ(state.TOTALS[2], 10);
+  EXPECT_EQ(state.BRICKS[1].CORNER1, (POINT3D{3, 0, 0, 0}));
+  EXPECT_EQ(state.BRICKS[1].CORNER2, (POINT3D{10, 1, 1, 0}));
+  EXPECT_EQ(state.TURN, 0);
+}
+
+TEST(LaidRods, HundredthRodRecordsItsTotal) {
+  OPENTESTSCREEN();
+  BUILDCHOICERODS(STARTLIGHT);
+  GAMESTATE state = fresh_game();
+  for (int k = 0; k < 99; ++k) LAYROD(1, state, 16);
+  EXPECT_EQ(state.MOVECOUNT, 99);
+  EXPECT_EQ(state.TOTALS[99], 99);
+  LAYROD(1, state, 16);
+  EXPECT_EQ(state.RODS[99], 1);
+  EXPECT_EQ(state.BRICKS[99].CORNER1, (POINT3D{99, 0, 0, 0}));
+  EXPECT_EQ(state.BRICKS[99].CORNER2, (POINT3D{100, 1, 1, 0}));
+  EXPECT_EQ(state.TOTALS[100], 100);
+  EXPECT_EQ(state.MOVECOUNT, 100);
+  // The scene can still be drawn with a hundred rods on the line.
+  IMAGE img = NEWIMAGE(800, 600);
+  DRAWRODS(img, state, game_view(88.0, 100));
+  EXPECT_TRUE(hues_in(img).count(1));
+  FREEIMAGE(img);
+  // There is no room for a 101st rod: the index check ends the program.
+  HEADLESSKEY(" ");
+  EXPECT_THROW(LAYROD(1, state, 16), PROGRAMEND);
+}
+
+TEST(LaidRods, OnlyValidChoiceRodsAreDrawn) {
+  OPENTESTSCREEN();
+  BUILDCHOICERODS(STARTLIGHT);
+  GAMESTATE state = fresh_game();
+  state.VALIDRODS = (1u << 2) | (1u << 5);
+  for (auto& b : CHOICEBOXES) b = CHOICEBOX{7, 7, 7, 7};
+  IMAGE img = NEWIMAGE(800, 600);
+  DRAWRODS(img, state, game_view(12.0, 100));
+  EXPECT_EQ(hues_in(img), (std::set<int>{2, 5}));
+  const CHOICEBOX none{1, 1, 0, 0};
+  for (int j = 0; j <= 10; ++j) {
+    if (j == 1 || j == 4) {
+      EXPECT_LT(CHOICEBOXES[j].X1, CHOICEBOXES[j].X2) << j;
+      EXPECT_LT(CHOICEBOXES[j].Y1, CHOICEBOXES[j].Y2) << j;
+    } else {
+      EXPECT_TRUE(CHOICEBOXES[j] == none) << j;
+    }
+  }
+  // Boxes outside the window keep what they had.
+  EXPECT_TRUE((CHOICEBOXES[11] == CHOICEBOX{7, 7, 7, 7}));
+  FREEIMAGE(img);
+}
+
+TEST(LaidRods, ChoiceBoxInTheGameView) {
+  OPENTESTSCREEN();
+  BUILDCHOICERODS(STARTLIGHT);
+  GAMESTATE state = fresh_game();
+  const SCREENDEF view = game_view(12.0, 100);
+  IMAGE img = NEWIMAGE(800, 600);
+  DRAWRODS(img, state, view);
+  EXPECT_TRUE((CHOICEBOXES[5] == CHOICEBOX{285, 339, 350, 518}));
+  int32_t sx = 0, sy = 0;
+  FLOORTOSCREENCOORD(11.0, -15.0, view, sx, sy);
+  EXPECT_EQ(sx, 285);
+  EXPECT_EQ(sy, 518);
+  FLOORTOSCREENCOORD(12.0, -9.0, view, sx, sy);
+  EXPECT_EQ(sx, 350);
+  EXPECT_EQ(sy, 371);
+  // All ten values are valid: the window's eleven rods show every hue.
+  EXPECT_EQ(hues_in(img), (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  FREEIMAGE(img);
+}
+
+TEST(LaidRods, LaterRodsCoverEarlierOnes) {
+  OPENTESTSCREEN();
+  BUILDCHOICERODS(STARTLIGHT);
+  GAMESTATE state = fresh_game();
+  state.VALIDRODS = 0;
+  LAYROD(2, state, 32);
+  LAYROD(3, state, 48);
+  const SCREENDEF view = game_view(12.0, 100);
+  IMAGE img = NEWIMAGE(800, 600);
+  DRAWRODS(img, state, view);
+  // The end face of the first rod is hidden by the second: at the top of
+  // their common face only hue 3 shows.
+  const BRICKSHAPE second = BRICKONSCREEN(800, 600, state.BRICKS[1], view);
+  EXPECT_EQ(pixel_at(img, second.OX + second.BX + 3, second.OY + second.BY + 8) / 16, 3);
+  EXPECT_EQ(hues_in(img), (std::set<int>{2, 3}));
+  FREEIMAGE(img);
+}
+
+TEST(Highlight, BrightensAndRestoresOneRow) {
+  OPENTESTSCREEN();
+  MAKEPAL16X16(BASECOLORS);
+  uint8_t before[768];
+  std::memcpy(before, PALETTEDATA(), sizeof before);
+  const auto entry = [](int i) {
+    const uint8_t* p = PALETTEDATA();
+    return std::vector<int>{p[i * 3], p[i * 3 + 1], p[i * 3 + 2]};
+  };
+  HIGHLIGHTROD(2, BASECOLORS, 1);
+  EXPECT_EQ(entry(32), (std::vector<int>{127, 40, 40}));
+  EXPECT_EQ(entry(47), (std::vector<int>{246, 77, 77}));
+  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 32 * 3), 0);
+  EXPECT_EQ(std::memcmp(before + 48 * 3, PALETTEDATA() + 48 * 3, (256 - 48) * 3), 0);
+  HIGHLIGHTROD(2, BASECOLORS, 0);
+  EXPECT_EQ(entry(32), (std::vector<int>{127, 0, 0}));
+  EXPECT_EQ(entry(47), (std::vector<int>{246, 0, 0}));
+  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 768), 0);
+  // Every rod value's highlight is undone by the plain call.
+  for (int v = 1; v <= 10; ++v) {
+    HIGHLIGHTROD(v, BASECOLORS, 1);
+    HIGHLIGHTROD(v, BASECOLORS, 0);
+  }
+  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 768), 0);
+}
+
+TEST(ComputerRod, EndsInPlaceAndLeavesTheFrameAlone) {
+  OPENTESTSCREEN();
+  while (!POLLKEY().empty()) {
+  }
+  RANDOMSEED(3.0);
+  GAMESTATE state = fresh_game();
+  LAYROD(4, state, 64);
+  LAYROD(6, state, 96);
+  const SCREENDEF view = game_view(12.0, 100);
+
+  // A finished frame with some scenery in it.
+  IMAGE frame = NEWIMAGE(800, 600);
+  const IMAGEINFORECORD info = IMAGEINFO(frame);
+  for (int i = 0; i < 800 * 600; ++i) info.PIXELS[i] = static_cast<uint8_t>(216 + (i % 37));
+  DRAWRODS(frame, state, view);
+  std::vector<uint8_t> kept(frame, frame + 4 + 800 * 600);
+
+  // Keys pressed before and during the slide are thrown away.
+  HEADLESSKEY("5");
+  int64_t polls = 0;
+  HEADLESSSETDRIVER([&](int64_t) {
+    if (++polls == 20) HEADLESSKEY("7");
+  });
+  // Timed on the game's own clock, which moves only while the game waits
+  // (2 ms a frame) or copies a whole frame to the screen (16 ms).
+  const double start = CLOCKSECONDS();
+  const int64_t frames_before = HEADLESSFRAMES();
+  BRINGCOMPUROD(frame, 3, state, view);
+  HEADLESSSETDRIVER(nullptr);
+  const double took = CLOCKSECONDS() - start;
+  EXPECT_GE(took, 0.2);
+  EXPECT_LE(took, 2.7 + 0.04);
+  EXPECT_GT(HEADLESSFRAMES() - frames_before, 5);
+  EXPECT_EQ(POLLKEY(), "");
+
+  EXPECT_EQ(std::memcmp(frame, kept.data(), kept.size()), 0);
+
+  // The screen shows the frame with the rod exactly where LAYROD puts it.
+  GAMESTATE after = state;
+  LAYROD(3, after, 48);
+  IMAGE expected = NEWIMAGE(800, 600);
+  std::memcpy(expected, kept.data(), kept.size());
+  DRAWBRICK(expected, after.BRICKS[2], view);
+  EXPECT_EQ(std::memcmp(IMAGEINFO(SCREEN()).PIXELS, IMAGEINFO(expected).PIXELS, 800 * 600), 0);
+  FREEIMAGE(expected);
+  FREEIMAGE(frame);
+}
+
+TEST(ComputerRod, SlideStartsAtTheTopAndMovesOnTheFloor) {
+  OPENTESTSCREEN();
+  RANDOMSEED(11.0);
+  GAMESTATE state = fresh_game();
+  const SCREENDEF view = game_view(12.0, 100);
+  double fx0 = 0, fy0 = 0;
+  SCREENTOFLOORCOORD(400, 0, view, fx0, fy0);
+  EXPECT_NEAR(fx0, 11.0, 0.1);
+  EXPECT_NEAR(fy0, 5.5, 0.1);
+
+  IMAGE frame = NEWIMAGE(800, 600);
+  // Record the rod's hue on the screen after every copy: its topmost row
+  // must only move down as the rod slides toward the viewer.
+  std::vector<int> tops;
+  HEADLESSSETDRIVER([&](int64_t) {
+    const IMAGEINFORECORD s = IMAGEINFO(SCREEN());
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x)
+        if (s.PIXELS[y * 800 + x] / 16 == 2) {
+          if (tops.empty() || tops.back() != y) tops.push_back(y);
+          return;
+        }
+  });
+  std::memset(IMAGEINFO(SCREEN()).PIXELS, 0, 800 * 600);
+  BRINGCOMPUROD(frame, 2, state, view);
+  HEADLESSSETDRIVER(nullptr);
+  ASSERT_GE(tops.size(), 3u);
+  for (size_t i = 1; i < tops.size(); ++i) EXPECT_GE(tops[i], tops[i - 1]);
+  FREEIMAGE(frame);
+}

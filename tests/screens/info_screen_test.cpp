@@ -1,0 +1,112 @@
+#include "screens/info_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "app/run_report.h"
+#include "shade/rounded_box.h"
+#include "surface/headless.h"
+#include "surface/input.h"
+#include "tests/surface/surface_fixture.h"
+
+namespace {
+
+class InfoScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OPENTESTSCREEN();
+    if (FULLPANEL == nullptr) MAKESPRITES();
+    HEADLESSRESET();
+    HEADLESSSETDRIVER(nullptr);
+    // The game's clock never runs backwards: when an earlier test in this
+    // process went further, let virtual time catch up with it.
+    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(HEADLESSNOWMS())) WAITMS(50);
+    start = HEADLESSNOWMS();
+    DRAWLINE(SCREEN(), 0, 0, 799, 599, 99, LINEKIND_FILLEDBOX);
+    page.RESIZE(3);
+    page[0] = "Primera l\\nea";
+    page[1] = "";
+    page[2] = "Tercera";
+  }
+  void TearDown() override { HEADLESSSETDRIVER(nullptr); }
+
+  // Shows the page and returns the virtual time (ms) when it closed, and the
+  // time (ms) at which it was drawn.
+  int64_t show(double minimum) {
+    INFOSCREEN(page, minimum);
+    return HEADLESSNOWMS();
+  }
+
+  TEXTLIST page;
+  int64_t start = 0;
+};
+
+uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(SCREEN()).PIXELS[y * 800 + x]; }
+
+TEST_F(InfoScreen, PanelIsBlittedTransparently) {
+  HEADLESSKEY(" ");
+  show(0.0);
+  EXPECT_EQ(at(0, 0), 99);      // outside the rounded corner
+  EXPECT_EQ(at(400, 300), 13);  // the face
+  EXPECT_EQ(at(400, 0), 9);     // lit top rim
+  EXPECT_EQ(REPORT.SCREEN, SHOWN_INFO);
+}
+
+TEST_F(InfoScreen, QuickKeyKeepsALongPageForItsMinimumTime) {
+  // The whole-screen panel costs one frame (16 ms) of virtual time before
+  // the page counts as shown.
+  const int64_t drawn = start + 16;
+  bool sent = false;
+  HEADLESSSETDRIVER([&](int64_t now) {
+    if (!sent && now >= start + 300) {
+      HEADLESSKEY("x");
+      sent = true;
+    }
+  });
+  const int64_t closed = show(5.0);
+  EXPECT_GT(closed, drawn + 5000 - 1);
+  EXPECT_LE(closed, drawn + 5000 + 20);
+}
+
+TEST_F(InfoScreen, ClickClosesAShortPageWhenReleased) {
+  HEADLESSSETDRIVER([&](int64_t now) {
+    if (now >= start + 2000 && now < start + 2100) HEADLESSMOUSE(300, 300, 1);
+    if (now >= start + 2100) HEADLESSMOUSE(300, 300, 0);
+  });
+  const int64_t closed = show(0.5);
+  EXPECT_GE(closed, start + 2100);
+  EXPECT_LE(closed, start + 2100 + 20);
+}
+
+TEST_F(InfoScreen, HeldButtonKeepsThePageUp) {
+  HEADLESSSETDRIVER([&](int64_t now) {
+    if (now >= start + 100 && now < start + 3000) HEADLESSMOUSE(300, 300, 1);
+    if (now >= start + 3000) HEADLESSMOUSE(300, 300, 0);
+  });
+  const int64_t closed = show(0.5);
+  EXPECT_GE(closed, start + 3000);
+  EXPECT_LE(closed, start + 3000 + 20);
+}
+
+TEST_F(InfoScreen, PointerOutsideTheWindowIsNoPress) {
+  HEADLESSMOUSE(-1, -1, -1);
+  bool sent = false;
+  HEADLESSSETDRIVER([&](int64_t now) {
+    if (!sent && now >= start + 1016) {
+      HEADLESSKEY("x");
+      sent = true;
+    }
+  });
+  const int64_t closed = show(0.5);
+  EXPECT_GE(closed, start + 1016);
+  EXPECT_LE(closed, start + 1016 + 40);
+}
+
+TEST_F(InfoScreen, KeysAreConsumedOnePerTurn) {
+  for (int i = 0; i < 30; ++i) HEADLESSKEY("a");
+  const int64_t closed = show(0.5);
+  // One key in each of 30 turns, then a turn without a key ends the page.
+  EXPECT_EQ(closed, start + 16 + 31 * 20);
+  EXPECT_EQ(POLLKEY(), "");
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+#include "shade/rounded_box.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "tests/surface/surface_fixture.h"
+
+namespace {
+
+uint8_t pixel(IMAGE image, int32_t x, int32_t y) {
+  const IMAGEINFORECORD info = IMAGEINFO(image);
+  return info.PIXELS[y * info.WIDTH + x];
+}
+
+struct sprite {
+  IMAGE image;
+  explicit sprite(IMAGE i) : image(i) {}
+  ~sprite() { FREEIMAGE(image); }
+  uint8_t operator()(int32_t x, int32_t y) const { return pixel(image, x, y); }
+};
+
+TEST(RimShades, FollowTheDepthIntoTheRim) {
+  const double depths[] = {-1.0, 2.0, 4.0, 8.0, 16.0, 16.5};
+  const double light[] = {13, 12, 11, 9, 9, 0};
+  const double dark[] = {13, 10, 7, 1, 1, 0};
+  const double edge[] = {13, 14.5, 15, 13, 13, 0};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_DOUBLE_EQ(LIGHTMARGINCOLOR(depths[i], 16), light[i]) << depths[i];
+    EXPECT_DOUBLE_EQ(DARKMARGINCOLOR(depths[i], 16), dark[i]) << depths[i];
+    EXPECT_DOUBLE_EQ(LIGHTEDGECOLOR(depths[i], 16), edge[i]) << depths[i];
+  }
+}
+
+TEST(CheckerColor, DithersShadesNearTheMiddle) {
+  EXPECT_EQ(CHECKERCOLOR(9.3, 0, 0), 10);
+  EXPECT_EQ(CHECKERCOLOR(9.3, 1, 0), 9);
+  EXPECT_EQ(CHECKERCOLOR(0.3, 1, 0), 0);
+  EXPECT_EQ(CHECKERCOLOR(0.3, 0, 0), 1);
+  EXPECT_EQ(CHECKERCOLOR(9.1, 0, 0), 9);
+  EXPECT_EQ(CHECKERCOLOR(9.1, 1, 0), 9);
+  EXPECT_EQ(CHECKERCOLOR(0.2, 0, 0), 0);
+  EXPECT_EQ(CHECKERCOLOR(9.75, 1, 0), 10);  // 2v + 0.5 = 20 exactly: even
+}
+
+TEST(GetDistance, MeasuresUpwardAngles) {
+  double angle = 0.0;
+  EXPECT_NEAR(GETDISTANCE(32, 32, 20, 20, angle), 16.97056, 1e-5);
+  EXPECT_DOUBLE_EQ(angle, 3.0 * std::numbers::pi / 4.0);
+  EXPECT_DOUBLE_EQ(GETDISTANCE(0, 0, 3, -4, angle), 5.0);
+  EXPECT_DOUBLE_EQ(angle, std::atan2(4.0, 3.0));  // (3, -4) on screen lies up and right
+}
+
+TEST(RoundedBox, SmallButtonPixels) {
+  OPENTESTSCREEN();
+  const sprite box(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
+  const IMAGEINFORECORD info = IMAGEINFO(box.image);
+  EXPECT_EQ(info.WIDTH, 140);
+  EXPECT_EQ(info.HEIGHT, 80);
+  EXPECT_EQ(box(0, 0), 0);
+  EXPECT_EQ(box(70, 40), 13);
+  EXPECT_EQ(box(20, 20), 14);  // on the highlight ridge
+  EXPECT_EQ(box(70, 5), 9);    // lit top rim
+  EXPECT_EQ(box(70, 75), 1);   // shadowed bottom rim
+  EXPECT_EQ(box(3, 40), 9);    // lit left rim
+  EXPECT_EQ(box(137, 40), 1);  // shadowed right rim
+  EXPECT_EQ(box(139, 79), 0);
+}
+
+TEST(RoundedBox, FaceIsOneUndiluted13Rectangle) {
+  OPENTESTSCREEN();
+  const sprite panel(ROUNDEDBOX8B(320, 120, 16, 32, 0, 240));
+  const sprite pressed(ROUNDEDBOX8B(320, 120, 16, 32, 3, 240));
+  for (int32_t y = 33; y <= 120 - 33; ++y)
+    for (int32_t x = 33; x <= 320 - 33; ++x) {
+      ASSERT_EQ(panel(x, y), 253) << x << "," << y;
+      ASSERT_EQ(pressed(x, y), 253) << x << "," << y;
+    }
+  // Outside the shape stays transparent even with a base index.
+  EXPECT_EQ(panel(0, 0), 0);
+  EXPECT_EQ(panel(319, 119), 0);
+}
+
+TEST(RoundedBox, OutlineIsSymmetric) {
+  OPENTESTSCREEN();
+  const sprite box(ROUNDEDBOX8B(240, 80, 16, 32, 0, 0));
+  for (int32_t y = 0; y < 80; ++y)
+    for (int32_t x = 0; x < 240; ++x) {
+      ASSERT_EQ(box(x, y) == 0, box(239 - x, y) == 0) << x << "," << y;
+      ASSERT_EQ(box(x, y) == 0, box(x, 79 - y) == 0) << x << "," << y;
+    }
+}
+
+TEST(RoundedBox, MirroredSpriteDropsItsOuterColumnAndRow) {
+  OPENTESTSCREEN();
+  const sprite normal(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
+  const sprite hover(ROUNDEDBOX8B(140, 80, 16, 32, 3, 0));
+  for (int32_t y = 0; y < 80; ++y) EXPECT_EQ(hover(0, y), 0) << y;
+  for (int32_t x = 0; x < 140; ++x) EXPECT_EQ(hover(x, 0), 0) << x;
+  EXPECT_EQ(hover(120, 60), 14);  // written for unmirrored (20, 20)
+  // Lit from the lower right: the bands swap their shades.
+  EXPECT_EQ(hover(70, 75), 9);
+  EXPECT_EQ(hover(70, 5), 1);
+  EXPECT_EQ(hover(137, 40), 9);
+  EXPECT_EQ(hover(3, 40), 1);
+  // The outline is the normal one moved by one pixel right and down.
+  for (int32_t y = 1; y < 80; ++y)
+    for (int32_t x = 1; x < 140; ++x) ASSERT_EQ(hover(x, y) == 0, normal(x - 1, y - 1) == 0) << x << "," << y;
+}
+
+TEST(RoundedBox, StartupSprites) {
+  OPENTESTSCREEN();
+  MAKESPRITES();
+  struct expect {
+    IMAGE image;
+    int32_t w, h, face;
+  };
+  const expect table[] = {{SMALLBUTTON, 140, 80, 13},       {SMALLBUTTONHOVER, 140, 80, 13},
+                          {WIDEBUTTON, 240, 80, 13},        {WIDEBUTTONHOVER, 240, 80, 13},
+                          {STARTERPANEL, 320, 120, 253},    {WIDEPANEL, 600, 96, 245},
+                          {MESSAGEBOX, 400, 300, 13},       {FULLPANEL, 800, 600, 13}};
+  for (const expect& e : table) {
+    ASSERT_NE(e.image, nullptr);
+    const IMAGEINFORECORD info = IMAGEINFO(e.image);
+    EXPECT_EQ(info.WIDTH, e.w);
+    EXPECT_EQ(info.HEIGHT, e.h);
+    EXPECT_EQ(pixel(e.image, e.w / 2, e.h / 2), e.face);
+    EXPECT_EQ(pixel(e.image, 0, 0), 0);
+  }
+  // The big boxes have the wider rim: 20 pixels of lit top at shade 9.
+  EXPECT_EQ(pixel(FULLPANEL, 400, 0), 9);
+  EXPECT_EQ(pixel(FULLPANEL, 400, 599), 1);
+  // The highlight ridge of the wide-rim corner sits a quarter into the rim.
+  EXPECT_EQ(pixel(MESSAGEBOX, 40 - 18, 40 - 18), 15);
+}
+
+}  // namespace
