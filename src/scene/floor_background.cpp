@@ -70,3 +70,12 @@ void DRAWOPTIONSFLOOR(IMAGE frame, const std::uint8_t* texture, const SCREENDEF&
     }
   }
 }
+
+// The floor is drawn on the calling thread; the setting is kept for later.
+static int32_t floor_threads = 1;
+
+int32_t SETFLOORTHREADS(int32_t threads) {
+  const int32_t previous = floor_threads;
+  floor_threads = threads > 0 ? threads : 1;
+  return previous;
+}
