@@ -1,7 +1,6 @@
 // Keyboard, mouse, waiting, clock and random numbers, on top of the platform.
 #include "surface/input.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "surface/platform.h"
@@ -49,8 +48,9 @@ void WAITMS(int32_t ms) {
   PLATFORMSLEEP(remaining);
 }
 
-// Both backends keep a clock that never runs backwards (the headless one is
-// only put back by HEADLESSRESET between tests).
+// Both backends keep a clock that never goes back (a steady clock, or the
+// virtual clock that only moves forward), so no guard is kept here: a guard
+// would also hide a test's reset of the virtual clock.
 double CLOCKSECONDS() { return PLATFORMCLOCK(); }
 
 namespace {

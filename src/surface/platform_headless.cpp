@@ -1,4 +1,5 @@
 // The headless backend: no window, a virtual clock and scripted input.
+#include <cstdio>
 #include <deque>
 
 #include "surface/headless.h"
@@ -16,11 +17,17 @@ PLATFORMMOUSE mouse;
 std::function<void(int64_t)> driver;
 bool driving = false;
 
+// The driver may end the program (by throwing); the guard lets the next run
+// drive again.
+struct driving_guard {
+  driving_guard() { driving = true; }
+  ~driving_guard() { driving = false; }
+};
+
 void drive() {
   if (!driver || driving) return;
-  driving = true;
+  const driving_guard guard;
   driver(now_ms);
-  driving = false;
 }
 
 }  // namespace
@@ -63,4 +70,9 @@ void PLATFORMFULLFRAME() {
   ++frames;
 }
 
-void PLATFORMERRORREPORT(const std::string&) {}
+// A replay has no one watching the screen: the report also goes to
+// standard error.
+void PLATFORMERRORREPORT(const std::string& text) {
+  std::fputs((text + "\n").c_str(), stderr);
+  std::fflush(stderr);
+}

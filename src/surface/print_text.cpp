@@ -57,7 +57,9 @@ void PRINTTEXT(std::string_view text, bool endofline) {
 }
 
 void PRINTTEXT(long long number, bool endofline) {
-  std::string text = std::to_string(number);
-  if (number >= 0) text.insert(0, 1, ' ');
+  // Built by appending: g++ 12 warns falsely about " " + std::to_string().
+  std::string text;
+  if (number >= 0) text.push_back(' ');
+  text.append(std::to_string(number));
   PRINTTEXT(std::string_view(text), endofline);
 }

@@ -1,0 +1,66 @@
+// The procedural floor texture: computed once at start-up, sampled for every
+// pixel of every frame.
+#include <cmath>
+
+#include "scene/floor.h"
+
+namespace {
+
+double frac(double a) { return a - std::floor(a); }
+
+}  // namespace
+
+// Two slow ripples warp the texel grid (the second one is measured from the
+// unwarped y), then two long waves and two triangle waves of 10 texels in x
+// and 5 texels in y make the grain. Every step is a double, in this order.
+double FLOORTEXTURE(double x, double y) {
+  const double dx1 = x - 367.0;
+  const double dy1 = y + 4000.0;
+  const double ripple1 = 8e-6 * (dx1 * dx1) + 3e-6 * (dy1 * dy1);
+  const double xw = x + 10.0 * std::sin(ripple1) + 4.0 * frac(y / 2.0);
+  const double dx2 = xw - 5000.0;
+  const double dy2 = y - 2000.0;
+  const double ripple2 = 2e-5 * (dx2 * dx2) + 3e-5 * (dy2 * dy2);
+  const double yw = y + 5.0 * std::sin(ripple2) + 2.0 * frac(0.246 * xw);
+  const double sum = 2.0 + std::sin(0.02 * xw) + std::sin(0.1 * yw) + std::fabs(frac(0.1 * xw) - 0.5) +
+                     std::fabs(frac(0.2 * yw) - 0.5);
+  return 0.2 * sum;
+}
+
+// Texel colour from the brightness: 40 steps at the light end of the texture
+// ramp, 216..255.
+static int32_t texel_colour(double x, double y) {
+  return static_cast<int32_t>(std::floor(FLOORTEXTURE(x, y) * 40.0)) + 216;
+}
+
+void PREPARETEXTURE(IMAGE& texture, int32_t width, int32_t height) {
+  FREEIMAGE(texture);
+  texture = NEWIMAGE(width, height);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      PUTPIXEL(texture, static_cast<float>(x), static_cast<float>(y),
+               texel_colour(static_cast<double>(x), static_cast<double>(y)));
+}
+
+int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v) {
+  const IMAGEINFORECORD info = IMAGEINFO(CHECKREF(image));
+  const double x0 = std::floor(u);
+  const double y0 = std::floor(v);
+  // Outside the texture (and anything that is not a number at all) is 0. The
+  // test is made on the doubles, so a far-away point never overflows an int.
+  if (!(x0 >= 0.0 && y0 >= 0.0 && x0 <= static_cast<double>(info.WIDTH - 2) &&
+        y0 <= static_cast<double>(info.HEIGHT - 2)))
+    return 0;
+  const auto ix = static_cast<int32_t>(x0);
+  const auto iy = static_cast<int32_t>(y0);
+  const std::uint8_t* row0 = info.PIXELS + static_cast<std::size_t>(iy) * static_cast<std::size_t>(info.WIDTH) + ix;
+  const std::uint8_t* row1 = row0 + info.WIDTH;
+  const int32_t c00 = row0[0];
+  const int32_t c10 = row0[1];
+  const int32_t c01 = row1[0];
+  const int32_t c11 = row1[1];
+  const double a = u - static_cast<double>(ix);
+  const double top = c00 + (c10 - c00) * a;
+  const double bottom = c01 + (c11 - c01) * a;
+  return static_cast<int32_t>(std::floor((bottom - top) * (v - static_cast<double>(iy)) + top));
+}

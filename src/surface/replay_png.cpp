@@ -1,0 +1,135 @@
+// Paletted PNG files of the page, through libpng.
+#include "surface/replay_png.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct file_closer {
+  std::FILE* f = nullptr;
+  ~file_closer() {
+    if (f != nullptr) std::fclose(f);
+  }
+};
+
+// libpng reports errors by a long jump back into the function that set it up;
+// these two functions keep no C++ object that needs cleaning up between the
+// set-up and a jump.
+bool write_png(std::FILE* f, png_bytep* rows, int32_t width, int32_t height, const std::uint8_t* palette) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_color entries[256];
+  for (int i = 0; i < 256; ++i) {
+    entries[i].red = palette[i * 3];
+    entries[i].green = palette[i * 3 + 1];
+    entries[i].blue = palette[i * 3 + 2];
+  }
+  png_set_PLTE(png, info, entries, 256);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+bool read_png(std::FILE* f, PAGEPNG& out) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_init_io(png, f);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  const int colortype = png_get_color_type(png, info);
+  const int bitdepth = png_get_bit_depth(png, info);
+  const bool usable = colortype == PNG_COLOR_TYPE_PALETTE && bitdepth == 8 && width > 0 && height > 0 &&
+                      width <= 8192 && height <= 8192 && png_get_rowbytes(png, info) == width;
+  out.WIDTH = static_cast<int32_t>(width);
+  out.HEIGHT = static_cast<int32_t>(height);
+  out.COLORTYPE = colortype;
+  out.BITDEPTH = bitdepth;
+  if (usable) {
+    png_colorp entries = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &entries, &count) != 0) {
+      out.PALETTE.resize(static_cast<std::size_t>(count) * 3);
+      for (int i = 0; i < count; ++i) {
+        out.PALETTE[i * 3] = entries[i].red;
+        out.PALETTE[i * 3 + 1] = entries[i].green;
+        out.PALETTE[i * 3 + 2] = entries[i].blue;
+      }
+    }
+    out.PIXELS.resize(static_cast<std::size_t>(width) * height);
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out.PIXELS.data() + static_cast<std::size_t>(y) * width, nullptr);
+    png_read_end(png, nullptr);
+  }
+  png_destroy_read_struct(&png, &info, nullptr);
+  return usable;
+}
+
+}  // namespace
+
+bool WRITEPAGEPNG(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+                  const std::uint8_t* palette, std::string& error) {
+  if (pixels == nullptr || palette == nullptr || width < 1 || height < 1) {
+    error = "nothing to write";
+    return false;
+  }
+  std::vector<png_bytep> rows(static_cast<std::size_t>(height));
+  for (int32_t y = 0; y < height; ++y)
+    rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * width);
+  file_closer file;
+  file.f = std::fopen(path.c_str(), "wb");
+  if (file.f == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (!write_png(file.f, rows.data(), width, height, palette)) {
+    error = "the PNG encoder failed";
+    return false;
+  }
+  const bool closed = std::fclose(file.f) == 0;
+  file.f = nullptr;
+  if (!closed) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+PAGEPNG READPAGEPNG(const std::string& path) {
+  PAGEPNG out;
+  file_closer file;
+  file.f = std::fopen(path.c_str(), "rb");
+  if (file.f == nullptr) return out;
+  out.OK = read_png(file.f, out);
+  if (!out.OK) {
+    out.PIXELS.clear();
+    out.PALETTE.clear();
+  }
+  return out;
+}

@@ -1,0 +1,25 @@
+// The page as an 8-bit paletted PNG (colour type 3 with all 256 palette
+// entries), so that both the colour indices and the colours can be read back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes width x height indices (rows top first, no padding) with the 256
+// red, green, blue entries of the palette. False, with a reason, on failure.
+bool WRITEPAGEPNG(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+                  const std::uint8_t* palette, std::string& error);
+
+struct PAGEPNG {
+  bool OK = false;
+  int32_t WIDTH = 0;
+  int32_t HEIGHT = 0;
+  int32_t COLORTYPE = -1;
+  int32_t BITDEPTH = 0;
+  std::vector<std::uint8_t> PIXELS;   // the indices, width x height
+  std::vector<std::uint8_t> PALETTE;  // 3 bytes per entry, as many as stored
+};
+
+// Reads a paletted 8-bit PNG back as it is stored (for checks and tests).
+PAGEPNG READPAGEPNG(const std::string& path);

@@ -1,0 +1,95 @@
+// The state snapshot of a replay (see replay_state.h).
+#include "surface/replay_state.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+const char* SCREENNAME(SHOWNSCREEN screen) {
+  switch (screen) {
+    case SHOWN_OPTIONS: return "options";
+    case SHOWN_PLAY: return "play";
+    case SHOWN_MESSAGE: return "message";
+    case SHOWN_INFO: return "info";
+    case SHOWN_ERROR: return "error";
+    case SHOWN_NONE: break;
+  }
+  return "none";
+}
+
+std::string JSONTEXT(std::string_view text) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (u < 32 || u > 126) {
+      out.append("\\u00");
+      out.push_back(hex[u >> 4]);
+      out.push_back(hex[u & 15]);
+    } else {
+      out.push_back(c);
+    }
+  }
+  out.push_back('"');
+  return out;
+}
+
+std::string JSONNUMBER(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string s(buffer, ec == std::errc() ? end : buffer);
+  if (s.find_first_of(".eE") == std::string::npos) s.append(".0");
+  return s;
+}
+
+namespace {
+
+// The list of the first count entries, read without the checked access so
+// that a broken record cannot start an error report from inside a snapshot.
+template <class ARRAY>
+std::string number_list(const ARRAY& values, std::size_t count) {
+  std::string out = "[";
+  count = std::min(count, values.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) out.append(", ");
+    out.append(std::to_string(static_cast<int>(values.data()[i])));
+  }
+  out.push_back(']');
+  return out;
+}
+
+}  // namespace
+
+std::string STATEJSON(const RUNREPORT& report) {
+  static const GAMESTATE fresh{};
+  const GAMESTATE& g = report.GAME != nullptr ? *report.GAME : fresh;
+  const std::size_t moves = g.MOVECOUNT;
+  std::string out = "{";
+  out.append("\"screen\": ").append(JSONTEXT(SCREENNAME(report.SCREEN)));
+  out.append(", \"target\": ").append(std::to_string(g.TARGET));
+  out.append(", \"validrods\": ").append(std::to_string(g.VALIDRODS));
+  out.append(", \"starter\": ").append(std::to_string(g.STARTER));
+  out.append(", \"turn\": ").append(std::to_string(g.TURN));
+  out.append(", \"movecount\": ").append(std::to_string(g.MOVECOUNT));
+  out.append(", \"rods\": ").append(number_list(g.RODS, moves));
+  out.append(", \"totals\": ").append(number_list(g.TOTALS, moves + 1));
+  out.append(", \"keyresidue\": ").append(std::to_string(g.KEYRESIDUE));
+  out.append(", \"period\": ").append(std::to_string(g.PERIOD));
+  out.append(", \"lookat\": ").append(JSONNUMBER(g.LOOKAT));
+  if (report.MESSAGE != nullptr) {
+    out.append(", \"message\": [");
+    bool first = true;
+    for (const std::string& line : report.MESSAGE->items) {
+      if (!first) out.append(", ");
+      first = false;
+      out.append(JSONTEXT(line));
+    }
+    out.push_back(']');
+  }
+  out.append("}\n");
+  return out;
+}

@@ -1,0 +1,79 @@
+// The arithmetic of the game window, kept apart from the window library so
+// that it can be checked without a display: the starting scale, the
+// letter-box rectangle, the pointer mapped back to page pixels, and the key
+// texts a key press or a piece of typed text gives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The largest whole multiple of the page that fits the desktop, at least 1.
+int32_t CHOOSEWINDOWSCALE(int32_t desktopwidth, int32_t desktopheight, int32_t pagewidth, int32_t pageheight);
+
+struct BOXRECT {
+  int32_t X = 0;
+  int32_t Y = 0;
+  int32_t W = 0;
+  int32_t H = 0;
+  bool operator==(const BOXRECT&) const = default;
+};
+
+// Where the page is shown inside an output of this many pixels: as large as
+// fits with the page's proportions kept, centred, the rest left black.
+BOXRECT LETTERBOX(int32_t outputwidth, int32_t outputheight, int32_t pagewidth, int32_t pageheight);
+
+struct PAGEPOINT {
+  int32_t X = -1;
+  int32_t Y = -1;
+  bool INSIDE = false;
+  bool operator==(const PAGEPOINT&) const = default;
+};
+
+// Maps a pointer position in window coordinates to a page pixel. The window
+// may be measured in points while the output has more pixels (HiDPI), so
+// both sizes are given. Outside the letter-boxed page: INSIDE false, -1, -1.
+PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, int32_t windowheight,
+                       int32_t outputwidth, int32_t outputheight, int32_t pagewidth, int32_t pageheight);
+
+// The keys the game cares about, named by where they are on the keyboard;
+// the window backend turns its own key codes into these.
+enum PHYSICALKEY : int32_t {
+  PKEY_OTHER = 0,
+  PKEY_ROWDIGIT,     // a key of the number row; DIGIT says which
+  PKEY_PADDIGIT,     // a digit key of the keypad; DIGIT says which
+  PKEY_ENTER,
+  PKEY_PADENTER,
+  PKEY_ESCAPE,
+  PKEY_LEFT,
+  PKEY_RIGHT,
+  PKEY_UP,
+  PKEY_DOWN,
+  PKEY_F11,
+};
+
+struct KEYPRESS {
+  PHYSICALKEY KEY = PKEY_OTHER;
+  int32_t DIGIT = 0;  // 0..9 for the two digit kinds
+  bool ALT = false;
+};
+
+// What the keyboard mapping remembers between events: a digit key queues its
+// digit at once, so the character the same press also sends as typed text
+// must be dropped.
+struct KEYMAPSTATE {
+  bool DROPNEXTTEXT = false;
+};
+
+struct KEYDOWNRESULT {
+  std::vector<std::string> KEYS;
+  bool TOGGLEFULLSCREEN = false;
+};
+
+// A key going down (or repeating). Letters and signs are not queued here:
+// they come from typed text, so the player's layout is respected.
+KEYDOWNRESULT MAPKEYDOWN(const KEYPRESS& press, KEYMAPSTATE& state);
+// Typed text (UTF-8): every printable ASCII character becomes a key; other
+// characters are dropped, since the game compares only ASCII key texts.
+std::vector<std::string> MAPTYPEDTEXT(std::string_view text, KEYMAPSTATE& state);

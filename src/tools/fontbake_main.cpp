@@ -1,0 +1,660 @@
+// ranvel-fontbake: renders DejaVu Sans into the three fonts the game carries
+// and writes them as C++ source, so that building the game never needs
+// FreeType.
+//
+//   ranvel-fontbake [--fonts DIR] [--out FILE] [--preview PNG]
+//
+// --fonts  folder holding DejaVuSans.ttf and DejaVuSans-Bold.ttf
+//          (default /usr/share/fonts/truetype/dejavu)
+// --out    the generated source (default src/assets/fonts.cpp); "-" skips it
+// --preview  a paletted PNG that shows the baked fonts drawn with DRAWTEXT
+//
+// The text fonts are font images: row 0 holds 0, 32, 127 and the 96 glyph
+// widths; the glyphs sit side by side below it. Their pixels are texture-ramp
+// indices (176 black, larger = lighter, 0 transparent). The digit font is the
+// game's own format: 8, 48, 57, 32, eleven 16-bit column offsets and a 32-row
+// strip with 0 for ink and 255 for paper.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <png.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "assets/info_texts.h"
+#include "screens/info_screen.h"
+#include "surface/headless.h"
+#include "surface/surface.h"
+#include "text/mapped_font.h"
+
+namespace {
+
+using BYTES = std::vector<std::uint8_t>;
+
+// Codes whose glyphs are the Spanish letters and signs of the game's texts.
+struct SPANISHCODE {
+  int code;
+  unsigned codepoint;
+};
+constexpr std::array<SPANISHCODE, 11> spanish_codes{{{'[', 0xE1},
+                                                     {'\\', 0xED},
+                                                     {']', 0xE9},
+                                                     {'^', 0xF1},
+                                                     {'_', 0xFA},
+                                                     {'`', 0xF3},
+                                                     {'{', 0xD1},
+                                                     {'|', 0xA1},
+                                                     {'}', 0xFC},
+                                                     {'~', 0xC9},
+                                                     {127, 0xBF}}};
+
+unsigned codepoint_of(int code) {
+  for (const SPANISHCODE& s : spanish_codes)
+    if (s.code == code) return s.codepoint;
+  return static_cast<unsigned>(code);
+}
+
+[[noreturn]] void fail(const std::string& what) {
+  std::cerr << "ranvel-fontbake: " << what << "\n";
+  std::exit(1);
+}
+
+// A glyph rendered as 8-bit coverage, placed relative to its pen origin.
+struct RENDERED {
+  int width = 0;
+  int rows = 0;
+  int left = 0;  // columns from the origin to the bitmap's first column
+  int top = 0;   // rows from the baseline up to the bitmap's first row
+  std::vector<std::uint8_t> coverage;
+  std::uint8_t at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= rows) return 0;
+    return coverage[static_cast<std::size_t>(y) * width + x];
+  }
+};
+
+RENDERED render(FT_Face face, unsigned codepoint, FT_Int32 flags, double shiftx) {
+  FT_Vector delta{static_cast<FT_Pos>(std::lround(shiftx * 64.0)), 0};
+  FT_Set_Transform(face, nullptr, &delta);
+  const FT_UInt index = FT_Get_Char_Index(face, codepoint);
+  if (index == 0) fail("font has no glyph for U+" + std::to_string(codepoint));
+  if (FT_Load_Glyph(face, index, flags) != 0) fail("cannot load a glyph");
+  if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) fail("cannot render a glyph");
+  const FT_Bitmap& bm = face->glyph->bitmap;
+  RENDERED r;
+  r.width = static_cast<int>(bm.width);
+  r.rows = static_cast<int>(bm.rows);
+  r.left = face->glyph->bitmap_left;
+  r.top = face->glyph->bitmap_top;
+  r.coverage.resize(static_cast<std::size_t>(r.width) * r.rows);
+  for (int y = 0; y < r.rows; ++y)
+    for (int x = 0; x < r.width; ++x)
+      r.coverage[static_cast<std::size_t>(y) * r.width + x] = bm.buffer[y * bm.pitch + x];
+  FT_Set_Transform(face, nullptr, nullptr);
+  return r;
+}
+
+// Widths that add up to the total exactly: the ideal advances rounded by
+// largest remainder, each held inside [its own minimum, maxw].
+std::vector<int> exact_widths(const std::vector<double>& ideal, const std::vector<int>& minw, int total, int maxw) {
+  const std::size_t n = ideal.size();
+  std::vector<int> w(n);
+  int sum = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    w[i] = std::clamp(static_cast<int>(std::floor(ideal[i])), minw[i], maxw);
+    sum += w[i];
+  }
+  // Hand out (or take back) single pixels where the rounding hurt most.
+  while (sum != total) {
+    int best = -1;
+    double bestgap = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double gap = ideal[i] - w[i];
+      if (sum < total && w[i] < maxw && (best < 0 || gap > bestgap)) best = static_cast<int>(i), bestgap = gap;
+      if (sum > total && w[i] > minw[i] && (best < 0 || gap < bestgap)) best = static_cast<int>(i), bestgap = gap;
+    }
+    if (best < 0) fail("widths cannot reach the total");
+    w[static_cast<std::size_t>(best)] += sum < total ? 1 : -1;
+    sum += sum < total ? 1 : -1;
+  }
+  return w;
+}
+
+// Coverage below this is left out when measuring a glyph's ink.
+constexpr int faint = 24;
+
+// The columns [first, last] of a rendered glyph that hold visible ink.
+void ink_columns(const RENDERED& g, int& first, int& last) {
+  first = g.width;
+  last = -1;
+  for (int y = 0; y < g.rows; ++y)
+    for (int x = 0; x < g.width; ++x)
+      if (g.at(x, y) >= faint) first = std::min(first, x), last = std::max(last, x);
+}
+
+// An accent that would stick out of the top of the cell is moved down by
+// taking rows out of the gap between it and the letter (the capitals with
+// accents are the only glyphs that need it in the smaller font).
+RENDERED squeeze_top(const RENDERED& g, int overflow) {
+  if (overflow <= 0) return g;
+  std::vector<int> emptyrows;
+  bool seenink = false;
+  for (int y = 0; y < g.rows; ++y) {
+    int peak = 0;
+    for (int x = 0; x < g.width; ++x) peak = std::max(peak, static_cast<int>(g.at(x, y)));
+    if (peak >= 96) {
+      if (seenink && !emptyrows.empty()) break;
+      seenink = true;
+      emptyrows.clear();
+    } else if (seenink) {
+      emptyrows.push_back(y);
+    }
+  }
+  if (static_cast<int>(emptyrows.size()) < overflow + 1) return g;  // keep at least one row of gap
+  RENDERED out = g;
+  out.rows = g.rows - overflow;
+  out.top = g.top - overflow;
+  out.coverage.clear();
+  int dropped = 0;
+  for (int y = 0; y < g.rows; ++y) {
+    if (dropped < overflow && std::find(emptyrows.begin(), emptyrows.end(), y) != emptyrows.end() &&
+        y != emptyrows.back()) {
+      ++dropped;
+      continue;
+    }
+    for (int x = 0; x < g.width; ++x) out.coverage.push_back(g.at(x, y));
+  }
+  if (dropped < overflow) return g;
+  return out;
+}
+
+struct TEXTFONTSPEC {
+  const char* name;
+  int width;        // image width = sum of the glyph widths
+  int rows;         // glyph rows (image height - 1)
+  int minw, maxw;   // allowed glyph widths
+  int baseline;     // glyph row that the baseline lies under
+  FT_Int32 loadflags;
+  // Coverage (0..255) to a pixel value.
+  std::uint8_t (*shade)(int coverage);
+};
+
+// Darkness of each ink level as seen on the options screen's ramp (0xA05000)
+// over white: 1 for black, near 0 for the lightest.
+double ramp_darkness(int index) {
+  const int q[3] = {0xA0, 0x50, 0x00};
+  double c[3];
+  for (int k = 0; k < 3; ++k) {
+    int v;
+    if (index <= 192)
+      v = (index - 176) * q[k] / 16;
+    else
+      v = q[k] + ((255 - q[k]) * (index - 192)) / 64;
+    c[k] = v;
+  }
+  const double y = 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2];
+  return 1.0 - y / 255.0;
+}
+
+constexpr std::array<int, 17> large_levels{176, 178, 181, 187, 191, 196, 201, 206, 211,
+                                           215, 221, 226, 231, 236, 240, 246, 251};
+
+std::uint8_t large_shade(int coverage) {
+  const double c = coverage / 255.0;
+  double best = c;  // transparent has darkness 0
+  int level = 0;
+  for (int index : large_levels) {
+    const double d = std::fabs(ramp_darkness(index) - c);
+    if (d < best) best = d, level = index;
+  }
+  return static_cast<std::uint8_t>(level);
+}
+
+std::uint8_t small_shade(int coverage) {
+  if (coverage >= 150) return 176;
+  if (coverage >= 96) return 184;
+  return 0;
+}
+
+struct BAKEREPORT {
+  long clippedink = 0;  // coverage that fell outside a glyph's cell
+};
+
+BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& widthsout) {
+  // Size the face so that the natural advances add up to the image width.
+  double units = 0.0;
+  std::vector<double> advunits;
+  for (int code = 32; code <= 127; ++code) {
+    if (FT_Load_Char(face, codepoint_of(code), FT_LOAD_NO_SCALE) != 0) fail("cannot load a glyph");
+    advunits.push_back(static_cast<double>(face->glyph->metrics.horiAdvance));
+    units += advunits.back();
+  }
+  const double em = spec.width * face->units_per_EM / units;
+  if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64.0)), 72, 72) != 0)
+    fail("cannot size the face");
+  std::vector<double> ideal;
+  for (double a : advunits) ideal.push_back(a * spec.width / units);
+  // A cell is never narrower than its glyph's ink.
+  std::vector<int> minw;
+  for (int code = 32; code <= 127; ++code) {
+    int need = spec.minw;
+    for (double shift : {0.0, 0.25, 0.5, 0.75}) {
+      const RENDERED g = render(face, codepoint_of(code), spec.loadflags, shift);
+      int first, last;
+      ink_columns(g, first, last);
+      need = std::max(need, last - first + 1);
+    }
+    minw.push_back(need);
+  }
+  const std::vector<int> widths = exact_widths(ideal, minw, spec.width, spec.maxw);
+  widthsout = widths;
+
+  const int height = spec.rows + 1;
+  BYTES block(4 + static_cast<std::size_t>(spec.width) * height, 0);
+  const unsigned word = (static_cast<unsigned>(spec.width) << 3) | 1u;
+  block[0] = static_cast<std::uint8_t>(word & 255);
+  block[1] = static_cast<std::uint8_t>(word >> 8);
+  block[2] = static_cast<std::uint8_t>(height & 255);
+  block[3] = static_cast<std::uint8_t>(height >> 8);
+  std::uint8_t* pixels = block.data() + 4;
+  pixels[0] = 0;
+  pixels[1] = 32;
+  pixels[2] = 127;
+  for (int i = 0; i < 96; ++i) pixels[3 + i] = static_cast<std::uint8_t>(widths[static_cast<std::size_t>(i)]);
+
+  BAKEREPORT report;
+  int cell = 0;
+  for (int code = 32; code <= 127; ++code) {
+    const std::size_t i = static_cast<std::size_t>(code - 32);
+    const int w = widths[i];
+    // The pen origin sits so that the rounding of the width is shared
+    // between both sides of the glyph.
+    const double origin = (w - ideal[i]) / 2.0;
+    const double whole = std::floor(origin);
+    RENDERED g = render(face, codepoint_of(code), spec.loadflags, origin - whole);
+    g = squeeze_top(g, g.top - spec.baseline);
+    int ox = static_cast<int>(whole) + g.left;
+    // Ink that would cross the cell's edge is moved inside it.
+    int first, last;
+    ink_columns(g, first, last);
+    if (last >= first) {
+      if (ox + last >= w) ox = w - 1 - last;
+      if (ox + first < 0) ox = -first;
+    }
+    const int oy = spec.baseline - g.top;
+    for (int y = 0; y < g.rows; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        const int cov = g.at(x, y);
+        if (cov == 0) continue;
+        const int cx = ox + x;
+        const int cy = oy + y;
+        if (cx < 0 || cx >= w || cy < 0 || cy >= spec.rows) {
+          report.clippedink += cov;
+          if (cov >= faint) std::printf("  %s: clipped '%c' at (%d, %d) coverage %d\n", spec.name, code, cx, cy, cov);
+          continue;
+        }
+        pixels[static_cast<std::size_t>(cy + 1) * spec.width + cell + cx] = spec.shade(cov);
+      }
+    cell += w;
+  }
+  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", spec.name, em, report.clippedink / 255.0);
+  return block;
+}
+
+// The digit font: DejaVu Sans Bold digits, each stretched to fill the 32 rows
+// and its own fixed width, less a margin on both sides so that the digits of
+// a number never touch. At this size the overshoot of the round digits is
+// under a pixel, so every digit simply fills the height.
+constexpr std::array<int, 11> digit_offsets{0, 26, 46, 70, 90, 116, 138, 161, 184, 207, 228};
+constexpr int digit_rows = 32;
+constexpr double digit_margin = 1.5;
+
+BYTES bake_digit_font(FT_Face face) {
+  if (FT_Set_Char_Size(face, 0, 600 * 64, 72, 72) != 0) fail("cannot size the bold face");
+  std::array<RENDERED, 10> big;
+  for (int d = 0; d < 10; ++d)
+    big[static_cast<std::size_t>(d)] = render(face, static_cast<unsigned>('0' + d), FT_LOAD_NO_HINTING, 0.0);
+  const int stripwidth = digit_offsets[10];
+  BYTES block(4 + 2 * 11 + static_cast<std::size_t>(stripwidth) * digit_rows, 255);
+  block[0] = 8;
+  block[1] = 48;
+  block[2] = 57;
+  block[3] = digit_rows;
+  for (int i = 0; i < 11; ++i) {
+    block[4 + 2 * i] = static_cast<std::uint8_t>(digit_offsets[static_cast<std::size_t>(i)] & 255);
+    block[5 + 2 * i] = static_cast<std::uint8_t>(digit_offsets[static_cast<std::size_t>(i)] >> 8);
+  }
+  std::uint8_t* strip = block.data() + 26;
+  for (int d = 0; d < 10; ++d) {
+    const RENDERED& g = big[static_cast<std::size_t>(d)];
+    // The ink box of the big glyph, which is stretched onto the target cell.
+    int x0 = g.width, x1 = 0, y0 = g.rows, y1 = 0;
+    for (int y = 0; y < g.rows; ++y)
+      for (int x = 0; x < g.width; ++x)
+        if (g.at(x, y) != 0) x0 = std::min(x0, x), x1 = std::max(x1, x + 1), y0 = std::min(y0, y), y1 = std::max(y1, y + 1);
+    const double sy = static_cast<double>(y1 - y0) / digit_rows;  // source rows per target row
+    const int w = digit_offsets[static_cast<std::size_t>(d) + 1] - digit_offsets[static_cast<std::size_t>(d)];
+    const double sx = (x1 - x0) / (w - 2.0 * digit_margin);
+    for (int ty = 0; ty < digit_rows; ++ty)
+      for (int tx = 0; tx < w; ++tx) {
+        // Area average of the big glyph over this target pixel.
+        const double ax = x0 + (tx - digit_margin) * sx;
+        const double bx = ax + sx;
+        const double ay = y0 + ty * sy;
+        const double by = ay + sy;
+        double sum = 0.0;
+        double area = 0.0;
+        for (int y = static_cast<int>(std::floor(ay)); y < static_cast<int>(std::ceil(by)); ++y) {
+          const double hy = std::min(by, y + 1.0) - std::max(ay, static_cast<double>(y));
+          for (int x = static_cast<int>(std::floor(ax)); x < static_cast<int>(std::ceil(bx)); ++x) {
+            const double hx = std::min(bx, x + 1.0) - std::max(ax, static_cast<double>(x));
+            sum += hx * hy * g.at(x, y) / 255.0;
+            area += hx * hy;
+          }
+        }
+        const bool ink = area > 0.0 && sum / area >= 0.5;
+        strip[static_cast<std::size_t>(ty) * stripwidth + digit_offsets[static_cast<std::size_t>(d)] + tx] =
+            ink ? 0 : 255;
+      }
+  }
+  return block;
+}
+
+void write_array(std::ostream& out, const char* name, const char* size, const BYTES& bytes) {
+  out << "const std::uint8_t " << name << "[" << size << "] = {";
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i % 32 == 0) out << "\n    ";
+    out << static_cast<int>(bytes[i]);
+    if (i + 1 < bytes.size()) out << ",";
+  }
+  out << "\n};\n";
+}
+
+void write_source(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
+  std::ofstream out(path, std::ios::binary);
+  if (!out) fail("cannot write " + path);
+  out << "// The three fonts carried inside the program. Generated by ranvel-fontbake\n"
+         "// from DejaVu Sans and DejaVu Sans Bold (Bitstream Vera licence, DejaVu\n"
+         "// changes in the public domain: see fonts-licence.txt beside this file);\n"
+         "// run the tool again rather than editing the numbers.\n"
+         "#include \"assets/fonts.h\"\n\n"
+         "// Large text font: 1551 x 33 font image, codes 32..127.\n";
+  write_array(out, "LARGEFONT", "LARGEFONTSIZE", large);
+  out << "\n// Small text font: 1202 x 25 font image, codes 32..127.\n";
+  write_array(out, "SMALLFONT", "SMALLFONTSIZE", small);
+  out << "\n// Digit font: 0..9, 32 rows, 0 ink and 255 paper.\n";
+  write_array(out, "DIGITFONT", "DIGITFONTSIZE", digits);
+  if (!out) fail("cannot write " + path);
+}
+
+// ---------------------------------------------------------------- preview
+
+struct CANVAS {
+  IMAGE image = nullptr;
+  int width = 0;
+  int height = 0;
+  std::uint8_t* at(int x, int y) { return IMAGEINFO(image).PIXELS + static_cast<std::size_t>(y) * width + x; }
+};
+
+void fill(CANVAS& c, int x1, int y1, int x2, int y2, int colour) {
+  DRAWLINE(c.image, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2),
+           colour, LINEKIND_FILLEDBOX);
+}
+
+void text(CANVAS& c, int x, int y, const std::string& s, const BYTES& font) {
+  if (DRAWTEXT(c.image, static_cast<float>(x), static_cast<float>(y), s, font.data()) != 0) fail("DRAWTEXT failed");
+}
+
+int text_width(const std::string& s, const BYTES& font) {
+  int w = 0;
+  for (unsigned char ch : s)
+    if (ch >= 32 && ch <= 127) w += font[4 + 3 + (ch - 32)];
+  return w;
+}
+
+// Copies a rectangle of the canvas enlarged by a whole factor.
+void zoom(CANVAS& c, int sx, int sy, int w, int h, int dx, int dy, int factor) {
+  std::vector<std::uint8_t> copy(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) copy[static_cast<std::size_t>(y) * w + x] = *c.at(sx + x, sy + y);
+  for (int y = 0; y < h * factor; ++y)
+    for (int x = 0; x < w * factor; ++x) {
+      const int tx = dx + x, ty = dy + y;
+      if (tx < c.width && ty < c.height)
+        *c.at(tx, ty) = copy[static_cast<std::size_t>(y / factor) * w + x / factor];
+    }
+}
+
+void write_png(const std::string& path, CANVAS& c, const std::array<std::uint8_t, 768>& palette) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) fail("cannot write " + path);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) fail("cannot write " + path);
+  png_init_io(png, f);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(c.width), static_cast<png_uint_32>(c.height), 8,
+               PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_color pal[256];
+  for (int i = 0; i < 256; ++i) pal[i] = png_color{palette[i * 3], palette[i * 3 + 1], palette[i * 3 + 2]};
+  png_set_PLTE(png, info, pal, 256);
+  png_write_info(png, info);
+  for (int y = 0; y < c.height; ++y) png_write_row(png, c.at(0, y));
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(f);
+}
+
+// Texture ramp (176..255) of one colour and the UI ramp (0..15) of another.
+std::array<std::uint8_t, 768> preview_palette(std::uint32_t texture, std::uint32_t ui) {
+  std::array<std::uint8_t, 768> p{};
+  for (int k = 0; k < 3; ++k) {
+    const int q = static_cast<int>((texture >> (16 - 8 * k)) & 255);
+    for (int i = 0; i <= 16; ++i) p[static_cast<std::size_t>((176 + i) * 3 + k)] = static_cast<std::uint8_t>(i * q / 16);
+    for (int i = 1; i <= 63; ++i)
+      p[static_cast<std::size_t>((192 + i) * 3 + k)] = static_cast<std::uint8_t>(q + ((255 - q) * i) / 64);
+    const int u = static_cast<int>((ui >> (16 - 8 * k)) & 255);
+    for (int i = 0; i <= 7; ++i) p[static_cast<std::size_t>(i * 3 + k)] = static_cast<std::uint8_t>(((i + 1) * u) / 8);
+    for (int i = 1; i <= 8; ++i)
+      p[static_cast<std::size_t>((7 + i) * 3 + k)] = static_cast<std::uint8_t>(u + ((255 - u) * i) / 8);
+  }
+  // A light paper for the background of the preview (index 16).
+  p[16 * 3 + 0] = 250;
+  p[16 * 3 + 1] = 246;
+  p[16 * 3 + 2] = 238;
+  return p;
+}
+
+// The information pages as DOMOVE unpacks them, for a look at their layout.
+std::array<TEXTLIST, 4> stored_pages() {
+  std::array<TEXTLIST, 4> pages;
+  DOMOVE(I_NFO1, I_NFO1COUNT, pages[0]);
+  DOMOVE(I_NFO2, I_NFO2COUNT, pages[1]);
+  DOMOVE(I_NFO3, I_NFO3COUNT, pages[2]);
+  DOMOVE(I_NFOEND, I_NFOENDCOUNT, pages[3]);
+  return pages;
+}
+
+void draw_preview(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
+  // The drawing operations need an open surface: the headless one.
+  HEADLESSRESET();
+  if (!SCREENOPEN() && SETSCREENMODE(800, 600, 8, 1) != 0) fail("cannot open the drawing surface");
+  CANVAS c;
+  c.width = 1700;
+  c.height = 2900;
+  c.image = NEWIMAGE(c.width, c.height);
+  if (c.image == nullptr) fail("cannot make the preview image");
+  fill(c, 0, 0, c.width - 1, c.height - 1, 16);
+
+  const std::vector<std::string> samples{"\x7FQui]n llega a 100?", "Todav\\a puedes hacer", "Informaci`n", "S\\",
+                                         "|||  H E   G A N A D O  !!!", "[ \\ ] ^ _ ` { | } ~ \x7F",
+                                         "Regletas v[lidas para el juego:", "Este n_mero no es v[lido.",
+                                         "ping}ino  ~L  \x7F" "A~L?  A{O  ma^ana"};
+  int y = 10;
+  for (const std::string& s : samples) {
+    text(c, 10, y, s, large);
+    text(c, 820, y + 4, s, small);
+    y += 38;
+  }
+  // Every code in both fonts, in two rows each.
+  for (int half = 0; half < 2; ++half) {
+    std::string s;
+    for (int ch = 32 + 48 * half; ch < 80 + 48 * half; ++ch) s.push_back(static_cast<char>(ch));
+    text(c, 10, y, s, large);
+    y += 38;
+  }
+  for (int half = 0; half < 2; ++half) {
+    std::string s;
+    for (int ch = 32 + 48 * half; ch < 80 + 48 * half; ++ch) s.push_back(static_cast<char>(ch));
+    text(c, 10, y, s, small);
+    y += 30;
+  }
+  // Cell boundaries of both fonts: each glyph over alternating shades.
+  for (int f = 0; f < 2; ++f) {
+    const BYTES& font = f == 0 ? large : small;
+    int x = 10;
+    for (int ch = 32; ch <= 127; ++ch) {
+      const int w = font[4 + 3 + (ch - 32)];
+      const int h = f == 0 ? 32 : 24;
+      if (x + w > c.width - 10) x = 10, y += h + 4;
+      fill(c, x, y, x + w - 1, y + h - 1, (ch & 1) ? 10 : 9);
+      text(c, x, y, std::string(1, static_cast<char>(ch)), font);
+      x += w;
+    }
+    y += (f == 0 ? 32 : 24) + 10;
+  }
+  // Small text on the blue panel of the information and message screens.
+  fill(c, 0, y, 1699, y + 80, 13);
+  text(c, 40, y + 8, "Informaci`n: \x7FQui]n llega a 100?  Todav\\a puedes hacer una jugada v[lida.", small);
+  text(c, 40, y + 44, "|||  H E   G A N A D O  !!!   Es empate   Salir   S\\   No   Aceptar", small);
+  y += 90;
+  // The digit labels 0..100 as stored (one font pixel per pixel), ink 176.
+  const int stripwidth = 228;
+  const std::uint8_t* strip = digits.data() + 26;
+  int x = 10;
+  for (int n = 0; n <= 100; ++n) {
+    const std::string s = std::to_string(n);
+    int w = 0;
+    for (char ch : s) w += digit_offsets[static_cast<std::size_t>(ch - '0' + 1)] - digit_offsets[static_cast<std::size_t>(ch - '0')];
+    if (x + w > c.width - 10) x = 10, y += 40;
+    for (char ch : s) {
+      const int d = ch - '0';
+      const int off = digit_offsets[static_cast<std::size_t>(d)];
+      const int gw = digit_offsets[static_cast<std::size_t>(d + 1)] - off;
+      for (int r = 0; r < digit_rows; ++r)
+        for (int i = 0; i < gw; ++i)
+          if (strip[static_cast<std::size_t>(r) * stripwidth + off + i] == 0) *c.at(x + i, y + r) = 176;
+      x += gw;
+    }
+    x += 14;
+  }
+  y += 44;
+  // The labels painted onto a slanted floor as the game does: floor point per
+  // pixel, the coverage of a 2 x 2 cell blended over a floor colour.
+  MAPPEDFONT font;
+  font.FONTDATA = digits.data();
+  INITFONT(font);
+  font.LABELHEIGHT = 0.5;
+  font.INKCOLOR = 176;
+  DEFINENUMBERS(100, font);
+  LABELEDGESROW edges{};
+  const double scale = 32.0;
+  const int floortop = y;
+  const int floorrows = 4 * 32 + 40;
+  for (int py = 0; py < floorrows; ++py)
+    for (int px = 0; px < c.width; ++px) {
+      // Screen to floor: a plain shear, enough to judge how the digits read.
+      const int row = py % (floorrows / 4);
+      const int band = py / (floorrows / 4);
+      const double fy = -1.3 - row / scale * 1.1;
+      const double fx = band * 26 + px / scale + (row / scale) * 0.25;
+      int col = 236 - ((static_cast<int>(std::floor(fx * 3)) + static_cast<int>(std::floor(fy * 3))) & 1) * 6;
+      const int n = static_cast<int>(std::lround(fx));
+      if (n >= 0 && n <= 100) {
+        const std::string s = std::to_string(n);
+        DEFINENUMBERFONT(n, font, edges);
+        if (fx >= font.LABELX && fx <= edges[s.size()]) col = GETFONTCOLOR8B(fx, fy, s, font, edges, col);
+      }
+      *c.at(px, floortop + py) = static_cast<std::uint8_t>(col);
+    }
+  y = floortop + floorrows + 10;
+  // Zoomed: the first sample in both fonts and a few labels.
+  zoom(c, 10, 10, 420, 34, 10, y, 4);
+  y += 34 * 4 + 6;
+  zoom(c, 820, 14, 320, 26, 10, y, 4);
+  y += 26 * 4 + 6;
+  // The stored information pages, each on an 800 x 600 panel, half size.
+  const std::array<TEXTLIST, 4> pages = stored_pages();
+  for (int p = 0; p < 4; ++p) {
+    CANVAS page;
+    page.width = 800;
+    page.height = 600;
+    page.image = NEWIMAGE(800, 600);
+    fill(page, 0, 0, 799, 599, 7);
+    fill(page, 20, 20, 779, 579, 13);
+    for (long long i = 0; i <= pages[static_cast<std::size_t>(p)].UPPER(); ++i) {
+      const std::string& line = pages[static_cast<std::size_t>(p)][i];
+      text(page, 40, static_cast<int>(32 * i + 32), line, small);
+      if (40 + text_width(line, small) > 760) std::printf("page %d line %lld runs into the rim\n", p + 1, i);
+    }
+    const int px = (p % 2) * 850;
+    const int py = y + (p / 2) * 610;
+    for (int yy = 0; yy < 600; ++yy)
+      for (int xx = 0; xx < 800; ++xx)
+        if (px + xx < c.width && py + yy < c.height) *c.at(px + xx, py + yy) = *page.at(xx, yy);
+    FREEIMAGE(page.image);
+  }
+  write_png(path, c, preview_palette(0xA05000, 0x40A0FF));
+  FREEIMAGE(c.image);
+  std::printf("preview written to %s\n", path.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string fontdir = "/usr/share/fonts/truetype/dejavu";
+  std::string outpath = "src/assets/fonts.cpp";
+  std::string preview;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if ((a == "--fonts" || a == "--out" || a == "--preview") && i + 1 < argc) {
+      (a == "--fonts" ? fontdir : a == "--out" ? outpath : preview) = argv[++i];
+    } else {
+      std::cerr << "usage: ranvel-fontbake [--fonts DIR] [--out FILE|-] [--preview PNG]\n";
+      return 2;
+    }
+  }
+  FT_Library lib;
+  if (FT_Init_FreeType(&lib) != 0) fail("cannot start FreeType");
+  FT_Face regular, bold;
+  const std::string regularpath = fontdir + "/DejaVuSans.ttf";
+  const std::string boldpath = fontdir + "/DejaVuSans-Bold.ttf";
+  if (FT_New_Face(lib, regularpath.c_str(), 0, &regular) != 0) fail("cannot read " + regularpath);
+  if (FT_New_Face(lib, boldpath.c_str(), 0, &bold) != 0) fail("cannot read " + boldpath);
+
+  const TEXTFONTSPEC largespec{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
+  const TEXTFONTSPEC smallspec{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
+  std::vector<int> largewidths, smallwidths;
+  const BYTES large = bake_text_font(regular, largespec, largewidths);
+  const BYTES small = bake_text_font(regular, smallspec, smallwidths);
+  const BYTES digits = bake_digit_font(bold);
+  if (large.size() != 4 + 1551 * 33 || small.size() != 4 + 1202 * 25 || digits.size() != 7322)
+    fail("a baked font has the wrong size");
+
+  if (outpath != "-") {
+    write_source(outpath, large, small, digits);
+    std::printf("fonts written to %s\n", outpath.c_str());
+  }
+  if (!preview.empty()) draw_preview(preview, large, small, digits);
+  FT_Done_Face(regular);
+  FT_Done_Face(bold);
+  FT_Done_FreeType(lib);
+  return 0;
+}

@@ -1,0 +1,93 @@
+// The built ranvel-replay program, run as a player would run it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "surface/replay_png.h"
+
+#ifdef RANVEL_REPLAY_BIN
+
+namespace {
+
+struct RUN {
+  int CODE = -1;
+  std::string ERR;
+};
+
+std::filesystem::path scratch_dir(const char* name) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("ranvel-program-" + std::to_string(getpid()) + "-" + name);
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+std::string file_text(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+RUN run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir) {
+  const auto script_path = dir / "script.txt";
+  std::ofstream(script_path, std::ios::binary) << script;
+  const auto err_path = dir / "stderr.txt";
+  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + script_path.string() + "' '" + outdir +
+                              "' >/dev/null 2>'" + err_path.string() + "'";
+  const int status = std::system(command.c_str());
+  RUN r;
+  if (WIFEXITED(status)) r.CODE = WEXITSTATUS(status);
+  r.ERR = file_text(err_path);
+  return r;
+}
+
+}  // namespace
+
+TEST(ReplayProgram, AScriptThatRunsOutEndsWithExitCodeZero) {
+  const auto dir = scratch_dir("ok");
+  const auto out = dir / "out" / "nested";
+  const RUN r = run_replay(dir, "# start the game and look at it\nwait 200\nshot start\nstate start\nwait 20\n",
+                           out.string());
+  EXPECT_EQ(r.CODE, 0) << r.ERR;
+  EXPECT_EQ(r.ERR, "");
+  const PAGEPNG png = READPAGEPNG((out / "start.png").string());
+  EXPECT_TRUE(png.OK);
+  EXPECT_EQ(png.WIDTH, 800);
+  EXPECT_EQ(png.HEIGHT, 600);
+  EXPECT_EQ(png.PALETTE.size(), 768u);
+  const std::string json = file_text(out / "start.json");
+  EXPECT_EQ(json.rfind("{\"screen\": ", 0), 0u) << json;
+  EXPECT_NE(json.find("\"target\": "), std::string::npos);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ReplayProgram, AMalformedScriptIsRefusedBeforeAnythingRuns) {
+  const auto dir = scratch_dir("bad");
+  const auto out = dir / "out";
+  const RUN r = run_replay(dir, "wait 100\nshot early\n\nclick 900 10\n", out.string());
+  EXPECT_EQ(r.CODE, 2);
+  EXPECT_EQ(r.ERR, (dir / "script.txt").string() + ":4: click needs X Y inside the page (0..799 0..599)\n");
+  // Nothing ran: not even the shot before the bad line was taken.
+  EXPECT_FALSE(std::filesystem::exists(out / "early.png"));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ReplayProgram, BadCommandLinesAreRefused) {
+  const auto dir = scratch_dir("usage");
+  const int no_args = std::system((std::string("'") + RANVEL_REPLAY_BIN + "' >/dev/null 2>&1").c_str());
+  ASSERT_TRUE(WIFEXITED(no_args));
+  EXPECT_EQ(WEXITSTATUS(no_args), 2);
+  const int missing = std::system((std::string("'") + RANVEL_REPLAY_BIN + "' /nonexistent/script.txt '" +
+                                   (dir / "out").string() + "' >/dev/null 2>&1")
+                                      .c_str());
+  ASSERT_TRUE(WIFEXITED(missing));
+  EXPECT_EQ(WEXITSTATUS(missing), 2);
+  std::filesystem::remove_all(dir);
+}
+
+#endif

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "surface/window_math.h"
+
+TEST(WindowMath, StartingScaleIsTheLargestWholeMultipleThatFits) {
+  EXPECT_EQ(CHOOSEWINDOWSCALE(1920, 1040, 800, 600), 1);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(1600, 1200, 800, 600), 2);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(1599, 1200, 800, 600), 1);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(2560, 1600, 800, 600), 2);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(3840, 2160, 800, 600), 3);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(7680, 4320, 800, 600), 7);
+  // A desktop smaller than the page still gets the page at 1x.
+  EXPECT_EQ(CHOOSEWINDOWSCALE(640, 480, 800, 600), 1);
+  EXPECT_EQ(CHOOSEWINDOWSCALE(0, 0, 800, 600), 1);
+}
+
+TEST(WindowMath, LetterBoxKeepsThePageProportions) {
+  EXPECT_EQ(LETTERBOX(800, 600, 800, 600), (BOXRECT{0, 0, 800, 600}));
+  EXPECT_EQ(LETTERBOX(1600, 1200, 800, 600), (BOXRECT{0, 0, 1600, 1200}));
+  // Wider than 4:3: bars left and right.
+  EXPECT_EQ(LETTERBOX(1920, 1080, 800, 600), (BOXRECT{240, 0, 1440, 1080}));
+  // Taller: bars above and below.
+  EXPECT_EQ(LETTERBOX(800, 1000, 800, 600), (BOXRECT{0, 200, 800, 600}));
+  EXPECT_EQ(LETTERBOX(1001, 600, 800, 600), (BOXRECT{100, 0, 800, 600}));
+  // Odd sizes round the page down and centre it.
+  EXPECT_EQ(LETTERBOX(801, 601, 800, 600), (BOXRECT{0, 0, 801, 600}));
+  EXPECT_EQ(LETTERBOX(0, 600, 800, 600), (BOXRECT{}));
+}
+
+TEST(WindowMath, PointerMapsToPagePixelsAtEveryWholeScale) {
+  for (int k = 1; k <= 4; ++k) {
+    const int w = 800 * k, h = 600 * k;
+    for (int x = 0; x < w; x += 7) {
+      const PAGEPOINT p = WINDOWTOPAGE(x, 0, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE);
+      ASSERT_EQ(p.X, x / k) << "scale " << k << " window x " << x;
+    }
+    // Every window pixel of the last page column and row maps to it.
+    for (int i = 0; i < k; ++i) {
+      EXPECT_EQ(WINDOWTOPAGE(w - 1 - i, h - 1 - i, w, h, w, h, 800, 600), (PAGEPOINT{799, 599, true}));
+      EXPECT_EQ(WINDOWTOPAGE(i, i, w, h, w, h, 800, 600), (PAGEPOINT{0, 0, true}));
+    }
+    EXPECT_FALSE(WINDOWTOPAGE(w, 10, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(10, h, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(-1, 10, w, h, w, h, 800, 600).INSIDE);
+  }
+}
+
+TEST(WindowMath, PointerOnTheBarsIsOutsideThePage) {
+  // 1920 x 1080: the page is 1440 x 1080 from x = 240.
+  EXPECT_EQ(WINDOWTOPAGE(239, 500, 1920, 1080, 1920, 1080, 800, 600), (PAGEPOINT{-1, -1, false}));
+  EXPECT_EQ(WINDOWTOPAGE(240, 0, 1920, 1080, 1920, 1080, 800, 600), (PAGEPOINT{0, 0, true}));
+  EXPECT_EQ(WINDOWTOPAGE(1679, 1079, 1920, 1080, 1920, 1080, 800, 600), (PAGEPOINT{799, 599, true}));
+  EXPECT_EQ(WINDOWTOPAGE(1680, 500, 1920, 1080, 1920, 1080, 800, 600), (PAGEPOINT{-1, -1, false}));
+  // 1.8 x: window pixel 240 + 9 = 249 is page pixel 5 (9 / 1.8).
+  EXPECT_EQ(WINDOWTOPAGE(249, 9, 1920, 1080, 1920, 1080, 800, 600), (PAGEPOINT{5, 5, true}));
+}
+
+TEST(WindowMath, HiDpiWindowInPointsOverALargerOutput) {
+  // A window of 800 x 600 points drawn on 1600 x 1200 pixels: one point is
+  // two pixels, and the pointer still names the page pixel under it.
+  EXPECT_EQ(WINDOWTOPAGE(0, 0, 800, 600, 1600, 1200, 800, 600), (PAGEPOINT{0, 0, true}));
+  EXPECT_EQ(WINDOWTOPAGE(400, 300, 800, 600, 1600, 1200, 800, 600), (PAGEPOINT{400, 300, true}));
+  EXPECT_EQ(WINDOWTOPAGE(799, 599, 800, 600, 1600, 1200, 800, 600), (PAGEPOINT{799, 599, true}));
+  // 1000 x 600 points on 2000 x 1200 pixels: bars of 100 points each side.
+  EXPECT_FALSE(WINDOWTOPAGE(99, 300, 1000, 600, 2000, 1200, 800, 600).INSIDE);
+  EXPECT_EQ(WINDOWTOPAGE(100, 300, 1000, 600, 2000, 1200, 800, 600), (PAGEPOINT{0, 300, true}));
+  EXPECT_EQ(WINDOWTOPAGE(899, 300, 1000, 600, 2000, 1200, 800, 600), (PAGEPOINT{799, 300, true}));
+  EXPECT_FALSE(WINDOWTOPAGE(900, 300, 1000, 600, 2000, 1200, 800, 600).INSIDE);
+  // A window shrunk to half the page: every point covers two page pixels.
+  EXPECT_EQ(WINDOWTOPAGE(10, 10, 400, 300, 400, 300, 800, 600), (PAGEPOINT{21, 21, true}));
+}
+
+namespace {
+
+std::vector<std::string> press(PHYSICALKEY key, int digit, KEYMAPSTATE& state, bool alt = false,
+                               bool* toggle = nullptr) {
+  KEYPRESS p;
+  p.KEY = key;
+  p.DIGIT = digit;
+  p.ALT = alt;
+  const KEYDOWNRESULT r = MAPKEYDOWN(p, state);
+  if (toggle != nullptr) *toggle = r.TOGGLEFULLSCREEN;
+  return r.KEYS;
+}
+
+using KEYS = std::vector<std::string>;
+
+}  // namespace
+
+TEST(KeyMapping, ControlKeysComeFromKeyEvents) {
+  KEYMAPSTATE s;
+  EXPECT_EQ(press(PKEY_ENTER, 0, s), KEYS{"\r"});
+  EXPECT_EQ(press(PKEY_PADENTER, 0, s), KEYS{"\r"});
+  EXPECT_EQ(press(PKEY_ESCAPE, 0, s), KEYS{"\x1B"});
+  EXPECT_EQ(press(PKEY_LEFT, 0, s), KEYS{std::string("\xFF") + "K"});
+  EXPECT_EQ(press(PKEY_RIGHT, 0, s), KEYS{std::string("\xFF") + "M"});
+  EXPECT_EQ(press(PKEY_UP, 0, s), KEYS{std::string("\xFF") + "H"});
+  EXPECT_EQ(press(PKEY_DOWN, 0, s), KEYS{std::string("\xFF") + "P"});
+  EXPECT_EQ(press(PKEY_LEFT, 0, s)[0].size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(press(PKEY_LEFT, 0, s)[0][0]), 255);
+  EXPECT_TRUE(press(PKEY_OTHER, 0, s).empty());
+}
+
+TEST(KeyMapping, F11AndAltEnterToggleFullscreenWithoutAKey) {
+  KEYMAPSTATE s;
+  bool toggle = false;
+  EXPECT_TRUE(press(PKEY_F11, 0, s, false, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_TRUE(press(PKEY_ENTER, 0, s, true, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_TRUE(press(PKEY_PADENTER, 0, s, true, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_EQ(press(PKEY_ENTER, 0, s, false, &toggle), KEYS{"\r"});
+  EXPECT_FALSE(toggle);
+}
+
+TEST(KeyMapping, LettersAndSignsComeFromTypedText) {
+  KEYMAPSTATE s;
+  // Shift+X types "X"; the colon key types ":" whatever the layout.
+  EXPECT_EQ(MAPTYPEDTEXT("X", s), KEYS{"X"});
+  EXPECT_EQ(MAPTYPEDTEXT(":", s), KEYS{":"});
+  EXPECT_EQ(MAPTYPEDTEXT("s", s), KEYS{"s"});
+  EXPECT_EQ(MAPTYPEDTEXT(" ", s), KEYS{" "});
+  EXPECT_EQ(MAPTYPEDTEXT("ab", s), (KEYS{"a", "b"}));
+  // Characters beyond ASCII never match a key text of the game: dropped.
+  EXPECT_EQ(MAPTYPEDTEXT("\xC3\xB1", s), KEYS{});
+}
+
+TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
+  KEYMAPSTATE s;
+  // US layout: the 3 key, then its text "3".
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 3, s), KEYS{"3"});
+  EXPECT_TRUE(MAPTYPEDTEXT("3", s).empty());
+  // AZERTY: the same key types an accented letter without Shift; the digit
+  // still comes by the key's place.
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 2, s), KEYS{"2"});
+  EXPECT_TRUE(MAPTYPEDTEXT("\xC3\xA9", s).empty());
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 0, s), KEYS{"0"});
+  EXPECT_TRUE(MAPTYPEDTEXT("!", s).empty());
+  // Keypad digits, and their text.
+  EXPECT_EQ(press(PKEY_PADDIGIT, 7, s), KEYS{"7"});
+  EXPECT_TRUE(MAPTYPEDTEXT("7", s).empty());
+  // Only the one text of that press is dropped.
+  EXPECT_EQ(MAPTYPEDTEXT("x", s), KEYS{"x"});
+  // A digit press with no text (Ctrl held): the next key's text still counts.
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 5, s), KEYS{"5"});
+  EXPECT_TRUE(press(PKEY_OTHER, 0, s).empty());
+  EXPECT_EQ(MAPTYPEDTEXT("X", s), KEYS{"X"});
+  // Key repeat: every repeat of a digit is a digit again.
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 9, s), KEYS{"9"});
+  EXPECT_TRUE(MAPTYPEDTEXT("9", s).empty());
+  EXPECT_EQ(press(PKEY_ROWDIGIT, 9, s), KEYS{"9"});
+  EXPECT_TRUE(MAPTYPEDTEXT("9", s).empty());
+}

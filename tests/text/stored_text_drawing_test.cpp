@@ -1,0 +1,88 @@
+// The stored text fonts drawn with DRAWTEXT, as every screen of the game does.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "assets/fonts.h"
+#include "surface/surface.h"
+#include "tests/surface/surface_fixture.h"
+
+namespace {
+
+int glyph_width(const std::uint8_t* font, unsigned char ch) { return font[4 + 3 + (ch - 32)]; }
+
+int text_width(const std::uint8_t* font, const std::string& s) {
+  int w = 0;
+  for (unsigned char ch : s) w += glyph_width(font, ch);
+  return w;
+}
+
+struct BLOCK {
+  IMAGE image;
+  explicit BLOCK(int w, int h) : image(NEWIMAGE(w, h)) {}
+  ~BLOCK() { FREEIMAGE(image); }
+  std::vector<std::uint8_t> pixels() const {
+    const IMAGEINFORECORD i = IMAGEINFO(image);
+    return std::vector<std::uint8_t>(i.PIXELS, i.PIXELS + i.WIDTH * i.HEIGHT);
+  }
+};
+
+const std::vector<std::string> game_texts{"\x7FQui]n llega a 100?", "Todav\\a puedes hacer", "Informaci`n", "S\\",
+                                          "|||  H E   G A N A D O  !!!", "Regletas v[lidas para el juego:",
+                                          "Este n_mero no es v[lido."};
+
+}  // namespace
+
+TEST(StoredTextFonts, AStringAdvancesByTheSumOfItsGlyphWidths) {
+  OPENTESTSCREEN();
+  for (const std::uint8_t* font : {LARGEFONT, SMALLFONT}) {
+    for (const std::string& s : game_texts) {
+      // The text followed by a marker equals the text, plus the marker drawn
+      // alone where the widths say the text ends.
+      BLOCK together(800, 40), apart(800, 40);
+      ASSERT_EQ(DRAWTEXT(together.image, 7, 3, s + "H", font), 0);
+      ASSERT_EQ(DRAWTEXT(apart.image, 7, 3, s, font), 0);
+      ASSERT_EQ(DRAWTEXT(apart.image, static_cast<float>(7 + text_width(font, s)), 3, "H", font), 0);
+      EXPECT_EQ(together.pixels(), apart.pixels()) << s;
+    }
+  }
+}
+
+TEST(StoredTextFonts, NothingIsDrawnOutsideTheTextBox) {
+  OPENTESTSCREEN();
+  struct CASE {
+    const std::uint8_t* font;
+    int rows;
+  };
+  for (const CASE c : {CASE{LARGEFONT, 32}, CASE{SMALLFONT, 24}}) {
+    std::string all;
+    for (int ch = 32; ch <= 127; ++ch) all.push_back(static_cast<char>(ch));
+    BLOCK b(1700, 60);
+    ASSERT_EQ(DRAWTEXT(b.image, 20, 10, all, c.font), 0);
+    const IMAGEINFORECORD info = IMAGEINFO(b.image);
+    const int right = 20 + text_width(c.font, all);
+    int ink = 0;
+    for (int y = 0; y < info.HEIGHT; ++y)
+      for (int x = 0; x < info.WIDTH; ++x) {
+        const int v = info.PIXELS[y * info.WIDTH + x];
+        if (v == 0) continue;
+        ++ink;
+        EXPECT_TRUE(x >= 20 && x < right && y >= 10 && y < 10 + c.rows) << x << ", " << y;
+      }
+    EXPECT_GT(ink, 1000);
+  }
+}
+
+TEST(StoredTextFonts, TheGameTextsFitTheirPlaces) {
+  // The title of the options screen stays inside its 600-wide panel (from
+  // x = 100, rim 16) when drawn at x = 264.
+  EXPECT_LE(264 + text_width(LARGEFONT, "\x7FQui]n llega a 100?"), 700 - 16);
+  // Message lines start at x = 240 inside the 400-wide box at x = 200 (rim 20).
+  for (const char* line : {"   La computadora dice:", "|||  H E   G A N A D O  !!!", "Imposible alcanzar 100",
+                                  "Ahora no puedes hacer esto.", "    una jugada v[lida.", "\x7FSeguro que quieres salir?",
+                                  "\x7FSeguro que quieres rendirte?", " Tienes que seleccionar",
+                                  "por lo menos dos regletas", "  distintas para jugar.", "sobrepasaste el 100",
+                                  "Bien, tenemos un empate.", "Este n_mero no es v[lido."})
+    EXPECT_LE(240 + text_width(SMALLFONT, line), 600 - 20) << line;
+}

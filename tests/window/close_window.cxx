@@ -1,0 +1,31 @@
+// Asks an X window to close the way a window manager's close button does:
+// a WM_DELETE_WINDOW message. Used by the window smoke test, where no window
+// manager runs. Usage: close_window WINDOWID
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: close_window WINDOWID\n");
+    return 2;
+  }
+  const Window target = std::strtoul(argv[1], nullptr, 0);
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    std::fprintf(stderr, "close_window: no display\n");
+    return 1;
+  }
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = target;
+  ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  ev.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, target, False, NoEventMask, &ev);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return 0;
+}

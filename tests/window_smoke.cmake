@@ -1,0 +1,9 @@
+# The real window, checked under a virtual X server (tests/window_smoke.sh).
+find_package(X11 QUIET)
+if(TARGET ranvel AND X11_FOUND)
+  add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
+  target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
+  add_test(NAME window_smoke
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>)
+  set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60 RUN_SERIAL TRUE)
+endif()
