@@ -17,6 +17,11 @@ int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v);
 void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target,
             const SCREENDEF& view);
 
+// The most threads the floor drawing may use (at least 1; 0 or less puts back
+// the default, the machine's cores up to 4); returns the previous setting.
+// The picture is the same whatever the setting.
+int32_t SETFLOORTHREADS(int32_t threads);
+
 // The floor behind the options screen: every pixel of the frame mapped onto
 // the floor with the options camera and sampled from the texture at
 // (5 fx + 120, 5 fy + 90). Computed once each time the options screen opens.
