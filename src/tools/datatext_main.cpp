@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/runtime_error.h"
-#include "surface/headless.h"
 #include "tools/datatext.h"
 
 namespace {
@@ -48,9 +47,6 @@ int convert_bytes(const std::string& file, const std::string& output) {
 
 int main(int argc, char** argv) {
   if (argc != 4) return usage();
-  // No window: the run-time error handler reports through the headless
-  // backend (this call also links it in).
-  HEADLESSRESET();
   const std::string mode = argv[1];
   try {
     if (mode == "bmp") return convert_picture(argv[2], argv[3]);

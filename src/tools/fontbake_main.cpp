@@ -32,7 +32,6 @@
 
 #include "assets/info_texts.h"
 #include "screens/info_screen.h"
-#include "surface/headless.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
@@ -484,7 +483,6 @@ std::array<TEXTLIST, 4> stored_pages() {
 
 void draw_preview(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
   // The drawing operations need an open surface: the headless one.
-  HEADLESSRESET();
   if (!SCREENOPEN() && SETSCREENMODE(800, 600, 8, 1) != 0) fail("cannot open the drawing surface");
   CANVAS c;
   c.width = 1700;
