@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
-            xvfb xdotool imagemagick libfreetype-dev fonts-dejavu-core
+            xvfb xauth xdotool imagemagick libfreetype-dev fonts-dejavu-core
 # Fuzzing and static analysis only (make fuzz, make analyze).
 CHECK_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -20,8 +20,12 @@ ANALYZE_BUILD ?= build-analyze
 all: build
 
 # Installs only the packages that are missing, so a prepared machine skips it.
+# A package counts as present only when it is fully installed (a removed one
+# whose configuration files remain is still known to dpkg).
 define install_missing
-	@missing=""; for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	@missing=""; for p in $(1); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \

@@ -50,9 +50,7 @@ int32_t pointer_y = 0;
 uint32_t buttons = 0;
 
 void rebuild_lookup(const std::uint8_t* palette) {
-  for (int i = 0; i < 256; ++i)
-    lookup[i] = 0xFF000000u | (static_cast<uint32_t>(palette[i * 3]) << 16) |
-                (static_cast<uint32_t>(palette[i * 3 + 1]) << 8) | static_cast<uint32_t>(palette[i * 3 + 2]);
+  PALETTETOLOOKUP(palette, lookup);
   std::memcpy(lookup_source, palette, sizeof lookup_source);
   lookup_valid = true;
 }
@@ -67,12 +65,7 @@ void present() {
   void* dst = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture, nullptr, &dst, &pitch) == 0) {
-    const std::uint8_t* src = IMAGEINFO(screen).PIXELS;
-    for (int32_t y = 0; y < page_height; ++y) {
-      auto* row = reinterpret_cast<uint32_t*>(static_cast<std::uint8_t*>(dst) + static_cast<std::ptrdiff_t>(y) * pitch);
-      const std::uint8_t* s = src + static_cast<std::size_t>(y) * page_width;
-      for (int32_t x = 0; x < page_width; ++x) row[x] = lookup[s[x]];
-    }
+    CONVERTPAGE(IMAGEINFO(screen).PIXELS, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
     SDL_UnlockTexture(texture);
   }
 

@@ -20,10 +20,12 @@ std::uint8_t palette[256 * 3] = {};
 bool changed = false;
 
 // Capacity of every block made by NEWIMAGE, so that a grab can never write
-// past the block it was given and a block is never freed twice.
+// past the block it was given and a block is never freed twice. The table is
+// never destroyed: blocks made at start-up live until the very end of the
+// program, and the table is what still knows them then.
 std::unordered_map<const std::uint8_t*, std::size_t>& block_sizes() {
-  static std::unordered_map<const std::uint8_t*, std::size_t> sizes;
-  return sizes;
+  static auto* sizes = new std::unordered_map<const std::uint8_t*, std::size_t>();
+  return *sizes;
 }
 
 void write_header(std::uint8_t* block, int32_t width, int32_t height) {
@@ -91,36 +93,38 @@ void trace_line(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
     for (int32_t y = top; y <= bottom; ++y) c.plot(x1, y, colour);
     return;
   }
+  // The stepping below, done one pixel at a time, puts pixel i of the line
+  // (i = 0 .. the longer extent) on the minor axis at
+  // floor((2 * minor * i + major) / (2 * major)) steps from the start, where
+  // major and minor are the absolute extents. Working that out directly lets
+  // the loop visit only the pixels whose major coordinate lies inside the
+  // target, so a line from far outside costs no more than one inside.
   const int64_t dx = static_cast<int64_t>(x2) - x1;
   const int64_t dy = static_cast<int64_t>(y2) - y1;
   const int64_t ax = dx < 0 ? -dx : dx;
   const int64_t ay = dy < 0 ? -dy : dy;
-  const int32_t sx = dx < 0 ? -1 : 1;
-  const int32_t sy = dy < 0 ? -1 : 1;
-  int64_t x = x1;
-  int64_t y = y1;
-  if (ax >= ay) {
-    int64_t e = 2 * ay - ax;
-    for (int64_t i = 0; i <= ax; ++i) {
-      c.plot(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
-      if (e >= 0) {
-        y += sy;
-        e -= 2 * ax;
-      }
-      e += 2 * ay;
-      x += sx;
-    }
-  } else {
-    int64_t e = ay - 2 * ax;
-    for (int64_t i = 0; i <= ay; ++i) {
-      c.plot(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
-      if (e <= 0) {
-        x += sx;
-        e += 2 * ay;
-      }
-      e -= 2 * ax;
-      y += sy;
-    }
+  const int64_t sx = dx < 0 ? -1 : 1;
+  const int64_t sy = dy < 0 ? -1 : 1;
+  const bool x_major = ax >= ay;
+  const int64_t major = x_major ? ax : ay;
+  const int64_t minor = x_major ? ay : ax;
+  const int64_t start = x_major ? x1 : y1;
+  const int64_t step = x_major ? sx : sy;
+  const int64_t limit = x_major ? c.width : c.height;
+  // Steps i with 0 <= start + step * i < limit.
+  int64_t first = step > 0 ? -start : start - (limit - 1);
+  int64_t last = step > 0 ? limit - 1 - start : start;
+  first = std::max<int64_t>(first, 0);
+  last = std::min<int64_t>(last, major);
+  const int64_t minor_start = x_major ? y1 : x1;
+  const int64_t minor_step = x_major ? sy : sx;
+  for (int64_t i = first; i <= last; ++i) {
+    const int64_t along = start + step * i;
+    const int64_t across = minor_start + minor_step * ((2 * minor * i + major) / (2 * major));
+    if (x_major)
+      c.plot(static_cast<int32_t>(along), static_cast<int32_t>(across), colour);
+    else
+      c.plot(static_cast<int32_t>(across), static_cast<int32_t>(along), colour);
   }
 }
 

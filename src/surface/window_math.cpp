@@ -2,6 +2,7 @@
 #include "surface/window_math.h"
 
 #include <algorithm>
+#include <cstddef>
 
 int32_t CHOOSEWINDOWSCALE(int32_t desktopwidth, int32_t desktopheight, int32_t pagewidth, int32_t pageheight) {
   if (pagewidth < 1 || pageheight < 1) return 1;
@@ -57,6 +58,21 @@ PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, in
   p.Y = y;
   p.INSIDE = true;
   return p;
+}
+
+void PALETTETOLOOKUP(const std::uint8_t* palette, std::uint32_t* lookup) {
+  for (int i = 0; i < 256; ++i)
+    lookup[i] = 0xFF000000u | (static_cast<std::uint32_t>(palette[i * 3]) << 16) |
+                (static_cast<std::uint32_t>(palette[i * 3 + 1]) << 8) | static_cast<std::uint32_t>(palette[i * 3 + 2]);
+}
+
+void CONVERTPAGE(const std::uint8_t* page, int32_t width, int32_t height, const std::uint32_t* lookup,
+                 std::uint32_t* out, int32_t pitch) {
+  for (int32_t y = 0; y < height; ++y) {
+    const std::uint8_t* s = page + static_cast<std::size_t>(y) * width;
+    auto* d = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(out) + static_cast<std::ptrdiff_t>(y) * pitch);
+    for (int32_t x = 0; x < width; ++x) d[x] = lookup[s[x]];
+  }
 }
 
 KEYDOWNRESULT MAPKEYDOWN(const KEYPRESS& press, KEYMAPSTATE& state) {

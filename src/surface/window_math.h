@@ -37,6 +37,13 @@ struct PAGEPOINT {
 PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, int32_t windowheight,
                        int32_t outputwidth, int32_t outputheight, int32_t pagewidth, int32_t pageheight);
 
+// The palette (256 red, green, blue bytes) as 0xAARRGGBB words, opaque.
+void PALETTETOLOOKUP(const std::uint8_t* palette, std::uint32_t* lookup);
+// Turns the page's indices into 32-bit pixels through the lookup table; the
+// destination rows are pitch bytes apart.
+void CONVERTPAGE(const std::uint8_t* page, int32_t width, int32_t height, const std::uint32_t* lookup,
+                 std::uint32_t* out, int32_t pitch);
+
 // The keys the game cares about, named by where they are on the keyboard;
 // the window backend turns its own key codes into these.
 enum PHYSICALKEY : int32_t {

@@ -7,55 +7,17 @@
 #include "surface/headless.h"
 #include "surface/input.h"
 #include "surface/platform.h"
-#include "surface/print_font.h"
 #include "surface/surface.h"
+#include "tests/surface/printed_text.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
 
-// Reads back what PRINTTEXT wrote on the screen: its characters sit in 16 x 16
-// cells on a grid from (8, 8), each font pixel drawn as 2 x 2 screen pixels
-// in the foreground on the background colour. Cells that hold anything else
-// are skipped; each grid row ends with a new line.
-std::string printed_text(std::uint8_t fg, std::uint8_t bg, bool* only_text_colours = nullptr) {
-  const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
-  std::string out;
-  if (only_text_colours != nullptr) *only_text_colours = true;
-  for (int cy = 8; cy + 16 <= 600; cy += 16) {
-    std::string row;
-    for (int cx = 8; cx + 16 <= 800; cx += 16) {
-      bool cell = true;
-      std::uint8_t bits[8] = {};
-      for (int y = 0; y < 16 && cell; ++y)
-        for (int x = 0; x < 16; ++x) {
-          const std::uint8_t p = info.PIXELS[(cy + y) * 800 + cx + x];
-          if (p != fg && p != bg) {
-            cell = false;
-            break;
-          }
-          if (p == fg) bits[y / 2] |= static_cast<std::uint8_t>(0x80 >> (x / 2));
-        }
-      if (!cell) continue;
-      char found = '?';
-      for (int ch = 32; ch < 127; ++ch)
-        if (std::memcmp(PRINTFONT[ch - 32], bits, 8) == 0) {
-          found = static_cast<char>(ch);
-          break;
-        }
-      if (found == '?' && only_text_colours != nullptr) *only_text_colours = false;
-      row.push_back(found);
-    }
-    if (!row.empty()) out.append(row).push_back('\n');
-  }
-  return out;
-}
-
-// Clears the page and sets the report's colours as start-up does, so each
-// test stands on its own.
+// A black screen with the report's colours set, as start-up leaves them.
 void clear_screen() {
-  SETTEXTCOLORS(255, 176);
   const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
   std::memset(info.PIXELS, 0, 800 * 600);
+  SETTEXTCOLORS(255, 176);
 }
 
 // Runs f, which must end the program, and returns the exit code it ended with.
@@ -76,7 +38,6 @@ TEST(RunTimeError, ReportIsDrawnOnTheScreenAndWaitsForAKey) {
   OPENTESTSCREEN();
   clear_screen();
   HEADLESSRESET();
-  SETTEXTCOLORS(255, 176);
   // The player presses a key half a second after the report appears.
   HEADLESSSETDRIVER([](int64_t now) {
     if (now >= 10500 && !PLATFORMKEYWAITING()) HEADLESSKEY("x");
@@ -88,7 +49,7 @@ TEST(RunTimeError, ReportIsDrawnOnTheScreenAndWaitsForAKey) {
   EXPECT_GE(HEADLESSNOWMS(), 10500);
   EXPECT_LE(HEADLESSNOWMS(), 10550);
   bool clean = false;
-  EXPECT_EQ(printed_text(255, 176, &clean), "Error  6 in line  310\n");
+  EXPECT_EQ(PRINTEDTEXT(255, 176, &clean), "Error  6 in line  310\n");
   EXPECT_TRUE(clean);
   EXPECT_EQ(REPORT.SCREEN, SHOWN_ERROR);
   // The key that ended the wait is still waiting.
@@ -111,7 +72,7 @@ TEST(RunTimeError, CheckedAccessReportsErrorSixWithTheLineOfTheStatement) {
   });
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(printed_text(255, 176), "Error  6 in line  " + std::to_string(line) + "\n");
+  EXPECT_EQ(PRINTEDTEXT(255, 176), "Error  6 in line  " + std::to_string(line) + "\n");
 
   clear_screen();
   HEADLESSKEY("k");
@@ -172,7 +133,7 @@ TEST(RunTimeError, AFailureDuringTheReportEndsAtOnceOnStandardOutput) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(ended_with([] { RUNTIMEERROR(9, 1); }), 0);
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(printed_text(255, 176), "Error  9 in line  1\n");
+  EXPECT_EQ(PRINTEDTEXT(255, 176), "Error  9 in line  1\n");
   POLLKEY();
   REPORT = RUNREPORT{};
 }

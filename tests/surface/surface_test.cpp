@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "surface/headless.h"
 #include "surface/surface.h"
+#include "tests/surface/printed_text.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
@@ -212,4 +215,160 @@ TEST(Surface, PaletteChangesAreSeen) {
   EXPECT_EQ(PALETTEDATA()[15], 300 & 255);
   EXPECT_EQ(PALETTEDATA()[16], 2);
   EXPECT_EQ(PALETTEDATA()[17], 3);
+}
+
+namespace {
+
+// The line stepping exactly as described, one pixel at a time, for checking
+// the drawing code against it.
+PIXELS stepped_line(int x1, int y1, int x2, int y2, int width, int height) {
+  PIXELS out;
+  auto plot = [&](long long x, long long y) {
+    if (x >= 0 && y >= 0 && x < width && y < height) out.insert({static_cast<int>(x), static_cast<int>(y)});
+  };
+  long long dx = x2 - x1, dy = y2 - y1;
+  long long ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+  int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  long long x = x1, y = y1;
+  if (ax >= ay) {
+    long long e = 2 * ay - ax;
+    for (long long i = 0; i <= ax; ++i) {
+      plot(x, y);
+      if (e >= 0) {
+        y += sy;
+        e -= 2 * ax;
+      }
+      e += 2 * ay;
+      x += sx;
+    }
+  } else {
+    long long e = ay - 2 * ax;
+    for (long long i = 0; i <= ay; ++i) {
+      plot(x, y);
+      if (e <= 0) {
+        x += sx;
+        e += 2 * ay;
+      }
+      e -= 2 * ax;
+      y += sy;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(Surface, LinesMatchTheStepByStepTracingEverywhere) {
+  OPENTESTSCREEN();
+  IMAGE img = NEWIMAGE(40, 30);
+  const IMAGEINFORECORD info = IMAGEINFO(img);
+  uint32_t seed = 12345;
+  auto next = [&](int range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(2 * range + 1)) - range;
+  };
+  for (int n = 0; n < 3000; ++n) {
+    // Mostly near the image, some far outside it.
+    const int range = n % 3 == 0 ? 3000 : 60;
+    const int x1 = next(range) + 20, y1 = next(range) + 15, x2 = next(range) + 20, y2 = next(range) + 15;
+    std::memset(info.PIXELS, 0, 40 * 30);
+    DRAWLINE(img, x1, y1, x2, y2, 1, LINEKIND_LINE);
+    ASSERT_EQ(painted(img), stepped_line(x1, y1, x2, y2, 40, 30))
+        << "(" << x1 << ", " << y1 << ") - (" << x2 << ", " << y2 << ")";
+  }
+  FREEIMAGE(img);
+}
+
+TEST(Surface, ALineFromFarAwayIsDrawnWithoutWalkingAllTheWay) {
+  OPENTESTSCREEN();
+  IMAGE img = NEWIMAGE(40, 30);
+  // Two thousand million steps if every pixel were visited.
+  DRAWLINE(img, -1.0e9f, 10.0f, 1.0e9f, 12.0f, 4, LINEKIND_LINE);
+  const PIXELS p = painted(img);
+  ASSERT_EQ(p.size(), 40u);
+  for (const auto& [x, y] : p) EXPECT_EQ(y, 11) << x;
+  FREEIMAGE(img);
+}
+
+TEST(Surface, TextIsCutAtTheRightEdge) {
+  OPENTESTSCREEN();
+  IMAGE font = NEWIMAGE(6, 2);
+  uint8_t* f = IMAGEINFO(font).PIXELS;
+  f[0] = 0; f[1] = 65; f[2] = 65; f[3] = 3;  // one glyph 'A', 3 wide, 1 high
+  f[6] = 5; f[7] = 5; f[8] = 5;
+  IMAGE dst = NEWIMAGE(7, 1);
+  ASSERT_EQ(DRAWTEXT(dst, 0, 0, "AAAA", font), 0);
+  EXPECT_EQ(painted(dst).size(), 7u);
+  // Starting left of the target: the part inside is drawn.
+  IMAGE left = NEWIMAGE(7, 1);
+  ASSERT_EQ(DRAWTEXT(left, -2, 0, "AA", font), 0);
+  EXPECT_EQ(painted(left), (PIXELS{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+  // Widths that add up to more than the image: nothing drawn, no error.
+  f[3] = 7;
+  IMAGE none = NEWIMAGE(7, 1);
+  EXPECT_EQ(DRAWTEXT(none, 0, 0, "A", font), 0);
+  EXPECT_TRUE(painted(none).empty());
+  // A header naming more codes than its row can hold is refused too.
+  f[3] = 3;
+  f[2] = 255;
+  EXPECT_EQ(DRAWTEXT(none, 0, 0, "A", font), 0);
+  EXPECT_TRUE(painted(none).empty());
+  for (IMAGE* i : {&font, &dst, &left, &none}) FREEIMAGE(*i);
+}
+
+TEST(Surface, WholeFrameCopiesAdvanceTheVirtualClock) {
+  OPENTESTSCREEN();
+  HEADLESSRESET();
+  IMAGE frame = NEWIMAGE(800, 600);
+  IMAGE part = NEWIMAGE(400, 300);
+  ASSERT_EQ(BLITIMAGE(SCREEN(), 0, 0, frame, BLITCOPY), 0);
+  EXPECT_EQ(HEADLESSNOWMS(), 10016);
+  EXPECT_EQ(HEADLESSFRAMES(), 1);
+  // Part of a frame, a frame elsewhere or into an image block: no time.
+  ASSERT_EQ(BLITIMAGE(SCREEN(), 0, 0, part, BLITCOPY), 0);
+  ASSERT_EQ(BLITIMAGE(SCREEN(), 10, 0, frame, BLITCOPY), 0);
+  ASSERT_EQ(BLITIMAGE(frame, 0, 0, SCREEN(), BLITCOPY), 0);
+  EXPECT_EQ(HEADLESSNOWMS(), 10016);
+  ASSERT_EQ(BLITIMAGE(SCREEN(), 0, 0, frame, BLITTRANSPARENT), 0);
+  EXPECT_EQ(HEADLESSNOWMS(), 10032);
+  FREEIMAGE(frame);
+  FREEIMAGE(part);
+}
+
+TEST(Surface, OnlyChangesToThePageOrThePaletteAskForAPresent) {
+  OPENTESTSCREEN();
+  SURFACETAKECHANGED();
+  IMAGE img = NEWIMAGE(10, 10);
+  DRAWLINE(img, 0, 0, 9, 9, 3, LINEKIND_FILLEDBOX);
+  EXPECT_FALSE(SURFACETAKECHANGED());
+  PUTPIXEL(SCREEN(), 5, 5, 3);
+  EXPECT_TRUE(SURFACETAKECHANGED());
+  EXPECT_FALSE(SURFACETAKECHANGED());
+  DRAWTEXT(SCREEN(), 0, 0, "", img);
+  EXPECT_FALSE(SURFACETAKECHANGED());
+  FREEIMAGE(img);
+}
+
+TEST(Surface, ScreenModeOtherThanThePageIsRefused) {
+  EXPECT_EQ(SETSCREENMODE(640, 480, 8, 1), 1);
+  EXPECT_EQ(SETSCREENMODE(800, 600, 32, 1), 1);
+  EXPECT_EQ(SETSCREENMODE(800, 600, 8, 2), 1);
+  OPENTESTSCREEN();
+  EXPECT_EQ(SETSCREENMODE(800, 600, 8, 1), 0);
+}
+
+TEST(Surface, PrintTextWritesNumbersAsTheReportNeedsThem) {
+  // An integer is a space and its digits, or a minus sign and its digits,
+  // drawn in the text colours with the built-in font.
+  OPENTESTSCREEN();
+  const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
+  std::memset(info.PIXELS, 0, 800 * 600);
+  SETTEXTCOLORS(7, 9);
+  PRINTTEXT(-42LL, false);
+  PRINTTEXT(0LL, false);
+  PRINTTEXT("|ok", true);
+  bool clean = false;
+  EXPECT_EQ(PRINTEDTEXT(7, 9, &clean), "-42 0|ok\n");
+  EXPECT_TRUE(clean);
+  SETTEXTCOLORS(255, 176);
 }

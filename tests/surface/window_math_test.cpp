@@ -153,3 +153,27 @@ TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
   EXPECT_EQ(press(PKEY_ROWDIGIT, 9, s), KEYS{"9"});
   EXPECT_TRUE(MAPTYPEDTEXT("9", s).empty());
 }
+
+TEST(PageConversion, EveryIndexShowsItsPaletteColour) {
+  std::uint8_t palette[768];
+  for (int i = 0; i < 256; ++i) {
+    palette[i * 3] = static_cast<std::uint8_t>(i);
+    palette[i * 3 + 1] = static_cast<std::uint8_t>(255 - i);
+    palette[i * 3 + 2] = static_cast<std::uint8_t>(i ^ 0x5A);
+  }
+  std::uint32_t lookup[256];
+  PALETTETOLOOKUP(palette, lookup);
+  EXPECT_EQ(lookup[0], 0xFF00FF5Au);
+  EXPECT_EQ(lookup[255], 0xFFFF00A5u);
+  // A 3 x 2 page into rows padded to 4 pixels; the padding is left alone.
+  const std::uint8_t page[6] = {0, 1, 2, 253, 254, 255};
+  std::uint32_t out[8];
+  for (auto& o : out) o = 0xDEADBEEFu;
+  CONVERTPAGE(page, 3, 2, lookup, out, 16);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(out[i], lookup[page[i]]);
+    EXPECT_EQ(out[4 + i], lookup[page[3 + i]]);
+  }
+  EXPECT_EQ(out[3], 0xDEADBEEFu);
+  EXPECT_EQ(out[7], 0xDEADBEEFu);
+}

@@ -1,0 +1,58 @@
+// The camera move that follows the running total after every rod.
+#include "scene/camera.h"
+
+#include "app/runtime_error.h"
+#include "scene/floor.h"
+#include "scene/rods.h"
+#include "surface/input.h"
+
+namespace {
+
+// Floor units per second: forward to a higher total, back to a lower one.
+constexpr double FORWARDSPEED = 4.0;
+constexpr double BACKWARDSPEED = -2.5;
+
+}  // namespace
+
+// The move is driven by the clock, so it lasts as long whatever the frame
+// rate; the last frame always shows the camera exactly at the end position.
+int32_t SHIFTLOOKAT(int32_t from, int32_t to, IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font,
+                    GAMESTATE& state, SCREENDEF& view) {
+  const double start = CLAMPLOOKAT(static_cast<double>(from), state.TARGET);
+  const double end = CLAMPLOOKAT(static_cast<double>(to), state.TARGET);
+
+  if (start == end) {
+    // Nothing to move (both ends at the same camera position): a pause of
+    // about a second instead, with nothing drawn and the keys left alone.
+    const double t0 = CLOCKSECONDS();
+    do {
+      WAITMS(10);
+    } while (!(CLOCKSECONDS() > t0 + 1.0 || CLOCKSECONDS() < 1.0));
+    state.LOOKAT = end;
+    return 0;
+  }
+
+  const double speed = end > start ? FORWARDSPEED : BACKWARDSPEED;
+  double t0 = CLOCKSECONDS();
+  bool last = false;
+  while (!last) {
+    // A clock that has only just left its origin counts from the origin.
+    if (CLOCKSECONDS() < 1.0) t0 = 0.0;
+    state.LOOKAT = start + (CLOCKSECONDS() - t0) * speed;
+    if (speed > 0.0 ? state.LOOKAT > end : state.LOOKAT < end) {
+      state.LOOKAT = end;
+      last = true;
+    }
+    DEFINESCREEN(state.LOOKAT, state.TARGET, view);
+    DRAWBG(frame, texture, font, state.TARGET, view);
+    DRAWNUMBERLINE(frame, state.TARGET, view, 176);
+    DRAWRODS(frame, state, view);
+    CHECKCODE(BLITIMAGE(SCREEN(), 0.0F, 0.0F, frame, BLITCOPY));
+    WAITMS(2);
+  }
+
+  // Keys pressed while the camera moved are dropped.
+  while (!POLLKEY().empty()) {
+  }
+  return 0;
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "assets/fonts.h"
+#include "scene/camera.h"
+#include "scene/floor.h"
+#include "surface/headless.h"
+#include "surface/input.h"
+#include "tests/surface/surface_fixture.h"
+
+namespace {
+
+// What the camera move needs: a frame, a flat texture, the digit font and a
+// game record with a few rods laid.
+struct camera_rig {
+  IMAGE frame = nullptr;
+  IMAGE texture = nullptr;
+  MAPPEDFONT font;
+  GAMESTATE state;
+  SCREENDEF view;
+  std::vector<double> seen;  // LOOKAT at every frame copied to the screen
+  std::vector<int64_t> seen_ms;
+
+  explicit camera_rig(uint8_t target) {
+    OPENTESTSCREEN();
+    HEADLESSRESET();
+    frame = NEWIMAGE(800, 600);
+    texture = NEWIMAGE(1330, 430);
+    std::memset(IMAGEINFO(texture).PIXELS, 230, 1330 * 430);
+    font.FONTDATA = DIGITFONT;
+    INITFONT(font);
+    font.LABELHEIGHT = 0.5;
+    font.INKCOLOR = 176;
+    DEFINENUMBERS(100, font);
+    state.TARGET = target;
+    view.CENTERX = 400;
+    view.CENTERY = 300;
+    view.SCALE = 32.0;
+    // Each frame is followed by a short wait, where the driver looks at it.
+    HEADLESSSETDRIVER([this](int64_t now) {
+      if (static_cast<int64_t>(seen.size()) < HEADLESSFRAMES()) {
+        seen.push_back(state.LOOKAT);
+        seen_ms.push_back(now);
+      }
+    });
+  }
+  ~camera_rig() {
+    HEADLESSSETDRIVER(nullptr);
+    while (!POLLKEY().empty()) {
+    }
+    FREEIMAGE(frame);
+    FREEIMAGE(texture);
+  }
+  int64_t move(int32_t from, int32_t to) {
+    const int64_t start = HEADLESSNOWMS();
+    SHIFTLOOKAT(from, to, frame, texture, font, state, view);
+    return HEADLESSNOWMS() - start;
+  }
+};
+
+}  // namespace
+
+TEST(Camera, SmallTargetOnlyPausesAndDrawsNothing) {
+  camera_rig rig(20);
+  HEADLESSKEY("7");
+  const int64_t ms = rig.move(8, 18);  // both ends clamp to 12
+  EXPECT_GT(ms, 1000);
+  EXPECT_LE(ms, 1010);
+  EXPECT_EQ(HEADLESSFRAMES(), 0);
+  EXPECT_EQ(rig.state.LOOKAT, 12.0);
+  EXPECT_EQ(POLLKEY(), "7");  // the pause keeps the keys
+}
+
+TEST(Camera, MoveBelowTheClampRangePauses) {
+  camera_rig rig(100);
+  rig.state.LOOKAT = 30.0;
+  const int64_t ms = rig.move(3, 8);
+  EXPECT_GT(ms, 1000);
+  EXPECT_LE(ms, 1010);
+  EXPECT_EQ(HEADLESSFRAMES(), 0);
+  EXPECT_EQ(rig.state.LOOKAT, 12.0);
+}
+
+TEST(Camera, ForwardMoveEndsExactlyOnTheNewTotal) {
+  camera_rig rig(100);
+  const int64_t ms = rig.move(30, 40);
+  // 10 units at 4 a second; a frame costs 16 ms of drawing and 2 ms of waiting.
+  EXPECT_GE(ms, 2500);
+  EXPECT_LE(ms, 2500 + 18 * 2);
+  ASSERT_GE(rig.seen.size(), 130u);
+  EXPECT_EQ(static_cast<int64_t>(rig.seen.size()), HEADLESSFRAMES());
+  // The first frame is drawn after 0 s of movement, the rest rise linearly.
+  EXPECT_EQ(rig.seen.front(), 30.0);
+  for (std::size_t i = 1; i < rig.seen.size(); ++i) {
+    EXPECT_GT(rig.seen[i], rig.seen[i - 1]);
+    EXPECT_LE(rig.seen[i], 40.0);
+  }
+  EXPECT_NEAR(rig.seen[10], 30.0 + 10 * 0.018 * 4.0, 1e-9);
+  EXPECT_EQ(rig.seen.back(), 40.0);
+  EXPECT_EQ(rig.state.LOOKAT, 40.0);
+  // The screen shows the last frame.
+  EXPECT_EQ(std::memcmp(IMAGEINFO(SCREEN()).PIXELS, IMAGEINFO(rig.frame).PIXELS, 800 * 600), 0);
+}
+
+TEST(Camera, BackwardMoveIsSlower) {
+  camera_rig rig(100);
+  const int64_t ms = rig.move(40, 30);
+  EXPECT_GE(ms, 4000);
+  EXPECT_LE(ms, 4000 + 18 * 2);
+  ASSERT_FALSE(rig.seen.empty());
+  EXPECT_EQ(rig.seen.front(), 40.0);
+  for (std::size_t i = 1; i < rig.seen.size(); ++i) EXPECT_LT(rig.seen[i], rig.seen[i - 1]);
+  EXPECT_EQ(rig.seen.back(), 30.0);
+  EXPECT_EQ(rig.state.LOOKAT, 30.0);
+}
+
+TEST(Camera, EndsAreClampedBeforeMoving) {
+  camera_rig rig(30);
+  // 25 clamps to 18 and 3 to 12: 6 units at 2.5 a second.
+  const int64_t ms = rig.move(25, 3);
+  EXPECT_GE(ms, 2400);
+  EXPECT_LE(ms, 2400 + 36);
+  EXPECT_EQ(rig.seen.front(), 18.0);
+  EXPECT_EQ(rig.seen.back(), 12.0);
+}
+
+TEST(Camera, KeysPressedDuringTheMoveAreDropped) {
+  camera_rig rig(100);
+  const int64_t start = HEADLESSNOWMS();
+  HEADLESSSETDRIVER([&](int64_t now) {
+    if (now - start > 300 && now - start < 340) HEADLESSKEY("5");
+  });
+  HEADLESSKEY("3");
+  rig.move(50, 52);
+  EXPECT_EQ(POLLKEY(), "");
+  EXPECT_EQ(rig.state.LOOKAT, 52.0);
+}
