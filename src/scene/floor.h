@@ -17,10 +17,20 @@ int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v);
 void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target,
             const SCREENDEF& view);
 
-// The most threads the floor drawing may use (at least 1; 0 or less puts back
-// the default, the machine's cores up to 4); returns the previous setting.
-// The picture is the same whatever the setting.
+// The most threads the floor drawing and the texture may use (0 or less puts
+// back the default, the machine's cores up to 4); returns the previous
+// setting. The pictures are the same whatever the setting.
 int32_t SETFLOORTHREADS(int32_t threads);
+int32_t FLOORTHREADS();
+
+// The ways the floor loop can run, each giving the same pixels: one pixel at a
+// time, four at a time (AVX2) or eight at a time (AVX-512). The best one the
+// processor has is chosen when the program runs.
+enum FLOORKERNEL : int32_t { FLOORKERNEL_PLAIN = 0, FLOORKERNEL_AVX2 = 1, FLOORKERNEL_AVX512 = 2 };
+FLOORKERNEL FLOORKERNELBEST();
+// For tests and benchmarks: use this kernel (or the best available, if the
+// processor lacks it) from now on; returns the previous choice.
+FLOORKERNEL SETFLOORKERNEL(FLOORKERNEL kernel);
 
 // The floor behind the options screen: every pixel of the frame mapped onto
 // the floor with the options camera and sampled from the texture at

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "scene/floor.h"
+#include "scene/row_split.h"
 
 namespace {
 
@@ -33,13 +34,20 @@ static int32_t texel_colour(double x, double y) {
   return static_cast<int32_t>(std::floor(FLOORTEXTURE(x, y) * 40.0)) + 216;
 }
 
+// The texels are written straight into the block, row after row, the rows
+// shared between the cores: each texel depends only on its own coordinates.
 void PREPARETEXTURE(IMAGE& texture, int32_t width, int32_t height) {
   FREEIMAGE(texture);
   texture = NEWIMAGE(width, height);
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x)
-      PUTPIXEL(texture, static_cast<float>(x), static_cast<float>(y),
-               texel_colour(static_cast<double>(x), static_cast<double>(y)));
+  if (texture == nullptr) return;  // no block, nothing to draw into
+  std::uint8_t* pixels = IMAGEINFO(texture).PIXELS;
+  SPLITROWS(height, FLOORTHREADS(), [&](int32_t first, int32_t end) {
+    for (int32_t y = first; y < end; ++y) {
+      std::uint8_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      for (int32_t x = 0; x < width; ++x)
+        row[x] = static_cast<std::uint8_t>(texel_colour(static_cast<double>(x), static_cast<double>(y)) & 0xFF);
+    }
+  });
 }
 
 int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v) {

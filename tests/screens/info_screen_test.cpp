@@ -51,6 +51,26 @@ TEST_F(InfoScreen, PanelIsBlittedTransparently) {
   EXPECT_EQ(REPORT.SCREEN, SHOWN_INFO);
 }
 
+TEST_F(InfoScreen, LinesStartAt40AndAre32PixelsApart) {
+  HEADLESSKEY(" ");
+  show(0.0);
+  // Text ink lies in the texture ramp (176 and up); the panel uses the UI ramp.
+  int32_t ink[3] = {0, 0, 0};
+  for (int32_t y = 0; y < 600; ++y)
+    for (int32_t x = 0; x < 800; ++x) {
+      if (at(x, y) < 176 || at(x, y) == 99) continue;
+      const int32_t line = (y - 32) / 32;
+      ASSERT_GE(x, 40);
+      ASSERT_GE(y, 32);
+      ASSERT_LT(line, 3) << x << "," << y;
+      ASSERT_LT((y - 32) % 32, 24) << x << "," << y;  // 24 glyph rows
+      ++ink[line];
+    }
+  EXPECT_GT(ink[0], 0);
+  EXPECT_EQ(ink[1], 0);  // an empty line
+  EXPECT_GT(ink[2], 0);
+}
+
 TEST_F(InfoScreen, QuickKeyKeepsALongPageForItsMinimumTime) {
   // The whole-screen panel costs one frame (16 ms) of virtual time before
   // the page counts as shown.

@@ -111,8 +111,8 @@ TEST_F(OptionsScreen, BuildsTheScreenAndStartsAGame) {
   // The screen as it was shown.
   ASSERT_EQ(shown.size(), 800u * 600u);
   auto px = [&](int32_t x, int32_t y) { return shown[y * 800 + x]; };
-  EXPECT_EQ(px(100 + 20, 18 + 48), 245);   // title panel face, left of the title
-  EXPECT_EQ(px(454 + 300, 220 + 60), 253); // starter panel face, right of the labels
+  EXPECT_EQ(px(150, 66), 245);             // title panel face, left of the title
+  EXPECT_EQ(px(700, 280), 253);            // starter panel face, between its lines
   EXPECT_EQ(px(16, 488), 176);             // check box 1
   EXPECT_EQ(px(20, 500), 176);             // with its tick
   EXPECT_EQ(px(603, 135), 176);            // arrow 13

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -105,6 +106,22 @@ TEST_F(Widgets, TargetNumberIsDrawnOnAFreshlyClearedCell) {
   draw(12, 0);
   EXPECT_EQ(page(), after_change);  // no remains of the third digit
   EXPECT_EQ(at(720, 174), 255);
+  int32_t ink = 0;
+  int32_t rightmost = 0;
+  for (int32_t y = 143; y <= 174; ++y)
+    for (int32_t x = 650; x <= 720; ++x)
+      if (at(x, y) != 255) {
+        ++ink;
+        rightmost = std::max(rightmost, x);
+      }
+  EXPECT_GT(ink, 0);
+  game.TARGET = 100;
+  draw(12, 0);
+  int32_t rightmost100 = 0;
+  for (int32_t y = 143; y <= 174; ++y)
+    for (int32_t x = 650; x <= 720; ++x)
+      if (at(x, y) != 255) rightmost100 = std::max(rightmost100, x);
+  EXPECT_GT(rightmost100, rightmost);  // three digits reach further than two
   EXPECT_EQ(at(649, 143), 0);
   EXPECT_EQ(at(721, 174), 0);
   EXPECT_EQ(at(650, 175), 0);
@@ -202,7 +219,18 @@ TEST_F(Widgets, ButtonsAreSpritesOverWhatIsThere) {
   draw(21, ELEMENTHIGHLIGHT);
   EXPECT_EQ(at(620 + 120, 500 + 60), 14);  // mirrored sprite
   EXPECT_EQ(at(620, 540), 77);             // its column 0 is transparent
+  // Labels in the small font: ink of the texture ramp inside the sprite.
+  auto ink_in = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    int32_t n = 0;
+    for (int32_t y = y1; y <= y2; ++y)
+      for (int32_t x = x1; x <= x2; ++x) n += at(x, y) >= 176 ? 1 : 0;
+    return n;
+  };
+  EXPECT_GT(ink_in(494, 528, 593, 552), 0);  // "Jugar"
+  EXPECT_EQ(ink_in(454, 500, 493, 527), 0);
+  EXPECT_GT(ink_in(660, 528, 759, 552), 0);  // "Salir"
   draw(19, 0);
+  EXPECT_GT(ink_in(482, 408, 693, 432), 0);  // "Informaci`n"
   EXPECT_EQ(at(454 + 120, 380 + 40), 13);
   EXPECT_EQ(at(454 + 237, 380 + 40), 1);  // shadowed right rim of the wide button
 }
@@ -258,6 +286,15 @@ TEST_F(OptionRods, SwitchedOffRodIsAnOutline) {
   EXPECT_EQ(at(131, 408), 255);  // the right side line ends on the back line
   EXPECT_EQ(at(133, 409), 0);
   EXPECT_EQ(at(112, 440), 0);    // nothing inside: never a brick
+  // The number under each rod, in the large font, below check box i.
+  for (int32_t i = 1; i <= 10; ++i) {
+    const int32_t left = static_cast<int32_t>(16 + (i - 1) * 38.4);
+    int32_t ink = 0;
+    for (int32_t y = 524; y < 524 + 32; ++y)
+      for (int32_t x = left; x < left + 34; ++x) ink += at(x, y) != 0 ? 1 : 0;
+    EXPECT_GT(ink, 0) << i;
+  }
+  for (int32_t x = 0; x < 800; ++x) EXPECT_EQ(at(x, 524 + 32), 0) << x;  // 32 glyph rows
 }
 
 TEST_F(OptionRods, ValidRodIsABrick) {
