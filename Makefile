@@ -5,7 +5,7 @@ PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libben
             xvfb xauth xdotool imagemagick libfreetype-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench golden clean
 
 all: build
 
@@ -35,6 +35,12 @@ test: build
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# Writes the golden pictures anew from tests/golden/golden.replay. Only for a
+# deliberate change to the picture: look at every PNG before committing it.
+golden: build
+	rm -f tests/golden/*.png
+	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
 
 clean:
 	rm -rf $(BUILD)
