@@ -62,6 +62,7 @@ inline T* CHECKREF(T* p, CODEPLACE where = CODEPLACE::current()) {
 struct IDX {
   long long value;
   CODEPLACE where;
+  // cppcheck-suppress noExplicitConstructor ; implicit on purpose: list[i] takes a plain number
   IDX(long long v, CODEPLACE w = CODEPLACE::current()) : value(v), where(w) {}
 };
 

@@ -203,7 +203,7 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
   }
-  std::atexit(SDL_Quit);
+  std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
   page_width = width;
   page_height = height;
 
