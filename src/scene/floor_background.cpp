@@ -15,8 +15,10 @@
 //   - a division by a SCALE that is a power of two is the multiplication by
 //     its exact inverse (the same correctly rounded result);
 //   - four or eight pixels go through the same operations side by side when
-//     the processor has AVX2 or AVX-512 (chosen when the program runs);
+//     the processor has AVX2 or AVX-512 (chosen when the program runs), and
+//     the texels are read with vector loads instead of one by one;
 //   - the rows are shared between the cores.
+// Only the pixels of the label band leave the vector rows, one by one.
 // No reciprocal of anything else, no fused multiply-add, no reordered sum.
 #include <algorithm>
 #include <charconv>
@@ -58,7 +60,6 @@ struct floor_pass {
   std::uint8_t* pixels = nullptr;
   int32_t width = 0, height = 0;
   // The label band, -2.0 <= fy <= -2.0 + LABELHEIGHT, and the largest number labelled.
-  bool labels = false;
   double band_low = -2.0, band_high = -2.0;
   int32_t last_number = 0;
 };
@@ -568,7 +569,6 @@ void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
   p.height = 2 * view.CENTERY;
   p.pixels = frame_pixels(frame, p.width, p.height);
   CHECKREF(texture);
-  p.labels = true;
   p.band_low = -2.0;
   p.band_high = -2.0 + font.LABELHEIGHT;
   p.last_number = target;

@@ -125,7 +125,9 @@ int32_t BMPTODB(const std::string& picture, const std::string& output, int32_t& 
                         std::to_string(h.OFFSET) + ", more than the file's " + std::to_string(filesize) +
                         " bytes hold"};
 
-  std::vector<unsigned char> row(static_cast<std::size_t>(rowbytes));
+  // The row buffer is sized only for rows the file was checked to hold: a
+  // top-down or empty picture reads none, whatever width its header claims.
+  std::vector<unsigned char> row(rows > 0 ? static_cast<std::size_t>(rowbytes) : 0);
   std::string text;
   for (long long r = 0; r < rows; ++r) {
     // Rows are stored bottom-up.
