@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
-            xvfb xauth xdotool imagemagick x11-apps libx11-dev libfreetype-dev fonts-dejavu-core
+            xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core
 # Fuzzing and static analysis only (make fuzz, make analyze).
 CHECK_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -12,9 +12,9 @@
 set -u
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool import; do
+  for tool in xvfb-run xdotool xwininfo import; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, imagemagick); the real window is not played."
+      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick); the real window is not played."
       exit 77
     fi
   done
@@ -67,8 +67,14 @@ start_game() {
 }
 
 window_box() {
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+  # xwininfo gives the inside of the window on the screen, also when a window
+  # manager has put a frame around it.
+  local info
+  info=$(xwininfo -id "$wid")
+  wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
+  wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
 }
 
 # A screenshot of the whole screen, and the window's part of it compared with

@@ -1,7 +1,8 @@
 # The real window, checked under a virtual X server: tests/window_smoke.sh
-# (title, size, idle processor use, closing) and tests/window_play.sh (a
-# whole visit played with xdotool, each step compared with the page the
-# replay runner draws, and closing during a camera move).
+# (title, size, idle processor use, closing), tests/window_play.sh (a whole
+# visit played with xdotool, each step compared with the page the replay
+# runner draws, and closing during a camera move) and tests/window_comfort.sh
+# (scaling, letter-boxing, the pointer at every scale, fullscreen).
 find_package(X11 QUIET)
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
@@ -18,6 +19,11 @@ if(TARGET ranvel AND X11_FOUND)
                      $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>
                      ${CMAKE_BINARY_DIR}/window_play)
     set_tests_properties(window_play PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+    add_test(NAME window_comfort
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_comfort.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
+                     $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>
+                     ${CMAKE_BINARY_DIR}/window_comfort)
+    set_tests_properties(window_comfort PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
   endif()
 endif()
 if(TARGET ranvel AND NOT X11_FOUND)
