@@ -9,7 +9,7 @@ if(TARGET ranvel AND X11_FOUND)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
   add_test(NAME window_smoke
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>)
-  set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60 RUN_SERIAL TRUE)
+  set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
 
   if(TARGET ranvel-replay)
     add_executable(ranvel-comparewindow ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)
