@@ -47,7 +47,8 @@ KEYMAPSTATE key_state;
 bool pointer_inside = false;
 int32_t pointer_x = 0;
 int32_t pointer_y = 0;
-uint32_t buttons = 0;
+// The buttons, with the presses the game has not seen yet.
+BUTTONLATCH buttons;
 
 void rebuild_lookup(const std::uint8_t* palette) {
   PALETTETOLOOKUP(palette, lookup);
@@ -143,11 +144,11 @@ void handle(const SDL_Event& e) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      buttons |= SDL_BUTTON(e.button.button);
+      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
-      buttons &= ~SDL_BUTTON(e.button.button);
+      NOTEBUTTONUP(buttons, SDL_BUTTON(e.button.button));
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -159,7 +160,7 @@ void handle(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // A release may never reach us once the focus is gone.
-          buttons = 0;
+          CLEARBUTTONS(buttons);
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -202,7 +203,7 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
   }
-  std::atexit(SDL_Quit);
+  std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
   page_width = width;
   page_height = height;
 
@@ -288,15 +289,20 @@ std::string PLATFORMTAKEKEY() {
 
 PLATFORMMOUSE PLATFORMMOUSESTATE() {
   PLATFORMMOUSE m;
-  if (window == nullptr || renderer == nullptr || !pointer_inside) return m;
+  if (window == nullptr || renderer == nullptr) return m;
+  // A press is reported where it went down, even when the button is already
+  // up again or the pointer has left the window since.
+  const BUTTONREADING b = READBUTTONS(buttons);
+  if (!b.ATPRESS && !pointer_inside) return m;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window, &ww, &wh);
   SDL_GetRendererOutputSize(renderer, &ow, &oh);
-  const PAGEPOINT p = WINDOWTOPAGE(pointer_x, pointer_y, ww, wh, ow, oh, page_width, page_height);
+  const PAGEPOINT p = WINDOWTOPAGE(b.ATPRESS ? b.X : pointer_x, b.ATPRESS ? b.Y : pointer_y, ww, wh, ow, oh,
+                                   page_width, page_height);
   if (!p.INSIDE) return m;
   m.X = p.X;
   m.Y = p.Y;
-  m.BUTTONS = static_cast<int32_t>(buttons);
+  m.BUTTONS = static_cast<int32_t>(b.BUTTONS);
   return m;
 }
 

@@ -60,6 +60,32 @@ PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, in
   return p;
 }
 
+void NOTEBUTTONDOWN(BUTTONLATCH& latch, uint32_t mask, int32_t x, int32_t y) {
+  if (latch.UNSEEN == 0) {
+    latch.PRESSX = x;
+    latch.PRESSY = y;
+  }
+  latch.HELD |= mask;
+  latch.UNSEEN |= mask;
+}
+
+void NOTEBUTTONUP(BUTTONLATCH& latch, uint32_t mask) { latch.HELD &= ~mask; }
+
+void CLEARBUTTONS(BUTTONLATCH& latch) { latch = BUTTONLATCH{}; }
+
+BUTTONREADING READBUTTONS(BUTTONLATCH& latch) {
+  BUTTONREADING r;
+  r.BUTTONS = latch.HELD | latch.UNSEEN;
+  // A press is acted on where it went down.
+  if (latch.UNSEEN != 0) {
+    r.ATPRESS = true;
+    r.X = latch.PRESSX;
+    r.Y = latch.PRESSY;
+  }
+  latch.UNSEEN = 0;
+  return r;
+}
+
 void PALETTETOLOOKUP(const std::uint8_t* palette, std::uint32_t* lookup) {
   for (int i = 0; i < 256; ++i)
     lookup[i] = 0xFF000000u | (static_cast<std::uint32_t>(palette[i * 3]) << 16) |

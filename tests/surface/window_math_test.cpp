@@ -71,6 +71,95 @@ TEST(WindowMath, HiDpiWindowInPointsOverALargerOutput) {
   EXPECT_EQ(WINDOWTOPAGE(10, 10, 400, 300, 400, 300, 800, 600), (PAGEPOINT{21, 21, true}));
 }
 
+TEST(WindowMath, PointerMapsBackAtLetterBoxedSizesThatAreNoWholeScale) {
+  // Window sizes a player gets by dragging the frame: wider, taller, and
+  // both a little off the page's proportions.
+  const int sizes[][2] = {{1000, 700}, {1023, 767}, {1366, 768}, {850, 1000}, {801, 601}, {2399, 1799}, {600, 500}};
+  for (const auto& size : sizes) {
+    const int w = size[0], h = size[1];
+    const BOXRECT box = LETTERBOX(w, h, 800, 600);
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    // When the page is shown at least at its own size, the middle of the
+    // window pixels that show page column px maps back to px, and likewise
+    // for the rows. (Smaller, some page pixels are not shown at all.)
+    for (int px = 0; box.W >= 800 && px < 800; ++px) {
+      const int x = box.X + (2 * px + 1) * box.W / 1600;
+      const PAGEPOINT p = WINDOWTOPAGE(x, box.Y + box.H / 2, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE) << "column " << px;
+      ASSERT_EQ(p.X, px);
+    }
+    for (int py = 0; box.H >= 600 && py < 600; ++py) {
+      const int y = box.Y + (2 * py + 1) * box.H / 1200;
+      const PAGEPOINT p = WINDOWTOPAGE(box.X + box.W / 2, y, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE) << "row " << py;
+      ASSERT_EQ(p.Y, py);
+    }
+    // Across the box the page columns never go back and never skip one
+    // when the page is shown larger than itself; the bars are outside.
+    int last = -1;
+    for (int x = box.X; x < box.X + box.W; ++x) {
+      const PAGEPOINT p = WINDOWTOPAGE(x, box.Y, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE);
+      ASSERT_GE(p.X, last);
+      if (box.W >= 800) {
+        ASSERT_LE(p.X, last + 1);
+      }
+      last = p.X;
+    }
+    EXPECT_EQ(last, 799);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X - 1, box.Y, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X + box.W, box.Y, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X, box.Y - 1, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X, box.Y + box.H, w, h, w, h, 800, 600).INSIDE);
+  }
+}
+
+TEST(MouseButtons, AClickFasterThanTheGameLooksIsSeenOnceWhereItWentDown) {
+  BUTTONLATCH latch;
+  // Down and up between two looks, the pointer gone elsewhere since.
+  NOTEBUTTONDOWN(latch, 1, 252, 432);
+  NOTEBUTTONUP(latch, 1);
+  BUTTONREADING r = READBUTTONS(latch);
+  EXPECT_EQ(r.BUTTONS, 1u);
+  EXPECT_TRUE(r.ATPRESS);
+  EXPECT_EQ(r.X, 252);
+  EXPECT_EQ(r.Y, 432);
+  // The next look sees it released, at the pointer.
+  r = READBUTTONS(latch);
+  EXPECT_EQ(r.BUTTONS, 0u);
+  EXPECT_FALSE(r.ATPRESS);
+}
+
+TEST(MouseButtons, AHeldButtonStaysDownUntilItsRelease) {
+  BUTTONLATCH latch;
+  NOTEBUTTONDOWN(latch, 1, 10, 20);
+  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 1u);
+  const BUTTONREADING held = READBUTTONS(latch);
+  EXPECT_EQ(held.BUTTONS, 1u);
+  EXPECT_FALSE(held.ATPRESS);  // seen already: the pointer's position counts
+  NOTEBUTTONUP(latch, 1);
+  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 0u);
+}
+
+TEST(MouseButtons, TwoPressesBeforeALookKeepTheFirstPlace) {
+  BUTTONLATCH latch;
+  NOTEBUTTONDOWN(latch, 1, 5, 6);
+  NOTEBUTTONUP(latch, 1);
+  NOTEBUTTONDOWN(latch, 4, 70, 80);
+  const BUTTONREADING r = READBUTTONS(latch);
+  EXPECT_EQ(r.BUTTONS, 5u);
+  EXPECT_EQ(r.X, 5);
+  EXPECT_EQ(r.Y, 6);
+  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 4u);
+}
+
+TEST(MouseButtons, LosingTheFocusForgetsEveryButton) {
+  BUTTONLATCH latch;
+  NOTEBUTTONDOWN(latch, 1, 5, 6);
+  CLEARBUTTONS(latch);
+  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 0u);
+}
+
 namespace {
 
 std::vector<std::string> press(PHYSICALKEY key, int digit, KEYMAPSTATE& state, bool alt = false,
