@@ -228,9 +228,11 @@ __attribute__((target("avx2"))) void row_avx2(const floor_pass& p, label_pass* l
 
 // g++ 12 takes the deliberately undefined lanes inside the AVX-512 intrinsics
 // for uninitialised variables; nothing here reads an undefined lane.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 
 // The floor point and the texel corner of eight pixels.
 struct eight_pixels {
@@ -426,7 +428,9 @@ __attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pa
   row_plain(p, l, sy, sx);
 }
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #endif  // RANVEL_X86
 
