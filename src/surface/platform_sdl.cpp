@@ -92,6 +92,31 @@ void note_present(int64_t, int64_t, int64_t) {}
 void note_unchanged() {}
 #endif
 
+// A build for measuring the game itself (RANVEL_PRESENT_LOG) tells on
+// standard error, once a second, how many frames were drawn and presented.
+#ifdef RANVEL_PRESENT_LOG
+void log_each_second() {
+  static int64_t start_ns = 0, second_ns = 0;
+  static PRESENTSTATS last;
+  const int64_t now = now_ns();
+  if (start_ns == 0) start_ns = second_ns = now;
+  if (now - second_ns < 1000000000) return;
+  if (stats.PRESENTS != last.PRESENTS || stats.FRAMES != last.FRAMES) {
+    const double seconds = static_cast<double>(now - second_ns) * 1e-9;
+    const int64_t presents = stats.PRESENTS - last.PRESENTS;
+    std::fprintf(stderr, "%7.2f s: %5.1f frames/s drawn, %5.1f presents/s, %.2f ms converting and %.2f ms showing each\n",
+                 static_cast<double>(now - start_ns) * 1e-9, static_cast<double>(stats.FRAMES - last.FRAMES) / seconds,
+                 static_cast<double>(presents) / seconds,
+                 presents > 0 ? 1e3 * (stats.CONVERTSECONDS - last.CONVERTSECONDS) / static_cast<double>(presents) : 0.0,
+                 presents > 0 ? 1e3 * (stats.SHOWSECONDS - last.SHOWSECONDS) / static_cast<double>(presents) : 0.0);
+  }
+  last = stats;
+  second_ns = now;
+}
+#else
+void log_each_second() {}
+#endif
+
 // Notes the page and palette that the window now shows (rows first..last).
 void remember_shown(const std::uint8_t* page, const std::uint8_t* palette, const ROWSPAN& rows) {
   const std::size_t w = static_cast<std::size_t>(page_width);
@@ -389,6 +414,7 @@ void PLATFORMPUMP() {
   }
   drain_events();
   present_if_needed();
+  log_each_second();
 }
 
 void PLATFORMSLEEP(int32_t ms) {
