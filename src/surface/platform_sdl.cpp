@@ -144,7 +144,7 @@ void handle(const SDL_Event& e) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y);
+      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
@@ -292,7 +292,7 @@ PLATFORMMOUSE PLATFORMMOUSESTATE() {
   if (window == nullptr || renderer == nullptr) return m;
   // A press is reported where it went down, even when the button is already
   // up again or the pointer has left the window since.
-  const BUTTONREADING b = READBUTTONS(buttons);
+  const BUTTONREADING b = READBUTTONS(buttons, SDL_GetTicks());
   if (!b.ATPRESS && !pointer_inside) return m;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window, &ww, &wh);

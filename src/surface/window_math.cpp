@@ -60,20 +60,25 @@ PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, in
   return p;
 }
 
-void NOTEBUTTONDOWN(BUTTONLATCH& latch, uint32_t mask, int32_t x, int32_t y) {
+void NOTEBUTTONDOWN(BUTTONLATCH& latch, uint32_t mask, int32_t x, int32_t y, int64_t nowms) {
+  latch.HELD |= mask;
+  const bool listening = latch.READ && nowms - latch.READMS <= BUTTONLISTENMS;
+  if (!listening) return;
   if (latch.UNSEEN == 0) {
     latch.PRESSX = x;
     latch.PRESSY = y;
   }
-  latch.HELD |= mask;
   latch.UNSEEN |= mask;
 }
 
 void NOTEBUTTONUP(BUTTONLATCH& latch, uint32_t mask) { latch.HELD &= ~mask; }
 
-void CLEARBUTTONS(BUTTONLATCH& latch) { latch = BUTTONLATCH{}; }
+void CLEARBUTTONS(BUTTONLATCH& latch) {
+  latch.HELD = 0;
+  latch.UNSEEN = 0;
+}
 
-BUTTONREADING READBUTTONS(BUTTONLATCH& latch) {
+BUTTONREADING READBUTTONS(BUTTONLATCH& latch, int64_t nowms) {
   BUTTONREADING r;
   r.BUTTONS = latch.HELD | latch.UNSEEN;
   // A press is acted on where it went down.
@@ -83,6 +88,8 @@ BUTTONREADING READBUTTONS(BUTTONLATCH& latch) {
     r.Y = latch.PRESSY;
   }
   latch.UNSEEN = 0;
+  latch.READ = true;
+  latch.READMS = nowms;
   return r;
 }
 

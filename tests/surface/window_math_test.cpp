@@ -114,50 +114,82 @@ TEST(WindowMath, PointerMapsBackAtLetterBoxedSizesThatAreNoWholeScale) {
   }
 }
 
-TEST(MouseButtons, AClickFasterThanTheGameLooksIsSeenOnceWhereItWentDown) {
+namespace {
+
+// A latch whose game has just looked at the mouse, at time 1000 ms.
+BUTTONLATCH listening_latch() {
   BUTTONLATCH latch;
+  READBUTTONS(latch, 1000);
+  return latch;
+}
+
+}  // namespace
+
+TEST(MouseButtons, AClickFasterThanTheGameLooksIsSeenOnceWhereItWentDown) {
+  BUTTONLATCH latch = listening_latch();
   // Down and up between two looks, the pointer gone elsewhere since.
-  NOTEBUTTONDOWN(latch, 1, 252, 432);
+  NOTEBUTTONDOWN(latch, 1, 252, 432, 1012);
   NOTEBUTTONUP(latch, 1);
-  BUTTONREADING r = READBUTTONS(latch);
+  BUTTONREADING r = READBUTTONS(latch, 1020);
   EXPECT_EQ(r.BUTTONS, 1u);
   EXPECT_TRUE(r.ATPRESS);
   EXPECT_EQ(r.X, 252);
   EXPECT_EQ(r.Y, 432);
   // The next look sees it released, at the pointer.
-  r = READBUTTONS(latch);
+  r = READBUTTONS(latch, 1040);
   EXPECT_EQ(r.BUTTONS, 0u);
   EXPECT_FALSE(r.ATPRESS);
 }
 
 TEST(MouseButtons, AHeldButtonStaysDownUntilItsRelease) {
-  BUTTONLATCH latch;
-  NOTEBUTTONDOWN(latch, 1, 10, 20);
-  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 1u);
-  const BUTTONREADING held = READBUTTONS(latch);
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 10, 20, 1005);
+  EXPECT_EQ(READBUTTONS(latch, 1010).BUTTONS, 1u);
+  const BUTTONREADING held = READBUTTONS(latch, 1030);
   EXPECT_EQ(held.BUTTONS, 1u);
   EXPECT_FALSE(held.ATPRESS);  // seen already: the pointer's position counts
   NOTEBUTTONUP(latch, 1);
-  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 0u);
+  EXPECT_EQ(READBUTTONS(latch, 1050).BUTTONS, 0u);
 }
 
 TEST(MouseButtons, TwoPressesBeforeALookKeepTheFirstPlace) {
-  BUTTONLATCH latch;
-  NOTEBUTTONDOWN(latch, 1, 5, 6);
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 5, 6, 1002);
   NOTEBUTTONUP(latch, 1);
-  NOTEBUTTONDOWN(latch, 4, 70, 80);
-  const BUTTONREADING r = READBUTTONS(latch);
+  NOTEBUTTONDOWN(latch, 4, 70, 80, 1004);
+  const BUTTONREADING r = READBUTTONS(latch, 1010);
   EXPECT_EQ(r.BUTTONS, 5u);
   EXPECT_EQ(r.X, 5);
   EXPECT_EQ(r.Y, 6);
-  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 4u);
+  EXPECT_EQ(READBUTTONS(latch, 1020).BUTTONS, 4u);
+}
+
+TEST(MouseButtons, AClickWhileTheGameIsNotLookingIsNotKeptForLater) {
+  // The game last looked at 1000 ms and then animated for two seconds; a
+  // click made meanwhile is over before it looks again.
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 252, 432, 1000 + BUTTONLISTENMS + 1);
+  NOTEBUTTONUP(latch, 1);
+  BUTTONREADING r = READBUTTONS(latch, 3000);
+  EXPECT_EQ(r.BUTTONS, 0u);
+  EXPECT_FALSE(r.ATPRESS);
+  // One still held when it looks is seen held, like any held button.
+  NOTEBUTTONDOWN(latch, 1, 100, 100, 4000);
+  r = READBUTTONS(latch, 4500);
+  EXPECT_EQ(r.BUTTONS, 1u);
+  EXPECT_FALSE(r.ATPRESS);
+  // Before the first look nothing is kept either.
+  BUTTONLATCH fresh;
+  NOTEBUTTONDOWN(fresh, 1, 1, 1, 5);
+  NOTEBUTTONUP(fresh, 1);
+  EXPECT_EQ(READBUTTONS(fresh, 10).BUTTONS, 0u);
 }
 
 TEST(MouseButtons, LosingTheFocusForgetsEveryButton) {
-  BUTTONLATCH latch;
-  NOTEBUTTONDOWN(latch, 1, 5, 6);
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 5, 6, 1001);
   CLEARBUTTONS(latch);
-  EXPECT_EQ(READBUTTONS(latch).BUTTONS, 0u);
+  EXPECT_EQ(READBUTTONS(latch, 1010).BUTTONS, 0u);
 }
 
 namespace {
