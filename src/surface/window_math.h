@@ -20,8 +20,10 @@ struct BOXRECT {
   bool operator==(const BOXRECT&) const = default;
 };
 
-// Where the page is shown inside an output of this many pixels: as large as
-// fits with the page's proportions kept, centred, the rest left black.
+// Where the page is shown inside an output of this many pixels: the largest
+// whole multiple of the page that fits, centred, the rest left black, so that
+// every page pixel is shown as a square of the same size. An output smaller
+// than the page shows it shrunk to fit, with its proportions kept.
 BOXRECT LETTERBOX(int32_t outputwidth, int32_t outputheight, int32_t pagewidth, int32_t pageheight);
 
 struct PAGEPOINT {
@@ -78,6 +80,24 @@ void PALETTETOLOOKUP(const std::uint8_t* palette, std::uint32_t* lookup);
 // destination rows are pitch bytes apart.
 void CONVERTPAGE(const std::uint8_t* page, int32_t width, int32_t height, const std::uint32_t* lookup,
                  std::uint32_t* out, int32_t pitch);
+
+// The page shown in the box of a 32-bit output (rows pitch bytes apart), each
+// output pixel taking the colour of the page pixel under its centre (the one
+// WINDOWTOPAGE names for it), so nothing is blurred. Only the output rows that
+// show page rows firstrow..lastrow are written; the result is the rectangle
+// of the output that was written (empty when none).
+BOXRECT SCALEPAGE(const std::uint8_t* page, int32_t pagewidth, int32_t pageheight, const std::uint32_t* lookup,
+                  const BOXRECT& box, int32_t firstrow, int32_t lastrow, std::uint32_t* out, int32_t pitch);
+
+struct ROWSPAN {
+  int32_t FIRST = 0;
+  int32_t LAST = -1;  // LAST < FIRST: no row
+  bool EMPTY() const { return LAST < FIRST; }
+  bool operator==(const ROWSPAN&) const = default;
+};
+
+// The first and last rows in which two pages of the same size differ.
+ROWSPAN CHANGEDROWS(const std::uint8_t* before, const std::uint8_t* after, int32_t width, int32_t height);
 
 // The keys the game cares about, named by where they are on the keyboard;
 // the window backend turns its own key codes into these.
