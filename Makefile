@@ -2,24 +2,41 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
-            xvfb xauth xdotool imagemagick libfreetype-dev fonts-dejavu-core
+            xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core
+# Fuzzing and static analysis only (make fuzz, make analyze).
+CHECK_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# make fuzz: the separate clang build, seconds per target, where new corpus
+# entries and failing inputs go.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_SCRATCH ?= $(FUZZ_BUILD)/scratch
+# make analyze: a clang configuration whose compile_commands.json the
+# analysers read (nothing is compiled).
+ANALYZE_BUILD ?= build-analyze
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps check-deps configure build run test bench golden fuzz analyze clean
 
 all: build
 
 # Installs only the packages that are missing, so a prepared machine skips it.
 # A package counts as present only when it is fully installed (a removed one
 # whose configuration files remain is still known to dpkg).
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+define install_missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+check-deps: deps
+	$(call install_missing,$(CHECK_PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -36,5 +53,22 @@ test: build
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+# libFuzzer targets under fuzz/, each run for FUZZ_SECONDS from its seeds.
+fuzz: check-deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DRANVEL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_SCRATCH)
+
+# cppcheck and clang-tidy over src/; any finding fails.
+analyze: check-deps
+	cmake -S . -B $(ANALYZE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
+	.ci/analyze.sh $(ANALYZE_BUILD) $(JOBS)
+
+# Writes the golden pictures anew from tests/golden/golden.replay. Only for a
+# deliberate change to the picture: look at every PNG before committing it.
+golden: build
+	rm -f tests/golden/*.png
+	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD)

@@ -32,13 +32,13 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/nul
 pid=$!
 
 wid=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
   [ -n "$wid" ] && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
   sleep 0.1
 done
-[ -n "$wid" ] || fail "no window titled Ranvel within 10 s"
+[ -n "$wid" ] || fail "no window titled Ranvel within 30 s"
 echo "window $wid titled: $(xdotool getwindowname "$wid")"
 
 geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: *//p')

@@ -74,7 +74,7 @@ int32_t hover_code(const MOUSEREADING& mouse, const CHOICEWINDOW& window) {
 }
 
 // Hover feedback: rods light up through the palette, buttons change sprite.
-void show_hover_change(PLAYSCENE& s, int32_t previous, int32_t now) {
+void show_hover_change(const PLAYSCENE& s, int32_t previous, int32_t now) {
   if (is_choice_rod(previous)) HIGHLIGHTROD(rod_of(previous), BASECOLORS, 0);
   if (is_choice_rod(now)) HIGHLIGHTROD(rod_of(now), BASECOLORS, 1);
   if (is_button(previous)) DRAWGAMEBTN(previous, 0, s.game, s.view);

@@ -15,6 +15,19 @@
 #include <string>
 #include <vector>
 
+// The place of a calling statement. Clang 14 with the g++ 12 library (the
+// fuzzing and static-analysis builds) has no std::source_location yet; its
+// __builtin_LINE gives the same line number.
+#if defined(__cpp_lib_source_location)
+using CODEPLACE = std::source_location;
+#else
+struct CODEPLACE {
+  unsigned LINE = 0;
+  static constexpr CODEPLACE current(unsigned line = __builtin_LINE()) { return CODEPLACE{line}; }
+  constexpr unsigned line() const { return LINE; }
+};
+#endif
+
 // Error numbers of the handler.
 constexpr int32_t ERRINDEX = 6;
 constexpr int32_t ERRNULL = 7;
@@ -33,13 +46,13 @@ struct PROGRAMEND {
 
 // Hands a non-zero code of a surface operation to the handler, with the line
 // of the calling statement.
-inline void CHECKCODE(int32_t code, std::source_location where = std::source_location::current()) {
+inline void CHECKCODE(int32_t code, CODEPLACE where = CODEPLACE::current()) {
   if (code != 0) RUNTIMEERROR(code, static_cast<int32_t>(where.line()));
 }
 
 // Checks a reference (pointer) before use: null is error 7.
 template <class T>
-inline T* CHECKREF(T* p, std::source_location where = std::source_location::current()) {
+inline T* CHECKREF(T* p, CODEPLACE where = CODEPLACE::current()) {
   if (p == nullptr) RUNTIMEERROR(ERRNULL, static_cast<int32_t>(where.line()));
   return p;
 }
@@ -48,8 +61,9 @@ inline T* CHECKREF(T* p, std::source_location where = std::source_location::curr
 // the line of the indexing statement rather than this header.
 struct IDX {
   long long value;
-  std::source_location where;
-  IDX(long long v, std::source_location w = std::source_location::current()) : value(v), where(w) {}
+  CODEPLACE where;
+  // cppcheck-suppress noExplicitConstructor ; implicit on purpose: list[i] takes a plain number
+  IDX(long long v, CODEPLACE w = CODEPLACE::current()) : value(v), where(w) {}
 };
 
 [[noreturn]] inline void INDEXERROR(const IDX& i) {
@@ -97,7 +111,7 @@ struct CHECKEDLIST {
     return items[static_cast<std::size_t>(i.value)];
   }
   // Sizes the list to indices 0..count-1; a negative count is a failed sizing.
-  void RESIZE(long long count, std::source_location where = std::source_location::current()) {
+  void RESIZE(long long count, CODEPLACE where = CODEPLACE::current()) {
     if (count < 0 || count > (1LL << 24)) RUNTIMEERROR(ERRINDEX, static_cast<int32_t>(where.line()));
     items.assign(static_cast<std::size_t>(count), T{});
   }

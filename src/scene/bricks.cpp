@@ -26,6 +26,7 @@ int32_t PAINTPARALLELOGRAM8B(IMAGE image, int32_t x0, int32_t y0, int32_t ax, in
   ymin = std::max<int64_t>(ymin, 0);
   ymax = std::min<int64_t>(ymax, info.HEIGHT - 1);
 
+  // cppcheck-suppress redundantAssignment ; int64_t{ax} * by is a product, not a declaration of by
   const int64_t det = int64_t{ax} * by - int64_t{ay} * bx;
   if (det == 0) return -3;
   const auto ddet = static_cast<double>(det);
@@ -105,8 +106,9 @@ BRICKSHAPE BRICKONSCREEN(int32_t width, int32_t height, const BRICK& brick, cons
 
   const double dx = qx - view.ORIGINX;
   const double dy = qy - view.ORIGINY;
-  shape.OX = NEAREST(static_cast<double>(width / 2) + (dx * view.XAXISX + dy * view.YAXISX) * s);
-  shape.OY = NEAREST(static_cast<double>(height / 2) -
+  // The centre is the whole pixel (W div 2, H div 2).
+  shape.OX = NEAREST(static_cast<double>(width / 2) + (dx * view.XAXISX + dy * view.YAXISX) * s);  // NOLINT(bugprone-integer-division)
+  shape.OY = NEAREST(static_cast<double>(height / 2) -  // NOLINT(bugprone-integer-division)
                      (dx * view.XAXISY + dy * view.YAXISY + view.HEIGHTFACTOR * qz) * s);
 
   if (!x_turned) {

@@ -68,6 +68,7 @@ void draw_arrow(int32_t code, int32_t state) {
   filled_box(screen, x + 4, y + 4, x + 25, y + 25, fill);
   // The triangle grows by one pixel per row, alternately on the right (even
   // rows) and on the left (odd rows), from its apex.
+  // cppcheck-suppress duplicateAssignExpression ; both ends start at the apex
   int32_t left = x + 14;
   int32_t right = x + 14;
   for (int32_t k = 0; k < 12; ++k) {

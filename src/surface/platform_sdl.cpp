@@ -69,7 +69,8 @@ KEYMAPSTATE key_state;
 bool pointer_inside = false;
 int32_t pointer_x = 0;
 int32_t pointer_y = 0;
-uint32_t buttons = 0;
+// The buttons, with the presses the game has not seen yet.
+BUTTONLATCH buttons;
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -298,11 +299,11 @@ void handle(const SDL_Event& e) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      buttons |= SDL_BUTTON(e.button.button);
+      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
-      buttons &= ~SDL_BUTTON(e.button.button);
+      NOTEBUTTONUP(buttons, SDL_BUTTON(e.button.button));
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -314,7 +315,7 @@ void handle(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // A release may never reach us once the focus is gone.
-          buttons = 0;
+          CLEARBUTTONS(buttons);
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -356,7 +357,7 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
   }
-  std::atexit(SDL_Quit);
+  std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
   page_width = width;
   page_height = height;
 
@@ -458,7 +459,11 @@ std::string PLATFORMTAKEKEY() {
 
 PLATFORMMOUSE PLATFORMMOUSESTATE() {
   PLATFORMMOUSE m;
-  if (window == nullptr || !pointer_inside) return m;
+  if (window == nullptr) return m;
+  // A press is reported where it went down, even when the button is already
+  // up again or the pointer has left the window since.
+  const BUTTONREADING b = READBUTTONS(buttons, SDL_GetTicks());
+  if (!b.ATPRESS && !pointer_inside) return m;
   // The pointer is in window coordinates, the page is shown in the output's
   // pixels, which may be more (HiDPI): mapped through what is shown.
   int ww = 0, wh = 0, ow = output_width, oh = output_height;
@@ -467,11 +472,12 @@ PLATFORMMOUSE PLATFORMMOUSESTATE() {
     SDL_GetRendererOutputSize(renderer, &ow, &oh);
   else if (!shown_valid)
     SDL_GetWindowSizeInPixels(window, &ow, &oh);
-  const PAGEPOINT p = WINDOWTOPAGE(pointer_x, pointer_y, ww, wh, ow, oh, page_width, page_height);
+  const PAGEPOINT p = WINDOWTOPAGE(b.ATPRESS ? b.X : pointer_x, b.ATPRESS ? b.Y : pointer_y, ww, wh, ow, oh,
+                                   page_width, page_height);
   if (!p.INSIDE) return m;
   m.X = p.X;
   m.Y = p.Y;
-  m.BUTTONS = static_cast<int32_t>(buttons);
+  m.BUTTONS = static_cast<int32_t>(b.BUTTONS);
   return m;
 }
 

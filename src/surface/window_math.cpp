@@ -69,6 +69,39 @@ PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, in
   return p;
 }
 
+void NOTEBUTTONDOWN(BUTTONLATCH& latch, uint32_t mask, int32_t x, int32_t y, int64_t nowms) {
+  latch.HELD |= mask;
+  const bool listening = latch.READ && nowms - latch.READMS <= BUTTONLISTENMS;
+  if (!listening) return;
+  if (latch.UNSEEN == 0) {
+    latch.PRESSX = x;
+    latch.PRESSY = y;
+  }
+  latch.UNSEEN |= mask;
+}
+
+void NOTEBUTTONUP(BUTTONLATCH& latch, uint32_t mask) { latch.HELD &= ~mask; }
+
+void CLEARBUTTONS(BUTTONLATCH& latch) {
+  latch.HELD = 0;
+  latch.UNSEEN = 0;
+}
+
+BUTTONREADING READBUTTONS(BUTTONLATCH& latch, int64_t nowms) {
+  BUTTONREADING r;
+  r.BUTTONS = latch.HELD | latch.UNSEEN;
+  // A press is acted on where it went down.
+  if (latch.UNSEEN != 0) {
+    r.ATPRESS = true;
+    r.X = latch.PRESSX;
+    r.Y = latch.PRESSY;
+  }
+  latch.UNSEEN = 0;
+  latch.READ = true;
+  latch.READMS = nowms;
+  return r;
+}
+
 namespace {
 
 // Eight page indices in one load; index j of them is byte j in memory.

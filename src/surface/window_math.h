@@ -39,6 +39,41 @@ struct PAGEPOINT {
 PAGEPOINT WINDOWTOPAGE(int32_t windowx, int32_t windowy, int32_t windowwidth, int32_t windowheight,
                        int32_t outputwidth, int32_t outputheight, int32_t pagewidth, int32_t pageheight);
 
+// The mouse buttons between two looks of the game. The game reads the
+// buttons only every 10 to 20 ms, and a press and its release can both arrive
+// in between (a tap on a touchpad, a click sent by a tool): such a press must
+// still be seen once, where it happened, or the click is lost. Only while the
+// game is looking at the mouse, though: a click made while it draws an
+// animation and reads nothing is not kept for later, just as a key typed then
+// is dropped.
+struct BUTTONLATCH {
+  uint32_t HELD = 0;    // buttons down now
+  uint32_t UNSEEN = 0;  // buttons that went down since the last reading
+  int32_t PRESSX = 0;   // window position of the first unseen press
+  int32_t PRESSY = 0;
+  bool READ = false;    // the game has read the buttons at least once
+  int64_t READMS = 0;   // when it last did
+};
+
+// A press is kept for the game when it read the buttons at most this long
+// before the press.
+constexpr int64_t BUTTONLISTENMS = 100;
+
+struct BUTTONREADING {
+  uint32_t BUTTONS = 0;  // held now or pressed since the last reading
+  bool ATPRESS = false;  // the position to use is the press's, not the pointer's
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+
+// Times are milliseconds of one clock that never goes back.
+void NOTEBUTTONDOWN(BUTTONLATCH& latch, uint32_t mask, int32_t x, int32_t y, int64_t nowms);
+void NOTEBUTTONUP(BUTTONLATCH& latch, uint32_t mask);
+// Forgets every button (the window lost the focus; a release may never come).
+void CLEARBUTTONS(BUTTONLATCH& latch);
+// What the game sees now; the presses it sees are no longer unseen.
+BUTTONREADING READBUTTONS(BUTTONLATCH& latch, int64_t nowms);
+
 // The palette (256 red, green, blue bytes) as 0xAARRGGBB words, opaque.
 void PALETTETOLOOKUP(const std::uint8_t* palette, std::uint32_t* lookup);
 // Turns the page's indices into 32-bit pixels through the lookup table; the

@@ -240,6 +240,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& w
   if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64.0)), 72, 72) != 0)
     fail("cannot size the face");
   std::vector<double> ideal;
+  ideal.reserve(advunits.size());
   for (double a : advunits) ideal.push_back(a * spec.width / units);
   // A cell is never narrower than its glyph's ink.
   std::vector<int> minw;
@@ -304,7 +305,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& w
       }
     cell += w;
   }
-  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", spec.name, em, report.clippedink / 255.0);
+  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", spec.name, em, static_cast<double>(report.clippedink) / 255.0);
   return block;
 }
 
@@ -437,7 +438,7 @@ void write_png(const std::string& path, CANVAS& c, const std::array<std::uint8_t
   if (f == nullptr) fail("cannot write " + path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) fail("cannot write " + path);
+  if (setjmp(png_jmpbuf(png))) fail("cannot write " + path);  // NOLINT(cert-err52-cpp): libpng's only error path
   png_init_io(png, f);
   png_set_IHDR(png, info, static_cast<png_uint_32>(c.width), static_cast<png_uint_32>(c.height), 8,
                PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -448,7 +449,7 @@ void write_png(const std::string& path, CANVAS& c, const std::array<std::uint8_t
   for (int y = 0; y < c.height; ++y) png_write_row(png, c.at(0, y));
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
-  std::fclose(f);
+  if (std::fclose(f) != 0) fail("cannot write " + path);
 }
 
 // Texture ramp (176..255) of one colour and the UI ramp (0..15) of another.
@@ -494,7 +495,8 @@ void draw_preview(const std::string& path, const BYTES& large, const BYTES& smal
   const std::vector<std::string> samples{"\x7FQui]n llega a 100?", "Todav\\a puedes hacer", "Informaci`n", "S\\",
                                          "|||  H E   G A N A D O  !!!", "[ \\ ] ^ _ ` { | } ~ \x7F",
                                          "Regletas v[lidas para el juego:", "Este n_mero no es v[lido.",
-                                         "ping}ino  ~L  \x7F" "A~L?  A{O  ma^ana"};
+                                         // Split so that the escape \x7F ends before the A.
+                                         "ping}ino  ~L  \x7F" "A~L?  A{O  ma^ana"};  // NOLINT(bugprone-suspicious-missing-comma)
   int y = 10;
   for (const std::string& s : samples) {
     text(c, 10, y, s, large);

@@ -93,6 +93,127 @@ TEST(WindowMath, HiDpiWindowInPointsOverALargerOutput) {
   EXPECT_EQ(WINDOWTOPAGE(10, 10, 400, 300, 400, 300, 800, 600), (PAGEPOINT{21, 21, true}));
 }
 
+TEST(WindowMath, PointerMapsBackAtLetterBoxedSizesThatAreNoWholeScale) {
+  // Window sizes a player gets by dragging the frame: wider, taller, and
+  // both a little off the page's proportions.
+  const int sizes[][2] = {{1000, 700}, {1023, 767}, {1366, 768}, {850, 1000}, {801, 601}, {2399, 1799}, {600, 500}};
+  for (const auto& size : sizes) {
+    const int w = size[0], h = size[1];
+    const BOXRECT box = LETTERBOX(w, h, 800, 600);
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    // When the page is shown at least at its own size, the middle of the
+    // window pixels that show page column px maps back to px, and likewise
+    // for the rows. (Smaller, some page pixels are not shown at all.)
+    for (int px = 0; box.W >= 800 && px < 800; ++px) {
+      const int x = box.X + (2 * px + 1) * box.W / 1600;
+      const PAGEPOINT p = WINDOWTOPAGE(x, box.Y + box.H / 2, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE) << "column " << px;
+      ASSERT_EQ(p.X, px);
+    }
+    for (int py = 0; box.H >= 600 && py < 600; ++py) {
+      const int y = box.Y + (2 * py + 1) * box.H / 1200;
+      const PAGEPOINT p = WINDOWTOPAGE(box.X + box.W / 2, y, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE) << "row " << py;
+      ASSERT_EQ(p.Y, py);
+    }
+    // Across the box the page columns never go back and never skip one
+    // when the page is shown larger than itself; the bars are outside.
+    int last = -1;
+    for (int x = box.X; x < box.X + box.W; ++x) {
+      const PAGEPOINT p = WINDOWTOPAGE(x, box.Y, w, h, w, h, 800, 600);
+      ASSERT_TRUE(p.INSIDE);
+      ASSERT_GE(p.X, last);
+      if (box.W >= 800) {
+        ASSERT_LE(p.X, last + 1);
+      }
+      last = p.X;
+    }
+    EXPECT_EQ(last, 799);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X - 1, box.Y, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X + box.W, box.Y, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X, box.Y - 1, w, h, w, h, 800, 600).INSIDE);
+    EXPECT_FALSE(WINDOWTOPAGE(box.X, box.Y + box.H, w, h, w, h, 800, 600).INSIDE);
+  }
+}
+
+namespace {
+
+// A latch whose game has just looked at the mouse, at time 1000 ms.
+BUTTONLATCH listening_latch() {
+  BUTTONLATCH latch;
+  READBUTTONS(latch, 1000);
+  return latch;
+}
+
+}  // namespace
+
+TEST(MouseButtons, AClickFasterThanTheGameLooksIsSeenOnceWhereItWentDown) {
+  BUTTONLATCH latch = listening_latch();
+  // Down and up between two looks, the pointer gone elsewhere since.
+  NOTEBUTTONDOWN(latch, 1, 252, 432, 1012);
+  NOTEBUTTONUP(latch, 1);
+  BUTTONREADING r = READBUTTONS(latch, 1020);
+  EXPECT_EQ(r.BUTTONS, 1u);
+  EXPECT_TRUE(r.ATPRESS);
+  EXPECT_EQ(r.X, 252);
+  EXPECT_EQ(r.Y, 432);
+  // The next look sees it released, at the pointer.
+  r = READBUTTONS(latch, 1040);
+  EXPECT_EQ(r.BUTTONS, 0u);
+  EXPECT_FALSE(r.ATPRESS);
+}
+
+TEST(MouseButtons, AHeldButtonStaysDownUntilItsRelease) {
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 10, 20, 1005);
+  EXPECT_EQ(READBUTTONS(latch, 1010).BUTTONS, 1u);
+  const BUTTONREADING held = READBUTTONS(latch, 1030);
+  EXPECT_EQ(held.BUTTONS, 1u);
+  EXPECT_FALSE(held.ATPRESS);  // seen already: the pointer's position counts
+  NOTEBUTTONUP(latch, 1);
+  EXPECT_EQ(READBUTTONS(latch, 1050).BUTTONS, 0u);
+}
+
+TEST(MouseButtons, TwoPressesBeforeALookKeepTheFirstPlace) {
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 5, 6, 1002);
+  NOTEBUTTONUP(latch, 1);
+  NOTEBUTTONDOWN(latch, 4, 70, 80, 1004);
+  const BUTTONREADING r = READBUTTONS(latch, 1010);
+  EXPECT_EQ(r.BUTTONS, 5u);
+  EXPECT_EQ(r.X, 5);
+  EXPECT_EQ(r.Y, 6);
+  EXPECT_EQ(READBUTTONS(latch, 1020).BUTTONS, 4u);
+}
+
+TEST(MouseButtons, AClickWhileTheGameIsNotLookingIsNotKeptForLater) {
+  // The game last looked at 1000 ms and then animated for two seconds; a
+  // click made meanwhile is over before it looks again.
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 252, 432, 1000 + BUTTONLISTENMS + 1);
+  NOTEBUTTONUP(latch, 1);
+  BUTTONREADING r = READBUTTONS(latch, 3000);
+  EXPECT_EQ(r.BUTTONS, 0u);
+  EXPECT_FALSE(r.ATPRESS);
+  // One still held when it looks is seen held, like any held button.
+  NOTEBUTTONDOWN(latch, 1, 100, 100, 4000);
+  r = READBUTTONS(latch, 4500);
+  EXPECT_EQ(r.BUTTONS, 1u);
+  EXPECT_FALSE(r.ATPRESS);
+  // Before the first look nothing is kept either.
+  BUTTONLATCH fresh;
+  NOTEBUTTONDOWN(fresh, 1, 1, 1, 5);
+  NOTEBUTTONUP(fresh, 1);
+  EXPECT_EQ(READBUTTONS(fresh, 10).BUTTONS, 0u);
+}
+
+TEST(MouseButtons, LosingTheFocusForgetsEveryButton) {
+  BUTTONLATCH latch = listening_latch();
+  NOTEBUTTONDOWN(latch, 1, 5, 6, 1001);
+  CLEARBUTTONS(latch);
+  EXPECT_EQ(READBUTTONS(latch, 1010).BUTTONS, 0u);
+}
+
 namespace {
 
 std::vector<std::string> press(PHYSICALKEY key, int digit, KEYMAPSTATE& state, bool alt = false,

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/runtime_error.h"
@@ -141,6 +142,24 @@ TEST(DataText, TopDownPictureWritesNoRows) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(w, 3);
   EXPECT_EQ(h, -2);
+}
+
+TEST(DataText, PictureWithoutRowsNeedsNoRowBuffer) {
+  // A top-down or empty picture reads no rows, so the width in its header
+  // (here 8 GiB of row at 32 bits) must not be allocated either.
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  for (const long long height : {-1LL, 0LL, -2147483647LL - 1}) {
+    const std::string p = write_bmp("widenorows.bmp", 2147483647, height, 32, {1, 2, 3, 4});
+    int32_t w = 0, h = 0, status = 1;
+    EXPECT_EQ(convert(p, w, h, &status), "") << height;
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(w, 2147483647);
+    EXPECT_EQ(h, height);
+  }
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "peak memory grew (KiB)";
 }
 
 TEST(DataText, MalformedPicturesAreReportedWithTheirName) {
