@@ -63,8 +63,9 @@ start_game() {
   xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
 }
 
-# The window's place and size, and where the page is shown inside it: as
-# large as fits with its proportions kept, centred.
+# The window's place and size, and where the page is shown inside it: the
+# largest whole multiple of the page that fits, centred (a window smaller
+# than the page shows it shrunk to fit, proportions kept).
 window_box() {
   # xwininfo gives the inside of the window on the screen, also when a window
   # manager has put a frame around it.
@@ -74,7 +75,10 @@ window_box() {
   wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
   ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
   wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
-  if [ $((ww * 600)) -le $((wh * 800)) ]; then
+  local k=$((ww / 800 < wh / 600 ? ww / 800 : wh / 600))
+  if [ "$k" -ge 1 ]; then
+    bw=$((800 * k)) bh=$((600 * k))
+  elif [ $((ww * 600)) -le $((wh * 800)) ]; then
     bw=$ww bh=$((ww * 600 / 800))
   else
     bh=$wh bw=$((wh * 800 / 600))

@@ -101,7 +101,12 @@ sleep 1
 step first_frame
 
 key 3
-sleep 6
+# A quick click on a rod one and a half seconds later, while the game moves
+# the camera and the computer's rod and reads no input: it must not be kept
+# for the player's turn.
+sleep 1.5
+xdotool mousemove $((wx + 252)) $((wy + 432)) click 1 mousemove 0 0
+sleep 4.5
 step after_3
 
 # The yellow 5 of the choice row is at page pixel (252, 432).

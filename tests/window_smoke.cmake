@@ -7,8 +7,11 @@ find_package(X11 QUIET)
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
+  add_executable(ranvel-windowshowspage ${CMAKE_SOURCE_DIR}/tests/window/window_shows_page.cxx)
+  target_link_libraries(ranvel-windowshowspage PRIVATE X11::X11 PkgConfig::PNG)
   add_test(NAME window_smoke
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>)
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
+                   $<TARGET_FILE:ranvel-windowshowspage> $<$<TARGET_EXISTS:ranvel-replay>:$<TARGET_FILE:ranvel-replay>>)
   set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
 
   if(TARGET ranvel-replay)
