@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
-            xvfb xauth xdotool imagemagick libfreetype-dev fonts-dejavu-core
+            xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core
 # Fuzzing and static analysis only (make fuzz, make analyze).
 CHECK_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -18,7 +18,7 @@ SOAK_SEED ?= 2
 # analysers read (nothing is compiled).
 ANALYZE_BUILD ?= build-analyze
 
-.PHONY: all deps check-deps configure build run test bench soak fuzz analyze clean
+.PHONY: all deps check-deps configure build run test bench golden soak fuzz analyze clean
 
 all: build
 
@@ -70,6 +70,12 @@ fuzz: check-deps
 analyze: check-deps
 	cmake -S . -B $(ANALYZE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
 	.ci/analyze.sh $(ANALYZE_BUILD) $(JOBS)
+
+# Writes the golden pictures anew from tests/golden/golden.replay. Only for a
+# deliberate change to the picture: look at every PNG before committing it.
+golden: build
+	rm -f tests/golden/*.png
+	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD)

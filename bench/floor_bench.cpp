@@ -67,6 +67,22 @@ void BM_DRAWBG(benchmark::State& bench) {
 }
 BENCHMARK(BM_DRAWBG)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// The same floor on one thread with each kernel (0 one pixel at a time,
+// 1 AVX2, 2 AVX-512; a kernel the processor lacks falls back to the best it has).
+void BM_DRAWBGKernel(benchmark::State& bench) {
+  floor_run& r = run();
+  const int32_t previous_threads = SETFLOORTHREADS(1);
+  const FLOORKERNEL previous = SETFLOORKERNEL(static_cast<FLOORKERNEL>(bench.range(0)));
+  DEFINESCREEN(50.0, 100, r.view);
+  for (auto _ : bench) {
+    DRAWBG(r.frame, r.texture, r.font, 100, r.view);
+    benchmark::ClobberMemory();
+  }
+  SETFLOORKERNEL(previous);
+  SETFLOORTHREADS(previous_threads);
+}
+BENCHMARK(BM_DRAWBGKernel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 void BM_GameFrame(benchmark::State& bench) {
   floor_run& r = run();
   GAMESTATE state = r.state;

@@ -1,12 +1,34 @@
-# The real window, checked under a virtual X server (tests/window_smoke.sh).
+# The real window, checked under a virtual X server: tests/window_smoke.sh
+# (title, size, idle processor use, closing), tests/window_play.sh (a whole
+# visit played with xdotool, each step compared with the page the replay
+# runner draws, and closing during a camera move) and tests/window_comfort.sh
+# (scaling, letter-boxing, the pointer at every scale, fullscreen).
 find_package(X11 QUIET)
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
+  add_executable(ranvel-windowshowspage ${CMAKE_SOURCE_DIR}/tests/window/window_shows_page.cxx)
+  target_link_libraries(ranvel-windowshowspage PRIVATE X11::X11 PkgConfig::PNG)
   add_test(NAME window_smoke
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>)
-  set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60 RUN_SERIAL TRUE)
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
+                   $<TARGET_FILE:ranvel-windowshowspage> $<$<TARGET_EXISTS:ranvel-replay>:$<TARGET_FILE:ranvel-replay>>)
+  set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+
+  if(TARGET ranvel-replay)
+    add_executable(ranvel-comparewindow ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)
+    target_link_libraries(ranvel-comparewindow PRIVATE ranvel_headless PkgConfig::PNG)
+    add_test(NAME window_play
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_play.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
+                     $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>
+                     ${CMAKE_BINARY_DIR}/window_play)
+    set_tests_properties(window_play PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+    add_test(NAME window_comfort
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_comfort.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
+                     $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>
+                     ${CMAKE_BINARY_DIR}/window_comfort)
+    set_tests_properties(window_comfort PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+  endif()
 endif()
 if(TARGET ranvel AND NOT X11_FOUND)
-  message(WARNING "Xlib headers not found (Debian package libx11-dev): the real-window smoke test is not built")
+  message(WARNING "Xlib headers not found (Debian package libx11-dev): the real-window tests are not built")
 endif()

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game in a real window under a virtual X server: the window opens with
 # the title "Ranvel" at twice the page size on a 2560 x 1600 desktop, waits
-# without using the processor, and a close request ends it at once with exit
-# code 0. Usage: window_smoke.sh RANVEL CLOSE_WINDOW_TOOL
+# without using the processor, shows the page pixel for pixel (at twice its
+# size, letter-boxed after a resize, and full-screen when a window manager
+# is at hand), and a close request ends it at once with exit code 0.
+# Usage: window_smoke.sh RANVEL CLOSE_WINDOW_TOOL WINDOW_SHOWS_PAGE_TOOL [RANVEL_REPLAY]
 set -u
 
 if [ "${1:-}" != "--inside" ]; then
@@ -17,7 +19,11 @@ fi
 shift
 ranvel=$1
 close_window=$2
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
+shows_page=$3
+replay=${4:-}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null; exit 1; }
 
 # In a sanitizer build the window system's own libraries keep memory until
 # the end; their leaks are not the game's, so leak checking is left to the
@@ -26,13 +32,13 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/nul
 pid=$!
 
 wid=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
   [ -n "$wid" ] && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
   sleep 0.1
 done
-[ -n "$wid" ] || fail "no window titled Ranvel within 10 s"
+[ -n "$wid" ] || fail "no window titled Ranvel within 30 s"
 echo "window $wid titled: $(xdotool getwindowname "$wid")"
 
 geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: *//p')
@@ -50,6 +56,42 @@ t1=$(cpu_ns); s1=$(date +%s%N)
 percent=$(awk -v t=$((t1 - t0)) -v ns=$((s1 - s0)) 'BEGIN { printf "%.2f", 100 * t / ns }')
 echo "idle processor use: $percent % of a core"
 awk -v p="$percent" 'BEGIN { exit !(p < 2.0) }' || fail "idle processor use $percent % is not under 2 %"
+
+# What the window shows: the options screen exactly as the replay runner
+# draws it, each page pixel a square of 2 x 2, then letter-boxed in a window
+# that is not a whole multiple of the page.
+window_matches() {  # NAME WINDOW|root
+  sleep 0.5
+  echo -n "$1: "
+  "$shows_page" "$2" "$scratch/page.png" || fail "the window does not show the page exactly ($1)"
+}
+if [ -n "$replay" ]; then
+  printf 'wait 100\nshot page\n' >"$scratch/script"
+  "$replay" "$scratch/script" "$scratch" >/dev/null 2>&1 || fail "the replay runner could not draw the options screen"
+  # Nothing hovered: the pointer off the window.
+  xdotool mousemove 0 0
+  window_matches "twice the page" "$wid"
+  xdotool windowsize "$wid" 1700 1400
+  window_matches "resized" "$wid"
+  xdotool windowsize "$wid" 1600 1200
+  window_matches "twice again" "$wid"
+  # Full screen needs a window manager to carry it out.
+  if command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    xdotool key --window "$wid" F11
+    window_matches "full screen (F11)" root
+    xdotool key --window "$wid" alt+Return
+    window_matches "windowed (Alt+Enter)" "$wid"
+    kill "$wm" 2>/dev/null
+    wm=""
+  else
+    echo "full screen not checked: no window manager (Debian package openbox)"
+  fi
+else
+  echo "pictures not checked: no replay runner to draw the page"
+fi
 
 # Close the window as a window manager's close button would.
 c0=$(date +%s%N)

@@ -15,8 +15,10 @@
 //   - a division by a SCALE that is a power of two is the multiplication by
 //     its exact inverse (the same correctly rounded result);
 //   - four or eight pixels go through the same operations side by side when
-//     the processor has AVX2 or AVX-512 (chosen when the program runs);
+//     the processor has AVX2 or AVX-512 (chosen when the program runs), and
+//     the texels are read with vector loads instead of one by one;
 //   - the rows are shared between the cores.
+// Only the pixels of the label band leave the vector rows, one by one.
 // No reciprocal of anything else, no fused multiply-add, no reordered sum.
 #include <algorithm>
 #include <charconv>
@@ -58,7 +60,6 @@ struct floor_pass {
   std::uint8_t* pixels = nullptr;
   int32_t width = 0, height = 0;
   // The label band, -2.0 <= fy <= -2.0 + LABELHEIGHT, and the largest number labelled.
-  bool labels = false;
   double band_low = -2.0, band_high = -2.0;
   int32_t last_number = 0;
 };
@@ -95,11 +96,9 @@ inline int32_t sample(const floor_pass& p, double u, double v) {
   return static_cast<int32_t>(std::floor((bottom - top) * (v - static_cast<double>(iy)) + top));
 }
 
-// The colour of a band pixel: its nearest number's label over the floor.
-int32_t label_pixel(const floor_pass& p, label_pass& l, double fx, double fy, int32_t colour) {
-  const double nearest = std::floor(fx + 0.5);
-  if (!(nearest >= 0.0 && nearest <= static_cast<double>(p.last_number))) return colour;
-  const auto n = static_cast<int32_t>(nearest);
+// The colour of a band pixel whose nearest number n is labelled: the label
+// over the floor.
+int32_t label_of(label_pass& l, int32_t n, double fx, double fy, int32_t colour) {
   if (n != l.selected) {
     DEFINENUMBERFONT(n, l.font, l.edges);
     const auto written = std::to_chars(l.digits, l.digits + sizeof l.digits, n);
@@ -110,6 +109,14 @@ int32_t label_pixel(const floor_pass& p, label_pass& l, double fx, double fy, in
   if (fx >= l.font.LABELX && fx <= l.edges[l.length])
     return GETFONTCOLOR8B(fx, fy, std::string_view(l.digits, l.length), l.font, l.edges, colour);
   return colour;
+}
+
+// The colour of a band pixel: its nearest number's label over the floor, when
+// that number is labelled.
+int32_t label_pixel(const floor_pass& p, label_pass& l, double fx, double fy, int32_t colour) {
+  const double nearest = std::floor(fx + 0.5);
+  if (!(nearest >= 0.0 && nearest <= static_cast<double>(p.last_number))) return colour;
+  return label_of(l, static_cast<int32_t>(nearest), fx, fy, colour);
 }
 
 // One pixel, for the plain rows and the ends of the vector rows.
@@ -384,16 +391,35 @@ __attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pa
     if (l != nullptr) {
       const unsigned band = band_eight(c, lo) | (band_eight(c, hi) << 8);
       if (band != 0) {
-        alignas(64) double fxs[16], fys[16];
-        alignas(64) int32_t cols[16];
-        _mm512_store_pd(fxs, lo.fx);
-        _mm512_store_pd(fxs + 8, hi.fx);
-        _mm512_store_pd(fys, lo.fy);
-        _mm512_store_pd(fys + 8, hi.fy);
-        _mm512_store_si512(cols, colour);
-        for (int i = 0; i < 16; ++i)
-          if ((band >> i) & 1u)
-            out[sx + i] = static_cast<std::uint8_t>(label_pixel(p, *l, fxs[i], fys[i], cols[i]) & 0xFF);
+        // The nearest numbers, floor(fx + 0.5), and which of them are labelled.
+        const __m512d half = _mm512_set1_pd(0.5);
+        const __m512d last = _mm512_set1_pd(static_cast<double>(p.last_number));
+        const __m512d zero = _mm512_setzero_pd();
+        const __m512d near_lo =
+            _mm512_roundscale_pd(_mm512_add_pd(lo.fx, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const __m512d near_hi =
+            _mm512_roundscale_pd(_mm512_add_pd(hi.fx, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+        const unsigned labelled =
+            band & (static_cast<unsigned>(_mm512_cmp_pd_mask(near_lo, zero, _CMP_GE_OQ) &
+                                          _mm512_cmp_pd_mask(near_lo, last, _CMP_LE_OQ)) |
+                    (static_cast<unsigned>(_mm512_cmp_pd_mask(near_hi, zero, _CMP_GE_OQ) &
+                                           _mm512_cmp_pd_mask(near_hi, last, _CMP_LE_OQ))
+                     << 8));
+        if (labelled != 0) {
+          alignas(64) double fxs[16], fys[16];
+          alignas(64) int32_t cols[16], numbers[16];
+          _mm512_store_pd(fxs, lo.fx);
+          _mm512_store_pd(fxs + 8, hi.fx);
+          _mm512_store_pd(fys, lo.fy);
+          _mm512_store_pd(fys + 8, hi.fy);
+          _mm512_store_si512(cols, colour);
+          _mm512_store_si512(numbers, _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvttpd_epi32(near_lo)),
+                                                         _mm512_cvttpd_epi32(near_hi), 1));
+          for (unsigned rest = labelled; rest != 0; rest &= rest - 1) {
+            const int i = __builtin_ctz(rest);
+            out[sx + i] = static_cast<std::uint8_t>(label_of(*l, numbers[i], fxs[i], fys[i], cols[i]) & 0xFF);
+          }
+        }
       }
     }
   }
@@ -422,7 +448,29 @@ FLOORKERNEL chosen_kernel() {
   return best;
 }
 
+// Floor y of pixel (sx, sy), as one_pixel makes it.
+double floor_y(const floor_pass& p, int32_t sx, int32_t sy) {
+  const double ry = static_cast<double>(sy) - p.oy;
+  const double rya = ry * p.ax;
+  const double rx = static_cast<double>(sx) - p.ox;
+  const double second = (rx * p.ay - rya) / p.det;
+  return (p.power_of_two ? second * p.neg_inv : second / p.neg_scale) + p.origin_y;
+}
+
+// Whether a row can reach the label band. Every step from the column to the
+// floor y is a rounded multiplication, division or addition by numbers fixed
+// for the row, so floor y moves one way along the row: when both ends lie on
+// the same side of the band, so does the whole row.
+bool row_meets_band(const floor_pass& p, int32_t sy) {
+  const double left = floor_y(p, 0, sy);
+  const double right = floor_y(p, p.width - 1, sy);
+  if (left < p.band_low && right < p.band_low) return false;
+  if (left > p.band_high && right > p.band_high) return false;
+  return true;
+}
+
 void draw_row(FLOORKERNEL kernel, const floor_pass& p, label_pass* l, int32_t sy) {
+  if (l != nullptr && !row_meets_band(p, sy)) l = nullptr;
   switch (kernel) {
 #ifdef RANVEL_X86
     case FLOORKERNEL_AVX512:
@@ -568,7 +616,6 @@ void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
   p.height = 2 * view.CENTERY;
   p.pixels = frame_pixels(frame, p.width, p.height);
   CHECKREF(texture);
-  p.labels = true;
   p.band_low = -2.0;
   p.band_high = -2.0 + font.LABELHEIGHT;
   p.last_number = target;

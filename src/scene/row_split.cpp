@@ -123,7 +123,13 @@ struct row_pool {
     take_chunks();
     // Close the picture, then wait for the workers still inside it.
     open.store(0);
-    while (busy.load() != 0) cpu_relax();
+    for (int spins = 0; busy.load() != 0; ++spins) {
+      // A worker that the system has put aside gets the core back soon.
+      if (spins < 4096)
+        cpu_relax();
+      else
+        std::this_thread::yield();
+    }
     work = nullptr;
     if (failure) std::rethrow_exception(failure);
   }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 IMAGE SMALLBUTTON = nullptr;
 IMAGE SMALLBUTTONHOVER = nullptr;
@@ -65,36 +66,99 @@ int32_t CHECKERCOLOR(double v, int32_t x, int32_t y) {
 
 namespace {
 
+// The corners' geometry: distance and angle from the corner centre for every
+// pixel of each corner square, in the order the corners are drawn. Pixel
+// (x, y) of a corner with centre (cx, cy) lies at dx = x - cx, dy = cy - y
+// (up is positive), and whatever the box's size, the top-left square covers
+// dx -r..0 and dy 0..r, the top-right dx 1..r and dy 0..r, the bottom-left
+// dx -r..0 and dy -r..-1, the bottom-right dx 1..r and dy -r..-1. So the
+// geometry depends only on the radius; most sprites share one, and it is kept
+// for the next box (start-up builds six of radius 32, then two of radius 40).
+struct corner_geometry {
+  int32_t radius = -1;
+  std::vector<double> distance[4];
+  std::vector<double> angle[4];
+};
+
+int32_t corner_first_dx(int k, int32_t r) { return k == 1 || k == 3 ? 1 : -r; }
+int32_t corner_first_dy(int k, int32_t r) { return k >= 2 ? -r : 0; }
+
+const corner_geometry& corners_for(int32_t r) {
+  static corner_geometry g;
+  if (g.radius == r) return g;
+  const std::size_t side = static_cast<std::size_t>(r) + 1;
+  for (int k = 0; k < 4; ++k) {
+    const int32_t columns = k == 1 || k == 3 ? r : r + 1;
+    const int32_t rows = k >= 2 ? r : r + 1;
+    g.distance[k].assign(side * side, 0.0);
+    g.angle[k].assign(side * side, 0.0);
+    for (int32_t j = 0; j < rows; ++j)
+      for (int32_t i = 0; i < columns; ++i) {
+        const int32_t dx = corner_first_dx(k, r) + i;
+        const int32_t dy = corner_first_dy(k, r) + j;
+        double a = 0.0;
+        // GETDISTANCE measures from (x1, y1) to (x2, y2) as x2 - x1, y1 - y2.
+        const std::size_t at = static_cast<std::size_t>(j) * side + static_cast<std::size_t>(i);
+        g.distance[k][at] = GETDISTANCE(0, dy, dx, 0, a);
+        g.angle[k][at] = a;
+      }
+  }
+  g.radius = r;
+  return g;
+}
+
 struct box_painter {
-  IMAGE image;
+  std::uint8_t* pixels;
   int32_t width;
   int32_t height;
   int32_t base;
   bool mirror_x;
   bool mirror_y;
 
-  // Writes the dithered shade of the unmirrored pixel (x, y); mirrored
-  // coordinates are W - x and H - y, so the outermost column or row of the
-  // pattern falls just outside the image.
-  void put(int32_t x, int32_t y, double v, bool flip_x, bool flip_y) const {
-    const int32_t s = CHECKERCOLOR(v, x, y);
-    const int32_t index = s == 0 ? 0 : base + s;
+  // The sprite index of a whole shade: shade 0 stays transparent.
+  int32_t index_of(int32_t shade) const { return shade == 0 ? 0 : base + shade; }
+
+  // Writes the index at the unmirrored pixel (x, y); mirrored coordinates
+  // are W - x and H - y, so the outermost column or row of the pattern falls
+  // just outside the image and is dropped, as everything outside is.
+  void put_index(int32_t x, int32_t y, int32_t index, bool flip_x, bool flip_y) const {
     const int32_t px = flip_x && mirror_x ? width - x : x;
     const int32_t py = flip_y && mirror_y ? height - y : y;
-    PUTPIXEL(image, static_cast<float>(px), static_cast<float>(py), index);
+    if (px >= 0 && py >= 0 && px < width && py < height)
+      pixels[static_cast<std::size_t>(py) * width + px] = static_cast<std::uint8_t>(index);
+  }
+
+  // Writes the dithered shade of the unmirrored pixel (x, y).
+  void put(int32_t x, int32_t y, double v, bool flip_x, bool flip_y) const {
+    put_index(x, y, index_of(CHECKERCOLOR(v, x, y)), flip_x, flip_y);
   }
 };
 
+// The indices of a shade that is the same along a row or a column: one for
+// pixels whose x + y is even, one for odd.
+struct dithered {
+  int32_t even;
+  int32_t odd;
+  int32_t at(int32_t x, int32_t y) const { return ((x + y) & 1) == 0 ? even : odd; }
+};
+
+dithered dither(const box_painter& p, double v) { return {p.index_of(CHECKERCOLOR(v, 0, 0)), p.index_of(CHECKERCOLOR(v, 1, 0))}; }
+
 }  // namespace
 
+// Every pixel is computed in the same order and with the same arithmetic as
+// plotting the shapes one pixel at a time; what is saved is the work that
+// does not change from pixel to pixel (a band's shade along a row or a
+// column, the corners' distances and angles).
 IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius, int32_t flags,
                    int32_t base) {
   IMAGE image = NEWIMAGE(width, height);
+  if (image == nullptr) return image;
   const int32_t w = width;
   const int32_t h = height;
   const int32_t m = margin;
   const int32_t r = radius;
-  const box_painter painter{image, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
+  const box_painter painter{IMAGEINFO(image).PIXELS, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
 
   // Corner centres.
   const int32_t left = r;
@@ -103,21 +167,33 @@ IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
   const int32_t bottom = h - 1 - r;
   const int32_t inner = r - m;  // distance from a corner centre to the rim's inner edge
 
+  // A negative radius draws no corner and no band row.
+  static const corner_geometry none;
+  const corner_geometry& corners = r >= 0 ? corners_for(r) : none;
+  const std::size_t side = static_cast<std::size_t>(r) + 1;
+  // Corner k at pixel (x, y): the stored geometry of offset (x - cx, cy - y).
+  const auto corner = [&](int k, int32_t x, int32_t y, int32_t cx, int32_t cy, double& a) {
+    const std::size_t at = static_cast<std::size_t>(cy - y - corner_first_dy(k, r)) * side +
+                           static_cast<std::size_t>(x - cx - corner_first_dx(k, r));
+    a = corners.angle[k][at];
+    return corners.distance[k][at];
+  };
+
   // Top rows.
   for (int32_t y = 0; y <= r; ++y) {
     for (int32_t x = 0; x <= r; ++x) {
       double a = 0.0;
-      const double t = GETDISTANCE(left, top, x, y, a) - inner;
+      const double t = corner(0, x, y, left, top, a) - inner;
       const double wgt = 1.0 - std::fabs(3.0 - 1.2732395 * a);
       const double light = LIGHTMARGINCOLOR(t, m);
       const double edge = LIGHTEDGECOLOR(t, m);
       painter.put(x, y, light + (edge - light) * wgt, true, true);
     }
-    for (int32_t x = r + 1; x <= w - r - 1; ++x)
-      painter.put(x, y, LIGHTMARGINCOLOR(m - y, m), false, true);
+    const dithered band = dither(painter, LIGHTMARGINCOLOR(m - y, m));
+    for (int32_t x = r + 1; x <= w - r - 1; ++x) painter.put_index(x, y, band.at(x, y), false, true);
     for (int32_t x = w - r; x <= w - 1; ++x) {
       double a = 0.0;
-      const double t = GETDISTANCE(right, top, x, y, a) - inner;
+      const double t = corner(1, x, y, right, top, a) - inner;
       const double wgt = 0.6366197 * a;
       const double dark = DARKMARGINCOLOR(t, m);
       const double light = LIGHTMARGINCOLOR(t, m);
@@ -125,11 +201,15 @@ IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
     }
   }
 
-  // Middle rows: the left and right bands, and the face as one box.
+  // Middle rows: the left and right bands, and the face as one box. A band's
+  // shade is the same down each column.
+  std::vector<dithered> left_band, right_band;
+  for (int32_t x = 0; x <= r; ++x) left_band.push_back(dither(painter, LIGHTMARGINCOLOR(m - x, m)));
+  for (int32_t x = w - r; x <= w - 1; ++x) right_band.push_back(dither(painter, DARKMARGINCOLOR(x - w + m + 1, m)));
   for (int32_t y = r + 1; y <= h - r - 1; ++y) {
-    for (int32_t x = 0; x <= r; ++x) painter.put(x, y, LIGHTMARGINCOLOR(m - x, m), true, false);
+    for (int32_t x = 0; x <= r; ++x) painter.put_index(x, y, left_band[static_cast<std::size_t>(x)].at(x, y), true, false);
     for (int32_t x = w - r; x <= w - 1; ++x)
-      painter.put(x, y, DARKMARGINCOLOR(x - w + m + 1, m), true, false);
+      painter.put_index(x, y, right_band[static_cast<std::size_t>(x - (w - r))].at(x, y), true, false);
   }
   DRAWLINE(image, static_cast<float>(r + 1), static_cast<float>(r + 1), static_cast<float>(w - r - 1),
            static_cast<float>(h - r - 1), base + 13, LINEKIND_FILLEDBOX);
@@ -138,17 +218,17 @@ IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
   for (int32_t y = h - r; y <= h - 1; ++y) {
     for (int32_t x = 0; x <= r; ++x) {
       double a = 0.0;
-      const double t = GETDISTANCE(left, bottom, x, y, a) - inner;
+      const double t = corner(2, x, y, left, bottom, a) - inner;
       const double wgt = 0.6366197 * a + 2.0;
       const double light = LIGHTMARGINCOLOR(t, m);
       const double dark = DARKMARGINCOLOR(t, m);
       painter.put(x, y, light + (dark - light) * wgt, true, true);
     }
-    for (int32_t x = r + 1; x <= w - r - 1; ++x)
-      painter.put(x, y, DARKMARGINCOLOR(y - h + m + 1, m), false, true);
+    const dithered band = dither(painter, DARKMARGINCOLOR(y - h + m + 1, m));
+    for (int32_t x = r + 1; x <= w - r - 1; ++x) painter.put_index(x, y, band.at(x, y), false, true);
     for (int32_t x = w - r; x <= w - 1; ++x) {
       double a = 0.0;
-      const double t = GETDISTANCE(right, bottom, x, y, a) - inner;
+      const double t = corner(3, x, y, right, bottom, a) - inner;
       painter.put(x, y, DARKMARGINCOLOR(t, m), true, true);
     }
   }

@@ -4,9 +4,16 @@
 // Drawing never touches SDL: the page and the palette live in the surface.
 // Whenever the game polls or waits, the window's events are gathered and, if
 // the page or the palette changed since the last present, the page is turned
-// into 32-bit pixels through a 256-entry lookup table and presented. The
+// into the window's pixels through a 256-entry lookup table and shown. The
 // game only polls between whole drawing steps, so a half-drawn frame is
 // never shown, and nothing at all is done while nothing changes.
+//
+// The page is scaled here, by whole multiples, straight into the window's own
+// pixels (under X11 a shared-memory image), and only the rows that changed
+// are sent. A 3D renderer would do the same work through a texture upload and
+// a draw, which costs many times more where the GL is itself in software
+// (a virtual X server, a remote desktop). Where the window system has no
+// such pixels (some Wayland and macOS set-ups), a renderer shows the page.
 #include <SDL.h>
 
 #include <algorithm>
@@ -14,24 +21,39 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 #include "app/runtime_error.h"
 #include "surface/platform.h"
 #include "surface/surface.h"
 #include "surface/window_math.h"
+#ifdef RANVEL_PRESENT_STATS
+#include "surface/present_stats.h"
+#endif
 
 namespace {
 
 SDL_Window* window = nullptr;
+// The fallback: a renderer and a streaming texture of the page's size.
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int32_t page_width = 0;
 int32_t page_height = 0;
 
-// The palette as 0xAARRGGBB, rebuilt only when the palette bytes change.
+// What the window shows: the page and the palette as last presented, and
+// the output it was drawn into, so that a present sends only what changed.
+std::vector<std::uint8_t> shown_page;
+std::uint8_t shown_palette[256 * 3] = {};
+bool shown_valid = false;
+const SDL_Surface* shown_surface = nullptr;
+uint32_t shown_format = 0;
+int32_t output_width = 0;
+int32_t output_height = 0;
+
+// The palette in the output's pixel format.
 uint32_t lookup[256] = {};
-std::uint8_t lookup_source[256 * 3] = {};
-bool lookup_valid = false;
+// A page scaled to 32 bits, for window pixels of another depth.
+std::vector<uint32_t> staging;
 
 // The window needs drawing again even though the page did not change
 // (exposed, resized, fullscreen toggled).
@@ -47,37 +69,146 @@ KEYMAPSTATE key_state;
 bool pointer_inside = false;
 int32_t pointer_x = 0;
 int32_t pointer_y = 0;
-uint32_t buttons = 0;
+// The buttons, with the presses the game has not seen yet.
+BUTTONLATCH buttons;
 
-void rebuild_lookup(const std::uint8_t* palette) {
-  PALETTETOLOOKUP(palette, lookup);
-  std::memcpy(lookup_source, palette, sizeof lookup_source);
-  lookup_valid = true;
+int64_t now_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
-// Converts the page into the streaming texture and shows it.
-void present() {
-  const IMAGE screen = SCREEN();
-  if (renderer == nullptr || texture == nullptr || screen == nullptr) return;
-  const std::uint8_t* palette = PALETTEDATA();
-  if (!lookup_valid || std::memcmp(lookup_source, palette, sizeof lookup_source) != 0) rebuild_lookup(palette);
+// Measurement programs count the presents and time their two halves (the
+// game itself is built without the counters).
+#ifdef RANVEL_PRESENT_STATS
+PRESENTSTATS stats;
+const char* forced_renderer = nullptr;
+void note_present(int64_t t0, int64_t t1, int64_t t2) {
+  ++stats.PRESENTS;
+  stats.CONVERTSECONDS += static_cast<double>(t1 - t0) * 1e-9;
+  stats.SHOWSECONDS += static_cast<double>(t2 - t1) * 1e-9;
+}
+void note_unchanged() { ++stats.UNCHANGED; }
+#else
+void note_present(int64_t, int64_t, int64_t) {}
+void note_unchanged() {}
+#endif
 
-  void* dst = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture, nullptr, &dst, &pitch) == 0) {
-    CONVERTPAGE(IMAGEINFO(screen).PIXELS, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
-    SDL_UnlockTexture(texture);
+// Notes the page and palette that the window now shows (rows first..last).
+void remember_shown(const std::uint8_t* page, const std::uint8_t* palette, const ROWSPAN& rows) {
+  const std::size_t w = static_cast<std::size_t>(page_width);
+  std::memcpy(shown_page.data() + rows.FIRST * w, page + rows.FIRST * w, (rows.LAST - rows.FIRST + 1) * w);
+  std::memcpy(shown_palette, palette, sizeof shown_palette);
+  shown_valid = true;
+}
+
+// Shows the page in the window's own pixels.
+void present_surface(const std::uint8_t* page, const std::uint8_t* palette) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (surface == nullptr) return;
+  const bool relaid = window_dirty || !shown_valid || surface != shown_surface || surface->w != output_width ||
+                      surface->h != output_height || surface->format->format != shown_format;
+  const bool recoloured = relaid || std::memcmp(shown_palette, palette, sizeof shown_palette) != 0;
+  ROWSPAN rows{0, page_height - 1};
+  if (!recoloured) {
+    // Only the rows that differ from what is shown; none when the page was
+    // drawn again just as it was.
+    rows = CHANGEDROWS(shown_page.data(), page, page_width, page_height);
+    if (rows.EMPTY()) {
+      note_unchanged();
+      return;
+    }
   }
+  const int64_t t0 = now_ns();
+  const int bytes = surface->format->BytesPerPixel;
+  if (recoloured) {
+    if (bytes == 4) {
+      for (int i = 0; i < 256; ++i)
+        lookup[i] = SDL_MapRGB(surface->format, palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
+    } else {
+      PALETTETOLOOKUP(palette, lookup);
+    }
+  }
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  const BOXRECT box = LETTERBOX(surface->w, surface->h, page_width, page_height);
+  if (relaid) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  BOXRECT written;
+  if (bytes == 4) {
+    written = SCALEPAGE(page, page_width, page_height, lookup, box, rows.FIRST, rows.LAST,
+                        static_cast<uint32_t*>(surface->pixels), surface->pitch);
+  } else {
+    // Scaled at 32 bits first, then turned into the window's depth.
+    staging.resize(static_cast<std::size_t>(box.W) * static_cast<std::size_t>(box.H));
+    const BOXRECT inner =
+        SCALEPAGE(page, page_width, page_height, lookup, BOXRECT{0, 0, box.W, box.H}, rows.FIRST, rows.LAST,
+                  staging.data(), box.W * 4);
+    if (inner.H > 0) {
+      auto* target = static_cast<std::uint8_t*>(surface->pixels) +
+                     static_cast<std::ptrdiff_t>(box.Y + inner.Y) * surface->pitch +
+                     static_cast<std::ptrdiff_t>(box.X) * bytes;
+      SDL_ConvertPixels(inner.W, inner.H, SDL_PIXELFORMAT_ARGB8888,
+                        staging.data() + static_cast<std::size_t>(inner.Y) * static_cast<std::size_t>(box.W),
+                        box.W * 4, surface->format->format, target, surface->pitch);
+      written = BOXRECT{box.X, box.Y + inner.Y, inner.W, inner.H};
+    }
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  remember_shown(page, palette, rows);
+  shown_surface = surface;
+  shown_format = surface->format->format;
+  output_width = surface->w;
+  output_height = surface->h;
+  window_dirty = false;
 
+  const int64_t t1 = now_ns();
+  if (relaid) {
+    SDL_UpdateWindowSurface(window);
+  } else if (written.W > 0 && written.H > 0) {
+    const SDL_Rect rect{written.X, written.Y, written.W, written.H};
+    SDL_UpdateWindowSurfaceRects(window, &rect, 1);
+  }
+  note_present(t0, t1, now_ns());
+}
+
+// Shows the page through the renderer: the whole page into the texture, the
+// texture drawn into the letter-box.
+void present_renderer(const std::uint8_t* page, const std::uint8_t* palette) {
   int ow = 0, oh = 0;
   SDL_GetRendererOutputSize(renderer, &ow, &oh);
+  const bool relaid = window_dirty || !shown_valid || ow != output_width || oh != output_height;
+  const bool recoloured = relaid || std::memcmp(shown_palette, palette, sizeof shown_palette) != 0;
+  if (!recoloured && CHANGEDROWS(shown_page.data(), page, page_width, page_height).EMPTY()) {
+    note_unchanged();
+    return;
+  }
+  const int64_t t0 = now_ns();
+  if (recoloured) PALETTETOLOOKUP(palette, lookup);
+  void* dst = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture, nullptr, &dst, &pitch) != 0) return;
+  CONVERTPAGE(page, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
+  SDL_UnlockTexture(texture);
+  remember_shown(page, palette, ROWSPAN{0, page_height - 1});
+  output_width = ow;
+  output_height = oh;
+  window_dirty = false;
+
+  const int64_t t1 = now_ns();
   const BOXRECT box = LETTERBOX(ow, oh, page_width, page_height);
   const SDL_Rect dest{box.X, box.Y, box.W, box.H};
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   SDL_RenderCopy(renderer, texture, nullptr, &dest);
   SDL_RenderPresent(renderer);
-  window_dirty = false;
+  note_present(t0, t1, now_ns());
+}
+
+void present() {
+  const IMAGE screen = SCREEN();
+  if (window == nullptr || screen == nullptr) return;
+  if (renderer != nullptr)
+    present_renderer(IMAGEINFO(screen).PIXELS, PALETTEDATA());
+  else
+    present_surface(IMAGEINFO(screen).PIXELS, PALETTEDATA());
 }
 
 void toggle_fullscreen() {
@@ -143,11 +274,11 @@ void handle(const SDL_Event& e) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      buttons |= SDL_BUTTON(e.button.button);
+      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
-      buttons &= ~SDL_BUTTON(e.button.button);
+      NOTEBUTTONUP(buttons, SDL_BUTTON(e.button.button));
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -159,7 +290,7 @@ void handle(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // A release may never reach us once the focus is gone.
-          buttons = 0;
+          CLEARBUTTONS(buttons);
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -188,16 +319,15 @@ void present_if_needed() {
   if (page_changed || window_dirty) present();
 }
 
-int64_t now_ns() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 }  // namespace
 
 bool PLATFORMOPEN(int32_t width, int32_t height) {
   if (window != nullptr) return true;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // The window's pixels are filled here; SDL is asked not to put a 3D
+  // renderer between them and the window (a player's environment may still
+  // say otherwise).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
@@ -217,6 +347,21 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     return false;
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);
+  shown_page.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  shown_valid = false;
+
+  bool use_surface = true;
+#ifdef RANVEL_PRESENT_STATS
+  if (forced_renderer != nullptr) {
+    use_surface = false;
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, forced_renderer);
+  }
+#endif
+  if (use_surface && SDL_GetWindowSurface(window) != nullptr) {
+    SDL_StartTextInput();
+    window_dirty = true;
+    return true;
+  }
   renderer = SDL_CreateRenderer(window, -1, 0);
   if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer != nullptr)
@@ -288,18 +433,42 @@ std::string PLATFORMTAKEKEY() {
 
 PLATFORMMOUSE PLATFORMMOUSESTATE() {
   PLATFORMMOUSE m;
-  if (window == nullptr || renderer == nullptr || !pointer_inside) return m;
-  int ww = 0, wh = 0, ow = 0, oh = 0;
+  if (window == nullptr) return m;
+  // A press is reported where it went down, even when the button is already
+  // up again or the pointer has left the window since.
+  const BUTTONREADING b = READBUTTONS(buttons, SDL_GetTicks());
+  if (!b.ATPRESS && !pointer_inside) return m;
+  // The pointer is in window coordinates, the page is shown in the output's
+  // pixels, which may be more (HiDPI): mapped through what is shown.
+  int ww = 0, wh = 0, ow = output_width, oh = output_height;
   SDL_GetWindowSize(window, &ww, &wh);
-  SDL_GetRendererOutputSize(renderer, &ow, &oh);
-  const PAGEPOINT p = WINDOWTOPAGE(pointer_x, pointer_y, ww, wh, ow, oh, page_width, page_height);
+  if (renderer != nullptr)
+    SDL_GetRendererOutputSize(renderer, &ow, &oh);
+  else if (!shown_valid)
+    SDL_GetWindowSizeInPixels(window, &ow, &oh);
+  const PAGEPOINT p = WINDOWTOPAGE(b.ATPRESS ? b.X : pointer_x, b.ATPRESS ? b.Y : pointer_y, ww, wh, ow, oh,
+                                   page_width, page_height);
   if (!p.INSIDE) return m;
   m.X = p.X;
   m.Y = p.Y;
-  m.BUTTONS = static_cast<int32_t>(buttons);
+  m.BUTTONS = static_cast<int32_t>(b.BUTTONS);
   return m;
 }
 
+#ifdef RANVEL_PRESENT_STATS
+void PLATFORMFULLFRAME() { ++stats.FRAMES; }
+
+PRESENTSTATS PLATFORMPRESENTSTATS() {
+  PRESENTSTATS s = stats;
+  s.RENDERER = renderer != nullptr;
+  return s;
+}
+
+void PLATFORMRESETPRESENTSTATS() { stats = PRESENTSTATS{}; }
+
+void PLATFORMFORCERENDERER(const char* driver) { forced_renderer = driver; }
+#else
 void PLATFORMFULLFRAME() {}
+#endif
 
 void PLATFORMERRORREPORT(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
 #include <numbers>
 
 #include "tests/surface/surface_fixture.h"
@@ -107,6 +109,99 @@ TEST(RoundedBox, MirroredSpriteDropsItsOuterColumnAndRow) {
   // The outline is the normal one moved by one pixel right and down.
   for (int32_t y = 1; y < 80; ++y)
     for (int32_t x = 1; x < 140; ++x) ASSERT_EQ(hover(x, y) == 0, normal(x - 1, y - 1) == 0) << x << "," << y;
+}
+
+// The box plotted one pixel at a time, every shade computed where it is
+// used: the plain form of the builder, against which the builder is pinned.
+IMAGE plotted_box(int32_t w, int32_t h, int32_t m, int32_t r, int32_t flags, int32_t base) {
+  IMAGE image = NEWIMAGE(w, h);
+  const bool mirror_x = (flags & 1) != 0, mirror_y = (flags & 2) != 0;
+  const auto put = [&](int32_t x, int32_t y, double v, bool flip_x, bool flip_y) {
+    const int32_t s = CHECKERCOLOR(v, x, y);
+    const int32_t px = flip_x && mirror_x ? w - x : x;
+    const int32_t py = flip_y && mirror_y ? h - y : y;
+    PUTPIXEL(image, static_cast<float>(px), static_cast<float>(py), s == 0 ? 0 : base + s);
+  };
+  const int32_t left = r, right = w - 1 - r, top = r, bottom = h - 1 - r, inner = r - m;
+  for (int32_t y = 0; y <= r; ++y) {
+    for (int32_t x = 0; x <= r; ++x) {
+      double a = 0.0;
+      const double t = GETDISTANCE(left, top, x, y, a) - inner;
+      const double wgt = 1.0 - std::fabs(3.0 - 1.2732395 * a);
+      const double light = LIGHTMARGINCOLOR(t, m), edge = LIGHTEDGECOLOR(t, m);
+      put(x, y, light + (edge - light) * wgt, true, true);
+    }
+    for (int32_t x = r + 1; x <= w - r - 1; ++x) put(x, y, LIGHTMARGINCOLOR(m - y, m), false, true);
+    for (int32_t x = w - r; x <= w - 1; ++x) {
+      double a = 0.0;
+      const double t = GETDISTANCE(right, top, x, y, a) - inner;
+      const double wgt = 0.6366197 * a;
+      const double dark = DARKMARGINCOLOR(t, m), light = LIGHTMARGINCOLOR(t, m);
+      put(x, y, dark + (light - dark) * wgt, true, true);
+    }
+  }
+  for (int32_t y = r + 1; y <= h - r - 1; ++y) {
+    for (int32_t x = 0; x <= r; ++x) put(x, y, LIGHTMARGINCOLOR(m - x, m), true, false);
+    for (int32_t x = w - r; x <= w - 1; ++x) put(x, y, DARKMARGINCOLOR(x - w + m + 1, m), true, false);
+  }
+  DRAWLINE(image, static_cast<float>(r + 1), static_cast<float>(r + 1), static_cast<float>(w - r - 1),
+           static_cast<float>(h - r - 1), base + 13, LINEKIND_FILLEDBOX);
+  for (int32_t y = h - r; y <= h - 1; ++y) {
+    for (int32_t x = 0; x <= r; ++x) {
+      double a = 0.0;
+      const double t = GETDISTANCE(left, bottom, x, y, a) - inner;
+      const double wgt = 0.6366197 * a + 2.0;
+      const double light = LIGHTMARGINCOLOR(t, m), dark = DARKMARGINCOLOR(t, m);
+      put(x, y, light + (dark - light) * wgt, true, true);
+    }
+    for (int32_t x = r + 1; x <= w - r - 1; ++x) put(x, y, DARKMARGINCOLOR(y - h + m + 1, m), false, true);
+    for (int32_t x = w - r; x <= w - 1; ++x) {
+      double a = 0.0;
+      const double t = GETDISTANCE(right, bottom, x, y, a) - inner;
+      put(x, y, DARKMARGINCOLOR(t, m), true, true);
+    }
+  }
+  return image;
+}
+
+void expect_same_bytes(IMAGE built, IMAGE plotted, const char* what) {
+  ASSERT_NE(built, nullptr) << what;
+  ASSERT_NE(plotted, nullptr) << what;
+  const IMAGEINFORECORD a = IMAGEINFO(built), b = IMAGEINFO(plotted);
+  ASSERT_EQ(a.WIDTH, b.WIDTH) << what;
+  ASSERT_EQ(a.HEIGHT, b.HEIGHT) << what;
+  // The header too: the whole block.
+  EXPECT_EQ(std::memcmp(built, plotted, 4 + static_cast<std::size_t>(a.WIDTH) * a.HEIGHT), 0) << what;
+}
+
+TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
+  OPENTESTSCREEN();
+  // The eight start-up sprites, each also mirrored, in start-up order (the
+  // builder keeps the corner geometry of one radius for the next box).
+  const int32_t sprites[][5] = {{140, 80, 16, 32, 0}, {240, 80, 16, 32, 0}, {320, 120, 16, 32, 240},
+                                {600, 96, 16, 32, 232}, {400, 300, 20, 40, 0}, {800, 600, 20, 40, 0}};
+  for (const auto& c : sprites)
+    for (int32_t flags = 0; flags < 4; ++flags) {
+      sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], flags, c[4]));
+      sprite plotted(plotted_box(c[0], c[1], c[2], c[3], flags, c[4]));
+      expect_same_bytes(built.image, plotted.image, ("sprite " + std::to_string(c[0]) + "x" + std::to_string(c[1]) +
+                                                     " flags " + std::to_string(flags)).c_str());
+    }
+  // Odd shapes: narrower or lower than two corners, a rim wider than the
+  // radius, no radius, a negative one, a base whose shades pass 255, and
+  // radii that change from box to box.
+  const int32_t odd[][6] = {{10, 10, 4, 8, 0, 0},    {64, 64, 3, 40, 3, 0},   {50, 20, 30, 12, 1, 16},
+                            {33, 77, 5, 0, 2, 0},    {20, 30, 5, -1, 3, 0},   {7, 200, 2, 32, 0, 0},
+                            {300, 9, 6, 32, 3, 250}, {1, 1, 1, 1, 3, 0},      {141, 81, 16, 32, 3, 0},
+                            {401, 301, 20, 40, 1, 0}, {140, 80, 16, 33, 2, 0}, {140, 80, 16, 32, 2, 0}};
+  for (const auto& c : odd) {
+    sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], c[4], c[5]));
+    sprite plotted(plotted_box(c[0], c[1], c[2], c[3], c[4], c[5]));
+    expect_same_bytes(built.image, plotted.image,
+                      ("box " + std::to_string(c[0]) + "x" + std::to_string(c[1]) + " m" + std::to_string(c[2]) +
+                       " r" + std::to_string(c[3]) + " flags " + std::to_string(c[4]))
+                          .c_str());
+  }
 }
 
 TEST(RoundedBox, StartupSprites) {

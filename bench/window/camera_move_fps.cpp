@@ -1,0 +1,112 @@
+// Frames per second of the camera move in a real window: the longest move of
+// a game (a 10 laid at total 30, target 100: 2.5 s) replayed several times,
+// with the window backend's counters compiled in. Run it under a display,
+// e.g. `xvfb-run -s "-screen 0 2560x1600x24" ranvel-window-bench`.
+//
+// Usage: ranvel-window-bench [surface | opengl | opengles2 | software] [MOVES]
+// The first argument says how the page reaches the window: through the
+// window's own pixels (what the game does) or a renderer of that driver.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/runtime_error.h"
+#include "assets/fonts.h"
+#include "game/gamestate.h"
+#include "scene/camera.h"
+#include "scene/floor.h"
+#include "scene/projection.h"
+#include "scene/rods.h"
+#include "shade/palette.h"
+#include "surface/input.h"
+#include "surface/present_stats.h"
+#include "surface/surface.h"
+#include "text/mapped_font.h"
+
+namespace {
+
+double wall_seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+int run(const std::string& path, int moves) {
+  if (path != "surface") PLATFORMFORCERENDERER(path.c_str());
+
+  // The objects of a run, made as start-up makes them.
+  GAMESTATE game;
+  SCREENDEF view;
+  MAPPEDFONT font;
+  game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
+  BUILDCHOICERODS(game.LIGHTDIR);
+  font.FONTDATA = DIGITFONT;
+  INITFONT(font);
+  view.CENTERX = 400;
+  view.CENTERY = 300;
+  CHECKCODE(SETSCREENMODE(800, 600, 8, 1));
+  IMAGE frame = NEWIMAGE(800, 600);
+  IMAGE texture = NEWIMAGE(16, 16);
+  MAKEPAL16X16(BASECOLORS);
+  PREPARETEXTURE(texture, 1330, 430);
+  font.LABELHEIGHT = 0.5;
+  font.INKCOLOR = 176;
+  DEFINENUMBERS(100, font);
+  PALETTEFORTEXTURE(0xC0C040);
+  PALETTE0TO15(0x40A0FF);
+
+  // Three tens laid: the total is 30.
+  view.SCALE = 32.0;
+  game.TARGET = 100;
+  for (int i = 0; i < 3; ++i) LAYROD(10, game, 160);
+
+  // Let the window appear and settle.
+  for (int i = 0; i < 50; ++i) WAITMS(10);
+
+  std::vector<double> fps, convert_ms, show_ms;
+  int64_t frames = 0, presents = 0;
+  for (int m = 0; m < moves; ++m) {
+    GAMESTATE g = game;
+    LAYROD(10, g, 160);
+    PLATFORMRESETPRESENTSTATS();
+    const double t0 = wall_seconds();
+    SHIFTLOOKAT(30, 40, frame, texture, font, g, view);
+    const double t1 = wall_seconds();
+    const PRESENTSTATS s = PLATFORMPRESENTSTATS();
+    fps.push_back(static_cast<double>(s.PRESENTS) / (t1 - t0));
+    if (s.PRESENTS > 0) {
+      convert_ms.push_back(1e3 * s.CONVERTSECONDS / static_cast<double>(s.PRESENTS));
+      show_ms.push_back(1e3 * s.SHOWSECONDS / static_cast<double>(s.PRESENTS));
+    }
+    frames += s.FRAMES;
+    presents += s.PRESENTS;
+    std::printf("move %d: %.2f s, %lld frames drawn, %lld presents, %.1f presents/s\n", m + 1, t1 - t0,
+                static_cast<long long>(s.FRAMES), static_cast<long long>(s.PRESENTS), fps.back());
+    for (int i = 0; i < 20; ++i) WAITMS(10);
+  }
+  const PRESENTSTATS last = PLATFORMPRESENTSTATS();
+  std::printf("%s%s: median %.1f presents/s; per present: convert %.3f ms, show %.3f ms (medians of %d moves)\n",
+              path.c_str(), last.RENDERER ? " (renderer)" : " (window pixels)", median(fps), median(convert_ms),
+              median(show_ms), moves);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string path = argc > 1 ? argv[1] : "surface";
+  const int moves = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  try {
+    return run(path, moves);
+  } catch (const PROGRAMEND& end) {
+    std::fprintf(stderr, "ended with code %d\n", end.code);
+    return 1;
+  }
+}

@@ -1,0 +1,97 @@
+// The golden pictures: tests/golden/golden.replay is played by ranvel-replay
+// and every shot must equal the committed tests/golden/NAME.png in every
+// colour index and every palette entry. After a deliberate change to the
+// picture, "make golden" writes them anew.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "surface/replay_png.h"
+
+#ifdef RANVEL_REPLAY_BIN
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path golden_dir = fs::path(RANVEL_SOURCE_DIR) / "tests" / "golden";
+
+std::set<std::string> png_names(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() == ".png") names.insert(entry.path().stem().string());
+  }
+  return names;
+}
+
+// Where two pictures first differ, and in how many pixels.
+std::string pixel_difference(const PAGEPNG& want, const PAGEPNG& got) {
+  std::size_t count = 0;
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < want.PIXELS.size(); ++i) {
+    if (want.PIXELS[i] != got.PIXELS[i]) {
+      if (count == 0) first = i;
+      ++count;
+    }
+  }
+  if (count == 0) return "";
+  const std::size_t w = static_cast<std::size_t>(want.WIDTH);
+  return std::to_string(count) + " pixels differ, the first at (" + std::to_string(first % w) + ", " +
+         std::to_string(first / w) + "): index " + std::to_string(want.PIXELS[first]) + " expected, " +
+         std::to_string(got.PIXELS[first]) + " drawn";
+}
+
+std::string palette_difference(const PAGEPNG& want, const PAGEPNG& got) {
+  for (std::size_t i = 0; i < want.PALETTE.size(); ++i) {
+    if (want.PALETTE[i] != got.PALETTE[i]) {
+      return "palette entry " + std::to_string(i / 3) + " differs";
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) {
+  const fs::path out = fs::temp_directory_path() / ("ranvel-golden-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + (golden_dir / "golden.replay").string() +
+                              "' '" + out.string() + "' >/dev/null";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+
+  const std::set<std::string> wanted = png_names(golden_dir);
+  ASSERT_GE(wanted.size(), 5u);
+  EXPECT_EQ(png_names(out), wanted) << "the golden script's shots and the golden pictures differ";
+
+  bool all_same = true;
+  for (const std::string& name : wanted) {
+    SCOPED_TRACE(name);
+    const PAGEPNG want = READPAGEPNG((golden_dir / (name + ".png")).string());
+    const PAGEPNG got = READPAGEPNG((out / (name + ".png")).string());
+    ASSERT_TRUE(want.OK);
+    ASSERT_TRUE(got.OK);
+    EXPECT_EQ(got.COLORTYPE, 3);
+    EXPECT_EQ(got.BITDEPTH, 8);
+    ASSERT_EQ(got.WIDTH, want.WIDTH);
+    ASSERT_EQ(got.HEIGHT, want.HEIGHT);
+    ASSERT_EQ(got.PIXELS.size(), want.PIXELS.size());
+    ASSERT_EQ(got.PALETTE.size(), 768u);
+    ASSERT_EQ(want.PALETTE.size(), 768u);
+    const std::string pixels = pixel_difference(want, got);
+    const std::string palette = palette_difference(want, got);
+    EXPECT_EQ(pixels, "") << "drawn: " << (out / (name + ".png")).string();
+    EXPECT_EQ(palette, "") << "drawn: " << (out / (name + ".png")).string();
+    all_same = all_same && pixels.empty() && palette.empty();
+  }
+  // The drawn pictures stay for a look when they differ.
+  if (all_same && !HasFailure()) fs::remove_all(out);
+}
+
+#endif

@@ -1,0 +1,178 @@
+// The hundredth rod of a game: a game holds at most 100 rods, and the last
+// one needs 99 rods of 1 before it (target 100, rod 1 in play).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/messages.h"
+#include "app/play_loop.h"
+#include "app/run_report.h"
+#include "assets/fonts.h"
+#include "game/evaluation.h"
+#include "scene/floor.h"
+#include "scene/rods.h"
+#include "shade/palette.h"
+#include "shade/rounded_box.h"
+#include "surface/headless.h"
+#include "surface/input.h"
+#include "tests/surface/surface_fixture.h"
+#include "text/mapped_font.h"
+
+namespace {
+
+// For every rod set with the 1 in play, target 100 and either side first:
+// how many rods of 1 are laid in a row when the player lays only 1s and the
+// computer answers with its own choice.
+struct ONESRUN {
+  int32_t RODSOFONE = 0;
+  int32_t ANSWER = 0;  // the computer's rod that ends the run
+};
+
+ONESRUN run_of_ones(uint16_t validrods, uint8_t starter) {
+  GAMESTATE game;
+  game.VALIDRODS = validrods;
+  game.STARTER = starter;
+  EXPECT_EQ(SETUPEVAL(game), 0);
+  NEWGAME(game);
+  ONESRUN run;
+  for (int32_t k = 0; k < MAXRODS; ++k) {
+    game.MOVECOUNT = static_cast<uint8_t>(k);
+    game.TOTALS[k] = static_cast<uint8_t>(k);
+    if (game.TURN != 0) {
+      const int32_t rod = DOEVAL(game);
+      if (rod != 1) {
+        run.ANSWER = rod;
+        return run;
+      }
+    }
+    game.TURN ^= 1;
+    run.RODSOFONE = k + 1;
+  }
+  return run;
+}
+
+}  // namespace
+
+TEST(HundredthRod, NoRodSetLetsTheComputerAnswerOnesAllTheWay) {
+  ONESRUN longest;
+  uint16_t longest_set = 0;
+  uint8_t longest_starter = 0;
+  for (uint16_t others = 0; others < 512; ++others) {
+    const uint16_t validrods = static_cast<uint16_t>(2u | (others << 2));
+    if (others == 0) continue;  // the 1 alone is no game
+    for (uint8_t starter = 0; starter < 2; ++starter) {
+      const ONESRUN run = run_of_ones(validrods, starter);
+      EXPECT_LT(run.RODSOFONE, 99) << "rods " << validrods << " starter " << int(starter);
+      if (run.RODSOFONE > longest.RODSOFONE) {
+        longest = run;
+        longest_set = validrods;
+        longest_starter = starter;
+      }
+    }
+  }
+  // Rods 1, 5 and 7 with the player first: 77 rods of 1, then the
+  // computer's 5 at total 77 (the end-to-end script longest_game plays it).
+  EXPECT_EQ(longest_set, (1u << 1) | (1u << 5) | (1u << 7));
+  EXPECT_EQ(longest_starter, 0);
+  EXPECT_EQ(longest.RODSOFONE, 77);
+  EXPECT_EQ(longest.ANSWER, 5);
+}
+
+namespace {
+
+// The play loop with everything it draws with, on a game that already holds
+// 99 rods of 1.
+class HundredthRodGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OPENTESTSCREEN();
+    HEADLESSRESET();
+    game_ = GAMESTATE{};
+    game_.LIGHTDIR = POINT3D{0.5, 0.3, 0.812403840463596, 0.0};
+    game_.VALIDRODS = (1u << 1) | (1u << 5) | (1u << 7);
+    REPORT.GAME = &game_;
+    BUILDCHOICERODS(game_.LIGHTDIR);
+    font_ = MAPPEDFONT{};
+    font_.FONTDATA = DIGITFONT;
+    INITFONT(font_);
+    SETMESSAGES();
+    MAKESPRITES();
+    MAKEPAL16X16(BASECOLORS);
+    frame_ = NEWIMAGE(800, 600);
+    texture_ = NEWIMAGE(16, 16);
+    PREPARETEXTURE(texture_, 1330, 430);
+    font_.LABELHEIGHT = 0.5;
+    font_.INKCOLOR = 176;
+    DEFINENUMBERS(100, font_);
+    view_ = SCREENDEF{};
+    view_.CENTERX = 400;
+    view_.CENTERY = 300;
+    view_.SCALE = 32.0;
+    ASSERT_EQ(SETUPEVAL(game_), 0);
+    NEWGAME(game_);
+    for (int32_t k = 0; k < 99; ++k) LAYROD(1, game_, 16);
+    game_.LOOKAT = CLAMPLOOKAT(99.0, game_.TARGET);
+  }
+  void TearDown() override {
+    HEADLESSSETDRIVER(nullptr);
+    HEADLESSRESET();
+    REPORT = RUNREPORT{};
+    FREEIMAGE(frame_);
+    FREEIMAGE(texture_);
+  }
+
+  // Plays until the game is over: keys are typed at the player's turn and
+  // the last line of the first message shown is recorded; messages are closed
+  // with a key.
+  void play(const std::string& key) {
+    bool typed = false;
+    int64_t answered_at = -1;
+    HEADLESSSETDRIVER([&](int64_t now) {
+      if (REPORT.SCREEN == SHOWN_MESSAGE && REPORT.MESSAGE != nullptr) {
+        if (shown_.empty()) shown_ = (*REPORT.MESSAGE)[REPORT.MESSAGE->UPPER()];
+        // One key a millisecond, so that the message's emptying of the key
+        // queue comes to an end.
+        if (now != answered_at) HEADLESSKEY(" ");
+        answered_at = now;
+      } else if (!typed && !key.empty() && HEADLESSNOWMS() > 11000) {
+        HEADLESSKEY(key);
+        typed = true;
+      }
+    });
+    PLAYGAME(frame_, texture_, font_, game_, view_);
+  }
+
+  GAMESTATE game_;
+  MAPPEDFONT font_;
+  SCREENDEF view_;
+  IMAGE frame_ = nullptr;
+  IMAGE texture_ = nullptr;
+  std::string shown_;
+};
+
+}  // namespace
+
+TEST_F(HundredthRodGame, TheComputersHundredthRodReachesOneHundredAndWins) {
+  ASSERT_EQ(game_.TURN, 1);
+  play("");
+  EXPECT_EQ(game_.MOVECOUNT, 100);
+  EXPECT_EQ(game_.RODS[99], 1);
+  EXPECT_EQ(game_.TOTALS[100], 100);
+  EXPECT_EQ(shown_, "|||  H E   G A N A D O  !!!");
+}
+
+TEST_F(HundredthRodGame, ThePlayersHundredthRodOfOneWins) {
+  game_.TURN = 0;
+  play("1");
+  EXPECT_EQ(game_.MOVECOUNT, 100);
+  EXPECT_EQ(game_.TOTALS[100], 100);
+  EXPECT_EQ(shown_, "   Me has ganado.");
+}
+
+TEST_F(HundredthRodGame, ThePlayersHundredthRodPastTheTargetLoses) {
+  game_.TURN = 0;
+  play("7");
+  EXPECT_EQ(game_.MOVECOUNT, 100);
+  EXPECT_EQ(game_.TOTALS[100], 106);
+  EXPECT_EQ(shown_, "sobrepasaste el 100");
+}

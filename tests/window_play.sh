@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The game played in a real window under a virtual X server, driven with
+# xdotool like a player: Enter to play, a digit key, a click on a choice rod,
+# Esc and a yes, Esc and a yes on the options screen, a key on the closing
+# page. A screenshot of the whole screen is taken at each step and the
+# window's part of it is compared with the page ranvel-replay draws for the
+# same step (tests/window/play.replay). The program must end with exit code
+# 0 after the closing page. A second run closes the window in the middle of
+# a camera move: it must end at once (within one second) with exit code 0.
+#
+# Usage: window_play.sh RANVEL RANVEL_REPLAY COMPARE_WINDOW CLOSE_WINDOW WORKDIR
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  for tool in xvfb-run xdotool xwininfo import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick); the real window is not played."
+      exit 77
+    fi
+  done
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --inside "$@"
+fi
+shift
+ranvel=$1
+replay=$2
+compare=$3
+close_window=$4
+work=$5
+here=$(cd "$(dirname "$0")" && pwd)
+pid=""
+
+fail() {
+  echo "FAIL: $*"
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  exit 1
+}
+
+rm -rf "$work"
+mkdir -p "$work/screen"
+
+# The pages as the replay runner draws them.
+"$replay" "$here/window/play.replay" "$work/pages" >/dev/null 2>"$work/replay.err" ||
+  fail "ranvel-replay could not play tests/window/play.replay: $(cat "$work/replay.err")"
+
+start_game() {
+  # The window libraries keep memory to the end; leak checks belong to the
+  # unit tests.
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+  pid=$!
+  wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$wid" ] || fail "no window titled Ranvel within 10 s"
+  # The window system may replace the first window while the renderer is set
+  # up: the one to drive is the one shown once the options screen is there.
+  sleep 1.5
+  wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
+  [ -n "$wid" ] || fail "the window titled Ranvel is not shown"
+  # The pointer waits in the screen's corner, outside the window, so that
+  # nothing is highlighted under it.
+  xdotool mousemove 0 0
+  xdotool windowfocus "$wid" 2>/dev/null
+}
+
+window_box() {
+  # xwininfo gives the inside of the window on the screen, also when a window
+  # manager has put a frame around it.
+  local info
+  info=$(xwininfo -id "$wid")
+  wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
+  wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
+}
+
+# A screenshot of the whole screen, and the window's part of it compared with
+# the replay's page of the same name.
+step() {
+  local name=$1
+  import -window root "$work/screen/$name.png" || fail "no screenshot at step $name"
+  printf '%-18s' "$name:"
+  "$compare" "$work/screen/$name.png" "$work/pages/$name.png" "$wx" "$wy" "$ww" "$wh" ||
+    fail "the window does not show the page of step $name (see $work/screen/$name.png)"
+}
+
+key() { xdotool key --clearmodifiers "$1"; }
+
+# --- First run: a whole visit, from the options screen to the closing page.
+start_game
+window_box
+echo "window at $wx,$wy, $ww x $wh on a 1024 x 768 screen"
+[ "$ww" = 800 ] && [ "$wh" = 600 ] || fail "expected 800 x 600 (the page once) on a 1024 x 768 screen"
+step options
+
+key Return
+sleep 1
+step first_frame
+
+key 3
+# A quick click on a rod one and a half seconds later, while the game moves
+# the camera and the computer's rod and reads no input: it must not be kept
+# for the player's turn.
+sleep 1.5
+xdotool mousemove $((wx + 252)) $((wy + 432)) click 1 mousemove 0 0
+sleep 4.5
+step after_3
+
+# The yellow 5 of the choice row is at page pixel (252, 432).
+xdotool mousemove $((wx + 252)) $((wy + 432)) click 1 mousemove 0 0
+sleep 8
+step after_click
+
+key Escape
+sleep 0.5
+step give_up_question
+key s
+sleep 1.5
+step options_again
+
+key Escape
+sleep 0.5
+step quit_question
+key s
+sleep 1
+step closing_page
+
+# A key; the page stays five seconds in all, then the program ends.
+t0=$(date +%s%N)
+key space
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "still running 10 s after the key on the closing page"
+wait "$pid"
+code=$?
+pid=""
+echo "ended $((($(date +%s%N) - t0) / 1000000)) ms after the key on the closing page, exit code $code"
+[ "$code" -eq 0 ] || fail "exit code $code after the closing page, expected 0"
+[ -s "$work/stderr.txt" ] && fail "unexpected output on standard error: $(cat "$work/stderr.txt")"
+
+# --- Second run: closed while the camera moves.
+start_game
+key Return
+sleep 1
+# A 10 and the computer's 2 make 12; a 5 then moves the camera from 12 to 17
+# in a second and a quarter.
+key 0
+sleep 6
+key 5
+sleep 0.4
+c0=$(date +%s%N)
+"$close_window" "$wid" || fail "could not send the close request"
+for _ in $(seq 200); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.01
+done
+c1=$(date +%s%N)
+kill -0 "$pid" 2>/dev/null && fail "still running 2 s after the close request"
+wait "$pid"
+code=$?
+pid=""
+ms=$(((c1 - c0) / 1000000))
+echo "closed during the camera move: ended $ms ms after the close request with exit code $code"
+[ "$code" -eq 0 ] || fail "exit code $code, expected 0"
+[ "$ms" -lt 1000 ] || fail "took $ms ms to end, expected under 1 s"
+echo "PASS"
