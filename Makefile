@@ -11,11 +11,14 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_SCRATCH ?= $(FUZZ_BUILD)/scratch
+# make soak: games played by the random player, and its seed.
+SOAK_GAMES ?= 10000
+SOAK_SEED ?= 2
 # make analyze: a clang configuration whose compile_commands.json the
 # analysers read (nothing is compiled).
 ANALYZE_BUILD ?= build-analyze
 
-.PHONY: all deps check-deps configure build run test bench golden fuzz analyze clean
+.PHONY: all deps check-deps configure build run test bench golden soak fuzz analyze clean
 
 all: build
 
@@ -52,6 +55,10 @@ test: build
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
+soak: build
+	./$(BUILD)/ranvel-soak --games $(SOAK_GAMES) --seed $(SOAK_SEED) --longest 1000 --replay ./$(BUILD)/ranvel-replay
 
 # libFuzzer targets under fuzz/, each run for FUZZ_SECONDS from its seeds.
 fuzz: check-deps

@@ -1,0 +1,188 @@
+// Closing the window on every screen and in every animation ends the program
+// with exit code 0. On the headless backend the window closes when the input
+// runs out: the steps of a run in this process, or the script of the built
+// ranvel-replay program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "tests/app/game_drive.h"
+
+namespace {
+
+// What the game is doing, seen from one look at the input to the next.
+struct WATCH {
+  int64_t frames = -1;
+  double lookat = -1.0;
+  bool drawing = false;     // a whole frame was drawn since the last look
+  bool camera = false;      // and the camera moved
+  void look() {
+    const int64_t f = HEADLESSFRAMES();
+    const double l = GAMEDRIVE::game().LOOKAT;
+    drawing = frames >= 0 && f > frames;
+    camera = drawing && l != lookat;
+    frames = f;
+    lookat = l;
+  }
+};
+
+struct CLOSEPOINT {
+  std::string name;
+  std::function<void(GAMEDRIVE&)> steps;  // up to the moment the window closes
+};
+
+// The steps that bring the game to each point.
+std::vector<CLOSEPOINT> close_points() {
+  auto playing = [](GAMEDRIVE& d) { d.until_options().key("\r").until_input(); };
+  return {
+      {"the options screen", [](GAMEDRIVE& d) { d.until_options(); }},
+      {"an arrow held down",
+       [](GAMEDRIVE& d) { d.until_options().mouse(610, 170).down().wait(700).then([] {
+           EXPECT_EQ(GAMEDRIVE::game().TARGET, 60);
+         }); }},
+      {"an information page",
+       [](GAMEDRIVE& d) { d.until_options().key("i").until("the page", [] { return GAMEDRIVE::showing(SHOWN_INFO); }); }},
+      {"the quit question",
+       [](GAMEDRIVE& d) { d.until_options().key("\x1B").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGQUIT); }); }},
+      {"the closing page",
+       [](GAMEDRIVE& d) {
+         d.until_options().key("\x1B").until_message().key("s");
+         d.until("the closing page", [] { return GAMEDRIVE::showing(SHOWN_INFO); }).wait(1000);
+       }},
+      {"the too-few-rods notice",
+       [](GAMEDRIVE& d) {
+         d.until_options();
+         for (const char* k : {"2", "3", "4", "5", "6", "7", "8", "9", "0"}) d.key(k);
+         d.wait(500).key("\r").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGTOOFEWRODS); });
+       }},
+      {"the player's turn", playing},
+      {"the give-up question",
+       [&](GAMEDRIVE& d) { playing(d); d.key("\x1B").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGGIVEUP); }); }},
+      {"the refusal of a rod",
+       [](GAMEDRIVE& d) {
+         d.until_options().key("5").wait(100).key("\r").until_input().key("5").until_message().then([] {
+           EXPECT_EQ(REPORT.MESSAGE, &MSGBADROD);
+         });
+       }},
+      {"the camera's pause",
+       [&](GAMEDRIVE& d) {
+         playing(d);
+         d.key("1").wait(300).then([] {
+           EXPECT_EQ(GAMEDRIVE::game().MOVECOUNT, 1);
+           EXPECT_EQ(GAMEDRIVE::game().TURN, 1);
+         });
+       }},
+      {"the computer's rod sliding in",
+       [&](GAMEDRIVE& d) {
+         playing(d);
+         auto w = std::make_shared<WATCH>();
+         d.key("1").until("the computer's rod", [w] {
+           w->look();
+           return w->drawing && !w->camera && GAMEDRIVE::game().TURN == 1;
+         }).wait(100);
+       }},
+      {"the camera moving",
+       [&](GAMEDRIVE& d) {
+         playing(d);
+         auto w = std::make_shared<WATCH>();
+         // Two tens take the total past the first camera position.
+         d.key("0").until("the first round", [] { return GAMEDRIVE::game().MOVECOUNT == 2; }).until_input();
+         d.key("0").until("the camera", [w] {
+           w->look();
+           return w->camera;
+         });
+       }},
+      {"the pause before a win",
+       [](GAMEDRIVE& d) {
+         d.until_options();
+         for (int i = 0; i < 9; ++i) d.key("\xFFP");
+         d.wait(500).key("\r").until_input().key("0").until("the winning rod", [] {
+           return GAMEDRIVE::game().MOVECOUNT == 1;
+         }).wait(300).then([] { EXPECT_TRUE(GAMEDRIVE::showing(SHOWN_PLAY)); });
+       }},
+      {"the message of a win",
+       [](GAMEDRIVE& d) {
+         d.until_options();
+         for (int i = 0; i < 9; ++i) d.key("\xFFP");
+         d.wait(500).key("\r").until_input().key("0").until_message().then([] {
+           EXPECT_EQ(REPORT.MESSAGE, &MSGPLAYERWINS);
+         });
+       }},
+  };
+}
+
+}  // namespace
+
+TEST(WindowClose, EveryScreenAndAnimationEndsWithCodeZero) {
+  for (const CLOSEPOINT& p : close_points()) {
+    SCOPED_TRACE(p.name);
+    GAMEDRIVE d;
+    p.steps(d);
+    EXPECT_EQ(d.run(), 0) << p.name;
+    EXPECT_TRUE(d.closed) << p.name << ": the point was not reached";
+  }
+}
+
+#ifdef RANVEL_REPLAY_BIN
+
+namespace {
+
+std::string file_text(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+// The same for the program itself, at the points a script reaches by time.
+TEST(WindowClose, TheReplayProgramEndsWithExitCodeZero) {
+  const auto dir = std::filesystem::temp_directory_path() / ("ranvel-close-" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  struct SCRIPTED {
+    const char* name;
+    const char* script;
+    const char* expect;  // in the state written just before the end
+  };
+  const std::vector<SCRIPTED> points{
+      {"options", "wait 300\n", "\"screen\": \"options\""},
+      {"info", "wait 300\nkey i\nwait 300\n", "\"screen\": \"info\""},
+      {"question", "wait 300\nkey esc\nwait 300\n", "\"screen\": \"message\""},
+      {"closing", "wait 300\nkey esc\nwait 300\nkey s\nwait 1000\n", "\"screen\": \"info\""},
+      {"play", "wait 300\nkey enter\nwait 1500\n", "\"movecount\": 0"},
+      {"pause", "wait 300\nkey enter\nwait 1500\nkey 1\nwait 500\n", "\"turn\": 1"},
+      {"flight", "wait 300\nkey enter\nwait 1500\nkey 1\nwait 1150\n", "\"movecount\": 1"},
+      {"win",
+       "wait 300\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\n"
+       "wait 300\nkey enter\nwait 1500\nkey 0\nwait 3000\n",
+       "Me has ganado"},
+  };
+  for (const SCRIPTED& p : points) {
+    const auto script = dir / (std::string(p.name) + ".txt");
+    std::ofstream(script, std::ios::binary) << p.script << "state last\n";
+    const auto out = dir / p.name;
+    const auto err = dir / (std::string(p.name) + ".err");
+    const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + script.string() + "' '" + out.string() +
+                                "' >/dev/null 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << p.name;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << p.name;
+    EXPECT_EQ(file_text(err), "") << p.name;
+    const std::string state = file_text(out / "last.json");
+    EXPECT_NE(state.find(p.expect), std::string::npos) << p.name << ": " << state;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+#endif
