@@ -61,7 +61,7 @@ awk -v p="$percent" 'BEGIN { exit !(p < 2.0) }' || fail "idle processor use $per
 # draws it, each page pixel a square of 2 x 2, then letter-boxed in a window
 # that is not a whole multiple of the page.
 window_matches() {  # NAME WINDOW|root
-  sleep 0.5
+  sleep 1.5
   echo -n "$1: "
   "$shows_page" "$2" "$scratch/page.png" || fail "the window does not show the page exactly ($1)"
 }

@@ -375,12 +375,13 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
   shown_page.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   shown_valid = false;
 
-  bool use_surface = true;
+  // The window's own pixels where the window system offers them; a
+  // measurement build may ask for a renderer instead.
 #ifdef RANVEL_PRESENT_STATS
-  if (forced_renderer != nullptr) {
-    use_surface = false;
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, forced_renderer);
-  }
+  const bool use_surface = forced_renderer == nullptr;
+  if (!use_surface) SDL_SetHint(SDL_HINT_RENDER_DRIVER, forced_renderer);
+#else
+  constexpr bool use_surface = true;
 #endif
   if (use_surface && SDL_GetWindowSurface(window) != nullptr) {
     SDL_StartTextInput();
