@@ -74,8 +74,10 @@ struct row_pool {
     }
   }
 
-  void worker_loop(int32_t index) {
-    uint64_t seen = generation.load();
+  // A worker counts as having seen every picture handed out before it was
+  // made (`seen`), so it takes part in the one it was made for, however late
+  // the system starts it.
+  void worker_loop(int32_t index, uint64_t seen) {
     for (;;) {
       // Look for the next picture for a while, then sleep until it comes.
       const auto spin_end = std::chrono::steady_clock::now() + SPINTIME;
@@ -106,7 +108,8 @@ struct row_pool {
     const int32_t wanted = std::min(threads, MOSTTHREADS) - 1;
     while (static_cast<int32_t>(workers.size()) < wanted) {
       const auto index = static_cast<int32_t>(workers.size());
-      workers.emplace_back([this, index] { worker_loop(index); });
+      const uint64_t before = generation.load();
+      workers.emplace_back([this, index, before] { worker_loop(index, before); });
     }
     rows = count;
     helpers = wanted;
