@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Fullscreen and back on every screen, in the real window under a virtual X
+# server with a window manager (openbox): on each screen F11 makes the window
+# fill the screen and Alt+Enter brings it back to its size, the game still
+# answers a key afterwards, and closing the window there (in fullscreen) ends
+# the program at once with exit code 0 and nothing on standard error.
+#
+# Usage: window_toggle.sh RANVEL CLOSE_WINDOW WORKDIR
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  for tool in xvfb-run xdotool xwininfo import compare openbox; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick, openbox)."
+      exit 77
+    fi
+  done
+  exec xvfb-run -a -s "-screen 0 2400x1800x24 -nolisten tcp" bash "$0" --inside "$@"
+fi
+shift
+ranvel=$1
+close_window=$2
+work=$3
+pid=""
+wm=""
+
+fail() {
+  echo "FAIL: $*"
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  exit 1
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+
+start_game() {
+  # The window system's own libraries keep memory until the end in a
+  # sanitizer build; those leaks are not the game's.
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/null 2>"$work/stderr.txt" &
+  pid=$!
+  wid=""
+  for _ in $(seq 300); do
+    wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
+    [ -n "$wid" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$wid" ] || fail "no window titled Ranvel within 30 s"
+  sleep 1.5
+  wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
+  # The pointer stays off the window, so no hover look changes a picture.
+  xdotool mousemove 2399 1799
+  xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
+}
+
+size() { xwininfo -id "$wid" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'; }
+alive() { kill -0 "$pid" 2>/dev/null; }
+keys() {
+  for k in "$@"; do
+    xdotool key --clearmodifiers "$k"
+    sleep 0.15
+  done
+}
+shot() { import -window "$wid" "$work/$1.png" 2>/dev/null || fail "no picture of the window ($1)"; }
+differs() {
+  local n
+  n=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed 's/ .*//')
+  [ "$n" != "0" ]
+}
+
+close_game() {
+  "$close_window" "$wid" || fail "$1: could not send the close request"
+  for _ in $(seq 300); do
+    alive || break
+    sleep 0.01
+  done
+  alive && fail "$1: still running 3 s after the close request"
+  wait "$pid"
+  local code=$?
+  pid=""
+  [ "$code" -eq 0 ] || fail "$1: exit code $code after closing the window, expected 0"
+  [ -s "$work/stderr.txt" ] && fail "$1: output on standard error: $(cat "$work/stderr.txt")"
+  return 0
+}
+
+# name | keys that bring the game there | seconds to let it settle | a key the screen answers
+screens=(
+  "options||0.5|Down"
+  "information page|i|1|a"
+  "quit question|Escape|1|n"
+  "player's turn|Return|2|5"
+  "give-up question|Return Escape|2|n"
+  "computer's move|Return 1|1.3|"
+  "outcome message|Down Down Down Down Down Down Down Down Down Return 0|5|a"
+  "closing page|Escape s|1|"
+)
+
+for entry in "${screens[@]}"; do
+  IFS='|' read -r name path settle answer <<<"$entry"
+  start_game
+  # A window smaller than the screen, so that fullscreen and back differ.
+  xdotool windowsize --sync "$wid" 1000 700
+  sleep 0.5
+  before=$(size)
+  [ "$before" = 1000x700 ] || fail "$name: the window could not be made 1000x700 (it is $before)"
+  # shellcheck disable=SC2086
+  [ -n "$path" ] && keys $path
+  sleep "$settle"
+  alive || fail "$name: the game ended on the way there"
+
+  keys F11
+  sleep 0.8
+  full=$(size)
+  [ "$full" = 2400x1800 ] || fail "$name: F11 should fill the 2400x1800 screen, the window is $full"
+  keys alt+Return
+  sleep 0.8
+  back=$(size)
+  [ "$back" = "$before" ] || fail "$name: Alt+Enter should bring back $before, the window is $back"
+  alive || fail "$name: the game ended after F11 and Alt+Enter"
+
+  if [ -n "$answer" ]; then
+    shot "$name-before"
+    keys "$answer"
+    sleep 1
+    shot "$name-after"
+    differs "$name-before" "$name-after" || fail "$name: no answer to the key $answer after the toggles"
+  fi
+
+  keys F11
+  sleep 0.8
+  close_game "$name"
+  echo "$name: fullscreen $full, back to $back, closed in fullscreen with exit code 0"
+done
+
+kill "$wm" 2>/dev/null
+echo "PASS"
