@@ -383,7 +383,6 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
 #else
   constexpr bool use_surface = true;
 #endif
-  // cppcheck-suppress knownConditionTrueFalse ; false in the measuring build (RANVEL_PRESENT_STATS)
   if (use_surface && SDL_GetWindowSurface(window) != nullptr) {
     SDL_StartTextInput();
     window_dirty = true;
