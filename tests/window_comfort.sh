@@ -14,15 +14,10 @@
 #
 # Usage: window_comfort.sh RANVEL RANVEL_REPLAY COMPARE_WINDOW CLOSE_WINDOW WORKDIR
 set -u
+. "$(dirname "$0")/window/common.sh"
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool xwininfo import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick); the window is not checked."
-      exit 77
-    fi
-  done
-  exec xvfb-run -a -s "-screen 0 2400x1800x24 -nolisten tcp" bash "$0" --inside "$@"
+  under_xvfb 2400x1800 "xvfb, xdotool, x11-utils, imagemagick" xvfb-run xdotool xwininfo import -- "$0" --inside "$@"
 fi
 shift
 ranvel=$1
@@ -31,15 +26,6 @@ compare=$3
 close_window=$4
 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
-pid=""
-wm=""
-
-fail() {
-  echo "FAIL: $*"
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  exit 1
-}
 
 rm -rf "$work"
 mkdir -p "$work/screen"
@@ -47,18 +33,9 @@ mkdir -p "$work/screen"
   fail "ranvel-replay could not play tests/window/comfort.replay: $(cat "$work/replay.err")"
 
 start_game() {
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/null 2>"$work/stderr.txt" &
-  pid=$!
-  wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Ranvel within 10 s"
-  sleep 1.5
-  wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
+  launch_game /dev/null "$work/stderr.txt"
+  find_window
+  settle_window
   xdotool mousemove 2399 1799
   xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
 }
@@ -101,19 +78,6 @@ step() {
 
 click_page() {
   xdotool mousemove "$(page_x "$1")" "$(page_y "$2")" click 1
-}
-
-close_game() {
-  "$close_window" "$wid" || fail "could not send the close request"
-  for _ in $(seq 200); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.01
-  done
-  kill -0 "$pid" 2>/dev/null && fail "still running 2 s after the close request"
-  wait "$pid"
-  local code=$?
-  pid=""
-  [ "$code" -eq 0 ] || fail "exit code $code after closing the window, expected 0"
 }
 
 # --- Without a window manager.

@@ -10,15 +10,10 @@
 #
 # Usage: window_play.sh RANVEL RANVEL_REPLAY COMPARE_WINDOW CLOSE_WINDOW WORKDIR
 set -u
+. "$(dirname "$0")/window/common.sh"
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool xwininfo import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick); the real window is not played."
-      exit 77
-    fi
-  done
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --inside "$@"
+  under_xvfb 1024x768 "xvfb, xdotool, x11-utils, imagemagick" xvfb-run xdotool xwininfo import -- "$0" --inside "$@"
 fi
 shift
 ranvel=$1
@@ -27,13 +22,6 @@ compare=$3
 close_window=$4
 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
-pid=""
-
-fail() {
-  echo "FAIL: $*"
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  exit 1
-}
 
 rm -rf "$work"
 mkdir -p "$work/screen"
@@ -43,23 +31,9 @@ mkdir -p "$work/screen"
   fail "ranvel-replay could not play tests/window/play.replay: $(cat "$work/replay.err")"
 
 start_game() {
-  # The window libraries keep memory to the end; leak checks belong to the
-  # unit tests.
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >"$work/stdout.txt" 2>"$work/stderr.txt" &
-  pid=$!
-  wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Ranvel within 10 s"
-  # The window system may replace the first window while the renderer is set
-  # up: the one to drive is the one shown once the options screen is there.
-  sleep 1.5
-  wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
-  [ -n "$wid" ] || fail "the window titled Ranvel is not shown"
+  launch_game "$work/stdout.txt" "$work/stderr.txt"
+  find_window
+  settle_window
   # The pointer waits in the screen's corner, outside the window, so that
   # nothing is highlighted under it.
   xdotool mousemove 0 0
@@ -153,19 +127,7 @@ key 0
 sleep 6
 key 5
 sleep 0.4
-c0=$(date +%s%N)
-"$close_window" "$wid" || fail "could not send the close request"
-for _ in $(seq 200); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.01
-done
-c1=$(date +%s%N)
-kill -0 "$pid" 2>/dev/null && fail "still running 2 s after the close request"
-wait "$pid"
-code=$?
-pid=""
-ms=$(((c1 - c0) / 1000000))
-echo "closed during the camera move: ended $ms ms after the close request with exit code $code"
-[ "$code" -eq 0 ] || fail "exit code $code, expected 0"
-[ "$ms" -lt 1000 ] || fail "took $ms ms to end, expected under 1 s"
+close_game
+echo "closed during the camera move: ended $closed_ms ms after the close request with exit code 0"
+[ "$closed_ms" -lt 1000 ] || fail "took $closed_ms ms to end, expected under 1 s"
 echo "PASS"

@@ -6,15 +6,10 @@
 # is at hand), and a close request ends it at once with exit code 0.
 # Usage: window_smoke.sh RANVEL CLOSE_WINDOW_TOOL WINDOW_SHOWS_PAGE_TOOL [RANVEL_REPLAY]
 set -u
+. "$(dirname "$0")/window/common.sh"
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIPPED: $tool is not installed (Debian packages xvfb and xdotool); the real window is not checked."
-      exit 77
-    fi
-  done
-  exec xvfb-run -a -s "-screen 0 2560x1600x24 -nolisten tcp" bash "$0" --inside "$@"
+  under_xvfb 2560x1600 "xvfb and xdotool" xvfb-run xdotool -- "$0" --inside "$@"
 fi
 shift
 ranvel=$1
@@ -23,22 +18,9 @@ shows_page=$3
 replay=${4:-}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null; exit 1; }
 
-# In a sanitizer build the window system's own libraries keep memory until
-# the end; their leaks are not the game's, so leak checking is left to the
-# unit tests.
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/null &
-pid=$!
-
-wid=""
-for _ in $(seq 300); do
-  wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "no window titled Ranvel within 30 s"
+launch_game /dev/null /dev/stderr
+find_window
 echo "window $wid titled: $(xdotool getwindowname "$wid")"
 
 geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: *//p')
@@ -94,18 +76,7 @@ else
 fi
 
 # Close the window as a window manager's close button would.
-c0=$(date +%s%N)
-"$close_window" "$wid" || fail "could not send the close request"
-for _ in $(seq 200); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.01
-done
-c1=$(date +%s%N)
-if kill -0 "$pid" 2>/dev/null; then fail "still running 2 s after the close request"; fi
-wait "$pid"
-code=$?
-ms=$(((c1 - c0) / 1000000))
-echo "ended $ms ms after the close request with exit code $code"
-[ "$code" -eq 0 ] || fail "exit code $code, expected 0"
-[ "$ms" -lt 1000 ] || fail "took $ms ms to end, expected under 1 s"
+close_game
+echo "ended $closed_ms ms after the close request with exit code 0"
+[ "$closed_ms" -lt 1000 ] || fail "took $closed_ms ms to end, expected under 1 s"
 echo "PASS"

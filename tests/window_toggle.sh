@@ -7,29 +7,15 @@
 #
 # Usage: window_toggle.sh RANVEL CLOSE_WINDOW WORKDIR
 set -u
+. "$(dirname "$0")/window/common.sh"
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool xwininfo import compare openbox; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIPPED: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick, openbox)."
-      exit 77
-    fi
-  done
-  exec xvfb-run -a -s "-screen 0 2400x1800x24 -nolisten tcp" bash "$0" --inside "$@"
+  under_xvfb 2400x1800 "xvfb, xdotool, x11-utils, imagemagick, openbox" xvfb-run xdotool xwininfo import compare openbox -- "$0" --inside "$@"
 fi
 shift
 ranvel=$1
 close_window=$2
 work=$3
-pid=""
-wm=""
-
-fail() {
-  echo "FAIL: $*"
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  exit 1
-}
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -38,20 +24,9 @@ wm=$!
 sleep 1
 
 start_game() {
-  # The window system's own libraries keep memory until the end in a
-  # sanitizer build; those leaks are not the game's.
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >/dev/null 2>"$work/stderr.txt" &
-  pid=$!
-  wid=""
-  for _ in $(seq 300); do
-    wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Ranvel within 30 s"
-  sleep 1.5
-  wid=$(xdotool search --onlyvisible --name '^Ranvel$' 2>/dev/null | tail -n 1)
+  launch_game /dev/null "$work/stderr.txt"
+  find_window
+  settle_window
   # The pointer stays off the window, so no hover look changes a picture.
   xdotool mousemove 2399 1799
   xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
@@ -72,17 +47,8 @@ differs() {
   [ "$n" != "0" ]
 }
 
-close_game() {
-  "$close_window" "$wid" || fail "$1: could not send the close request"
-  for _ in $(seq 300); do
-    alive || break
-    sleep 0.01
-  done
-  alive && fail "$1: still running 3 s after the close request"
-  wait "$pid"
-  local code=$?
-  pid=""
-  [ "$code" -eq 0 ] || fail "$1: exit code $code after closing the window, expected 0"
+closed_in() {
+  close_game "$1"
   [ -s "$work/stderr.txt" ] && fail "$1: output on standard error: $(cat "$work/stderr.txt")"
   return 0
 }
@@ -132,7 +98,7 @@ for entry in "${screens[@]}"; do
 
   keys F11
   sleep 0.8
-  close_game "$name"
+  closed_in "$name"
   echo "$name: fullscreen $full, back to $back, closed in fullscreen with exit code 0"
 done
 
