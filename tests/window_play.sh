@@ -106,10 +106,10 @@ step closing_page
 t0=$(date +%s%N)
 key space
 for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
+  game_running || break
   sleep 0.1
 done
-kill -0 "$pid" 2>/dev/null && fail "still running 10 s after the key on the closing page"
+game_running && fail "still running 10 s after the key on the closing page"
 wait "$pid"
 code=$?
 pid=""

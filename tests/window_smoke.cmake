@@ -32,3 +32,9 @@ endif()
 if(TARGET ranvel AND NOT X11_FOUND)
   message(WARNING "Xlib headers not found (Debian package libx11-dev): the real-window tests are not built")
 endif()
+
+# No display at all: the game must end at once with a word on standard error.
+if(TARGET ranvel)
+  add_test(NAME window_no_display COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_no_display.sh $<TARGET_FILE:ranvel>)
+  set_tests_properties(window_no_display PROPERTIES TIMEOUT 60)
+endif()

@@ -19,7 +19,7 @@ replay=${4:-}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-launch_game /dev/null /dev/stderr
+launch_game /dev/null "$scratch/stderr.txt"
 find_window
 echo "window $wid titled: $(xdotool getwindowname "$wid")"
 

@@ -33,7 +33,7 @@ start_game() {
 }
 
 size() { xwininfo -id "$wid" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'; }
-alive() { kill -0 "$pid" 2>/dev/null; }
+alive() { game_running; }
 keys() {
   for k in "$@"; do
     xdotool key --clearmodifiers "$k"

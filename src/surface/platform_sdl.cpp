@@ -357,6 +357,16 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
   }
+  // With no display to reach, SDL falls back to drivers that draw nowhere
+  // ("offscreen", "dummy"): the game would wait for a player who cannot see
+  // it. Those are used only when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    std::fprintf(stderr, "Ranvel: cannot open a window: no display to show it on (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+    SDL_Quit();
+    return false;
+  }
   std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
   page_width = width;
   page_height = height;

@@ -8,6 +8,8 @@
 pid=""
 wid=""
 wm=""
+game_stderr=""
+game_stdout=""
 
 # under_xvfb SCREEN "PACKAGES" TOOL... -- SCRIPT ARGUMENTS...
 # Runs the script again under a virtual X server of SCREEN (e.g. 2400x1800),
@@ -40,18 +42,49 @@ launch_game() {
   # unit tests.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >"$1" 2>"$2" &
   pid=$!
+  game_stdout=$1
+  game_stderr=$2
 }
 
-# find_window: waits up to 30 s for a window titled Ranvel.
+# game_running: the game's process is there and has not ended (an ended
+# child that the shell has not yet collected still answers kill -0).
+game_running() {
+  local state
+  state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)
+  [ -n "$state" ] && [ "$state" != Z ] && [ "$state" != X ]
+}
+
+# game_said: what the game wrote on standard error, for a failure message.
+game_said() {
+  if [ -f "$game_stderr" ] && [ -s "$game_stderr" ]; then
+    echo " (the game wrote: $(head -c 2000 "$game_stderr"))"
+  fi
+}
+
+# find_window: waits up to 30 s for a window titled Ranvel. A game that
+# could not reach the virtual X server at all (it says so and ends) is
+# started once more: that is the test machine's display, not the game.
 find_window() {
+  local tries=0
   wid=""
   for _ in $(seq 300); do
     wid=$(xdotool search --name '^Ranvel$' 2>/dev/null | head -n 1)
     [ -n "$wid" ] && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the game ended before its window appeared"
+    if ! game_running; then
+      if [ "$tries" -eq 0 ] && grep -q "^Ranvel: cannot open a window" "$game_stderr" 2>/dev/null; then
+        tries=1
+        echo "the game could not reach the X server$(game_said); starting it once more"
+        sleep 1
+        launch_game "$game_stdout" "$game_stderr"
+        continue
+      fi
+      fail "the game ended before its window appeared$(game_said)"
+    fi
     sleep 0.1
   done
-  fail "no window titled Ranvel within 30 s"
+  local server="the X server answers"
+  xdpyinfo >/dev/null 2>&1 || server="the X server does not answer"
+  fail "no window titled Ranvel within 30 s; $server$(game_said)"
 }
 
 # settle_window: lets the options screen come up, then takes the window that
@@ -70,11 +103,11 @@ close_game() {
   c0=$(date +%s%N)
   "$close_window" "$wid" || fail "${what}could not send the close request"
   for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || break
+    game_running || break
     sleep 0.01
   done
   c1=$(date +%s%N)
-  if kill -0 "$pid" 2>/dev/null; then fail "${what}still running 3 s after the close request"; fi
+  if game_running; then fail "${what}still running 3 s after the close request"; fi
   wait "$pid"
   code=$?
   pid=""
