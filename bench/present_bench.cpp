@@ -11,16 +11,33 @@
 
 #include "surface/window_math.h"
 
-static void BM_PresentConvert(benchmark::State& state) {
-  std::vector<std::uint8_t> page(800 * 600);
-  for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(i * 7 + i / 800);
+namespace {
+
+// A page with every index in use, and the lookup of a grey-ramp palette.
+struct TESTPAGE {
+  std::vector<std::uint8_t> pixels;
+  std::uint32_t lookup[256];
+};
+
+TESTPAGE test_page() {
+  TESTPAGE t;
+  t.pixels.resize(800 * 600);
+  for (std::size_t i = 0; i < t.pixels.size(); ++i) t.pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 800);
   std::vector<std::uint8_t> palette(768);
   for (int i = 0; i < 768; ++i) palette[i] = static_cast<std::uint8_t>(i);
-  std::uint32_t lookup[256];
-  PALETTETOLOOKUP(palette.data(), lookup);
+  PALETTETOLOOKUP(palette.data(), t.lookup);
+  return t;
+}
+
+}  // namespace
+
+static void BM_PresentConvert(benchmark::State& state) {
+  const TESTPAGE t = test_page();
+  const std::uint8_t* page = t.pixels.data();
+  const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(800 * 600);
   for (auto _ : state) {
-    CONVERTPAGE(page.data(), 800, 600, lookup, out.data(), 800 * 4);
+    CONVERTPAGE(page, 800, 600, lookup, out.data(), 800 * 4);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
@@ -31,16 +48,13 @@ BENCHMARK(BM_PresentConvert)->Unit(benchmark::kMicrosecond);
 // does for a whole changed page.
 static void BM_PresentScale(benchmark::State& state) {
   const int32_t k = static_cast<int32_t>(state.range(0));
-  std::vector<std::uint8_t> page(800 * 600);
-  for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(i * 7 + i / 800);
-  std::vector<std::uint8_t> palette(768);
-  for (int i = 0; i < 768; ++i) palette[i] = static_cast<std::uint8_t>(i);
-  std::uint32_t lookup[256];
-  PALETTETOLOOKUP(palette.data(), lookup);
+  const TESTPAGE t = test_page();
+  const std::uint8_t* page = t.pixels.data();
+  const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(static_cast<std::size_t>(800 * k) * (600 * k));
   const BOXRECT box{0, 0, 800 * k, 600 * k};
   for (auto _ : state) {
-    SCALEPAGE(page.data(), 800, 600, lookup, box, 0, 599, out.data(), 800 * k * 4);
+    SCALEPAGE(page, 800, 600, lookup, box, 0, 599, out.data(), 800 * k * 4);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }

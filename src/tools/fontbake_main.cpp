@@ -175,7 +175,7 @@ RENDERED squeeze_top(const RENDERED& g, int overflow) {
   return out;
 }
 
-struct TEXTFONTSPEC {
+struct TEXTFONTLAYOUT {
   const char* name;
   int width;        // image width = sum of the glyph widths
   int rows;         // glyph rows (image height - 1)
@@ -227,7 +227,7 @@ struct BAKEREPORT {
   long clippedink = 0;  // coverage that fell outside a glyph's cell
 };
 
-BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& widthsout) {
+BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int>& widthsout) {
   // Size the face so that the natural advances add up to the image width.
   double units = 0.0;
   std::vector<double> advunits;
@@ -236,30 +236,30 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& w
     advunits.push_back(static_cast<double>(face->glyph->metrics.horiAdvance));
     units += advunits.back();
   }
-  const double em = spec.width * face->units_per_EM / units;
+  const double em = layout.width * face->units_per_EM / units;
   if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64.0)), 72, 72) != 0)
     fail("cannot size the face");
   std::vector<double> ideal;
   ideal.reserve(advunits.size());
-  for (double a : advunits) ideal.push_back(a * spec.width / units);
+  for (double a : advunits) ideal.push_back(a * layout.width / units);
   // A cell is never narrower than its glyph's ink.
   std::vector<int> minw;
   for (int code = 32; code <= 127; ++code) {
-    int need = spec.minw;
+    int need = layout.minw;
     for (double shift : {0.0, 0.25, 0.5, 0.75}) {
-      const RENDERED g = render(face, codepoint_of(code), spec.loadflags, shift);
+      const RENDERED g = render(face, codepoint_of(code), layout.loadflags, shift);
       int first, last;
       ink_columns(g, first, last);
       need = std::max(need, last - first + 1);
     }
     minw.push_back(need);
   }
-  const std::vector<int> widths = exact_widths(ideal, minw, spec.width, spec.maxw);
+  const std::vector<int> widths = exact_widths(ideal, minw, layout.width, layout.maxw);
   widthsout = widths;
 
-  const int height = spec.rows + 1;
-  BYTES block(4 + static_cast<std::size_t>(spec.width) * height, 0);
-  const unsigned word = (static_cast<unsigned>(spec.width) << 3) | 1u;
+  const int height = layout.rows + 1;
+  BYTES block(4 + static_cast<std::size_t>(layout.width) * height, 0);
+  const unsigned word = (static_cast<unsigned>(layout.width) << 3) | 1u;
   block[0] = static_cast<std::uint8_t>(word & 255);
   block[1] = static_cast<std::uint8_t>(word >> 8);
   block[2] = static_cast<std::uint8_t>(height & 255);
@@ -279,8 +279,8 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& w
     // between both sides of the glyph.
     const double origin = (w - ideal[i]) / 2.0;
     const double whole = std::floor(origin);
-    RENDERED g = render(face, codepoint_of(code), spec.loadflags, origin - whole);
-    g = squeeze_top(g, g.top - spec.baseline);
+    RENDERED g = render(face, codepoint_of(code), layout.loadflags, origin - whole);
+    g = squeeze_top(g, g.top - layout.baseline);
     int ox = static_cast<int>(whole) + g.left;
     // Ink that would cross the cell's edge is moved inside it.
     int first, last;
@@ -289,23 +289,23 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTSPEC& spec, std::vector<int>& w
       if (ox + last >= w) ox = w - 1 - last;
       if (ox + first < 0) ox = -first;
     }
-    const int oy = spec.baseline - g.top;
+    const int oy = layout.baseline - g.top;
     for (int y = 0; y < g.rows; ++y)
       for (int x = 0; x < g.width; ++x) {
         const int cov = g.at(x, y);
         if (cov == 0) continue;
         const int cx = ox + x;
         const int cy = oy + y;
-        if (cx < 0 || cx >= w || cy < 0 || cy >= spec.rows) {
+        if (cx < 0 || cx >= w || cy < 0 || cy >= layout.rows) {
           report.clippedink += cov;
-          if (cov >= faint) std::printf("  %s: clipped '%c' at (%d, %d) coverage %d\n", spec.name, code, cx, cy, cov);
+          if (cov >= faint) std::printf("  %s: clipped '%c' at (%d, %d) coverage %d\n", layout.name, code, cx, cy, cov);
           continue;
         }
-        pixels[static_cast<std::size_t>(cy + 1) * spec.width + cell + cx] = spec.shade(cov);
+        pixels[static_cast<std::size_t>(cy + 1) * layout.width + cell + cx] = layout.shade(cov);
       }
     cell += w;
   }
-  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", spec.name, em, static_cast<double>(report.clippedink) / 255.0);
+  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", layout.name, em, static_cast<double>(report.clippedink) / 255.0);
   return block;
 }
 
@@ -639,11 +639,11 @@ int main(int argc, char** argv) {
   if (FT_New_Face(lib, regularpath.c_str(), 0, &regular) != 0) fail("cannot read " + regularpath);
   if (FT_New_Face(lib, boldpath.c_str(), 0, &bold) != 0) fail("cannot read " + boldpath);
 
-  const TEXTFONTSPEC largespec{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
-  const TEXTFONTSPEC smallspec{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
+  const TEXTFONTLAYOUT largelayout{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
+  const TEXTFONTLAYOUT smalllayout{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
   std::vector<int> largewidths, smallwidths;
-  const BYTES large = bake_text_font(regular, largespec, largewidths);
-  const BYTES small = bake_text_font(regular, smallspec, smallwidths);
+  const BYTES large = bake_text_font(regular, largelayout, largewidths);
+  const BYTES small = bake_text_font(regular, smalllayout, smallwidths);
   const BYTES digits = bake_digit_font(bold);
   if (large.size() != 4 + 1551 * 33 || small.size() != 4 + 1202 * 25 || digits.size() != 7322)
     fail("a baked font has the wrong size");

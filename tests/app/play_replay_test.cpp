@@ -9,18 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "tests/surface/file_text.h"
+
 #ifdef RANVEL_REPLAY_BIN
-
-namespace {
-
-std::string file_text(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace
 
 TEST(PlayReplay, MoveAnswerAndGiveUp) {
   const auto dir = std::filesystem::temp_directory_path() / ("ranvel-play-" + std::to_string(getpid()));

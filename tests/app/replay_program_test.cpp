@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "surface/replay_png.h"
+#include "tests/surface/file_text.h"
 
 #ifdef RANVEL_REPLAY_BIN
 
@@ -24,13 +25,6 @@ std::filesystem::path scratch_dir(const char* name) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-std::string file_text(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 RUN run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir) {

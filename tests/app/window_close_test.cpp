@@ -16,6 +16,7 @@
 
 #include "app/messages.h"
 #include "tests/app/game_drive.h"
+#include "tests/surface/file_text.h"
 
 namespace {
 
@@ -133,17 +134,6 @@ TEST(WindowClose, EveryScreenAndAnimationEndsWithCodeZero) {
 }
 
 #ifdef RANVEL_REPLAY_BIN
-
-namespace {
-
-std::string file_text(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace
 
 // The same for the program itself, at the points a script reaches by time.
 TEST(WindowClose, TheReplayProgramEndsWithExitCodeZero) {

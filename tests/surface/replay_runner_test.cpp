@@ -13,6 +13,7 @@
 #include "surface/replay_runner.h"
 #include "surface/surface.h"
 #include "tests/surface/surface_fixture.h"
+#include "tests/surface/file_text.h"
 
 namespace {
 
@@ -106,13 +107,6 @@ std::filesystem::path scratch_dir(const char* name) {
                    ("ranvel-replay-" + std::to_string(getpid()) + "-" + name);
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-std::string file_text(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 }  // namespace
