@@ -15,7 +15,7 @@
 #include "scene/rods.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
@@ -23,27 +23,27 @@ namespace {
 
 // The objects of a run, made once as start-up makes them.
 struct floor_run {
-  IMAGE frame = nullptr;
-  IMAGE texture = nullptr;
+  Image frame = nullptr;
+  Image texture = nullptr;
   MAPPEDFONT font;
   GAMESTATE state;
   SCREENDEF view;
 
   floor_run() {
     // The benchmarks run on the headless backend: no window, a virtual clock.
-    HEADLESSRESET();
+    headless_reset();
     SETSCREENMODE(800, 600, 8, 1);
     frame = NEWIMAGE(800, 600);
     texture = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture, 1330, 430);
-    font.FONTDATA = DIGITFONT;
+    font.FONTDATA = DIGIT_FONT;
     INITFONT(font);
     font.LABELHEIGHT = 0.5;
     font.INKCOLOR = 176;
     DEFINENUMBERS(100, font);
     state.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-    BUILDCHOICERODS(state.LIGHTDIR);
-    MAKEPAL16X16(BASECOLORS);
+    build_choice_rods(state.LIGHTDIR);
+    MAKEPAL16X16(BASE_COLORS);
     view.CENTERX = 400;
     view.CENTERY = 300;
     view.SCALE = 32.0;
@@ -57,13 +57,13 @@ floor_run& run() {
 
 void BM_DRAWBG(benchmark::State& bench) {
   floor_run& r = run();
-  const int32_t previous = SETFLOORTHREADS(static_cast<int32_t>(bench.range(0)));
+  const int32_t previous = set_floor_threads(static_cast<int32_t>(bench.range(0)));
   DEFINESCREEN(50.0, 100, r.view);
   for (auto _ : bench) {
     DRAWBG(r.frame, r.texture, r.font, 100, r.view);
     benchmark::ClobberMemory();
   }
-  SETFLOORTHREADS(previous);
+  set_floor_threads(previous);
 }
 BENCHMARK(BM_DRAWBG)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -71,15 +71,15 @@ BENCHMARK(BM_DRAWBG)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 // 1 AVX2, 2 AVX-512; a kernel the processor lacks falls back to the best it has).
 void BM_DRAWBGKernel(benchmark::State& bench) {
   floor_run& r = run();
-  const int32_t previous_threads = SETFLOORTHREADS(1);
-  const FLOORKERNEL previous = SETFLOORKERNEL(static_cast<FLOORKERNEL>(bench.range(0)));
+  const int32_t previous_threads = set_floor_threads(1);
+  const FloorKernel previous = set_floor_kernel(static_cast<FloorKernel>(bench.range(0)));
   DEFINESCREEN(50.0, 100, r.view);
   for (auto _ : bench) {
     DRAWBG(r.frame, r.texture, r.font, 100, r.view);
     benchmark::ClobberMemory();
   }
-  SETFLOORKERNEL(previous);
-  SETFLOORTHREADS(previous_threads);
+  set_floor_kernel(previous);
+  set_floor_threads(previous_threads);
 }
 BENCHMARK(BM_DRAWBGKernel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -97,7 +97,7 @@ void BM_GameFrame(benchmark::State& bench) {
     DRAWBG(r.frame, r.texture, r.font, state.TARGET, r.view);
     DRAWNUMBERLINE(r.frame, state.TARGET, r.view, 176);
     DRAWRODS(r.frame, state, r.view);
-    BLITIMAGE(SCREEN(), 0.0F, 0.0F, r.frame, BLITCOPY);
+    BLITIMAGE(screen_page(), 0.0F, 0.0F, r.frame, BLIT_COPY);
     benchmark::ClobberMemory();
   }
 }
@@ -105,7 +105,7 @@ BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond);
 
 void BM_PREPARETEXTURE(benchmark::State& bench) {
   run();
-  IMAGE texture = NEWIMAGE(16, 16);
+  Image texture = NEWIMAGE(16, 16);
   for (auto _ : bench) {
     PREPARETEXTURE(texture, 1330, 430);
     benchmark::ClobberMemory();
@@ -125,7 +125,7 @@ void BM_OptionsFloor(benchmark::State& bench) {
   view.YAXISY = 0.9;
   view.SCALE = 24.0;
   for (auto _ : bench) {
-    DRAWOPTIONSFLOOR(r.frame, r.texture, view);
+    draw_options_floor(r.frame, r.texture, view);
     benchmark::ClobberMemory();
   }
 }
@@ -134,7 +134,7 @@ BENCHMARK(BM_OptionsFloor)->Unit(benchmark::kMillisecond);
 void BM_Sprites(benchmark::State& bench) {
   run();
   for (auto _ : bench) {
-    MAKESPRITES();
+    make_sprites();
     benchmark::ClobberMemory();
   }
 }

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "surface/window_math.h"
+#include "platform/window_layout.h"
+#include "surface/surface.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TESTPAGE test_page() {
   for (std::size_t i = 0; i < t.pixels.size(); ++i) t.pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 800);
   std::vector<std::uint8_t> palette(768);
   for (int i = 0; i < 768; ++i) palette[i] = static_cast<std::uint8_t>(i);
-  PALETTETOLOOKUP(palette.data(), t.lookup);
+  palette_to_lookup(palette.data(), t.lookup);
   return t;
 }
 
@@ -37,7 +38,7 @@ static void BM_PresentConvert(benchmark::State& state) {
   const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(800 * 600);
   for (auto _ : state) {
-    CONVERTPAGE(page, 800, 600, lookup, out.data(), 800 * 4);
+    convert_page(page, 800, 600, lookup, out.data(), 800 * 4);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
@@ -52,9 +53,9 @@ static void BM_PresentScale(benchmark::State& state) {
   const std::uint8_t* page = t.pixels.data();
   const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(static_cast<std::size_t>(800 * k) * (600 * k));
-  const BOXRECT box{0, 0, 800 * k, 600 * k};
+  const BoxRect box{0, 0, 800 * k, 600 * k};
   for (auto _ : state) {
-    SCALEPAGE(page, 800, 600, lookup, box, 0, 599, out.data(), 800 * k * 4);
+    scale_page(page, 800, 600, lookup, box, 0, 599, out.data(), 800 * k * 4);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
@@ -66,7 +67,7 @@ static void BM_ChangedRows(benchmark::State& state) {
   std::vector<std::uint8_t> a(800 * 600, 3), b(800 * 600, 3);
   b[599 * 800 + 400] = 4;
   for (auto _ : state) {
-    const ROWSPAN span = CHANGEDROWS(a.data(), b.data(), 800, 600);
+    const RowSpan span = changed_rows(a.data(), b.data(), 800, 600);
     benchmark::DoNotOptimize(span);
   }
 }
@@ -76,7 +77,7 @@ static void BM_PaletteLookup(benchmark::State& state) {
   std::vector<std::uint8_t> palette(768, 100);
   std::uint32_t lookup[256];
   for (auto _ : state) {
-    PALETTETOLOOKUP(palette.data(), lookup);
+    palette_to_lookup(palette.data(), lookup);
     benchmark::DoNotOptimize(lookup);
   }
 }

@@ -1,7 +1,7 @@
 // Fuzz target: any bytes as a BMP picture file for BMPTODB.
 //
 // The input is written to a scratch file and converted. A picture that the
-// conversion cannot use must give DATATEXTERROR or status -1; whatever the
+// conversion cannot use must give DataTextError or status -1; whatever the
 // header claims, nothing may be read outside the file, and the work and the
 // output must stay in proportion to the file (a 65535 x 65535 header on a
 // tiny file is rejected before any row is read).
@@ -13,7 +13,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "tools/datatext.h"
 
 namespace {
@@ -62,12 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int32_t status = 0;
   try {
     status = BMPTODB(picture, output, width, height);
-  } catch (const DATATEXTERROR& e) {
+  } catch (const DataTextError& e) {
     // Refused: the message names the picture and the output says nothing.
-    if (e.MESSAGE.rfind(picture, 0) != 0 && e.MESSAGE.rfind(output, 0) != 0) std::abort();
+    if (e.message.rfind(picture, 0) != 0 && e.message.rfind(output, 0) != 0) std::abort();
     if (width != 0 || height != 0) std::abort();
     return 0;
-  } catch (const PROGRAMEND&) {
+  } catch (const ProgramEnd&) {
     // A checked index or reference failed inside the conversion.
     std::abort();
   }

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "screens/info_screen.h"
 
 namespace {
@@ -48,13 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[static_cast<std::size_t>(blocksize)]);
   std::memcpy(block.get(), body, static_cast<std::size_t>(blocksize));
 
-  TEXTLIST text;
-  text.RESIZE(3);
+  TextList text;
+  text.resize(3);
   text[1] = "left from before";
   int32_t result = -1;
   try {
     result = DOMOVE(block.get(), count, text);
-  } catch (const PROGRAMEND&) {
+  } catch (const ProgramEnd&) {
     std::abort();  // a checked index or reference failed
   }
   if (result != 0) std::abort();

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "surface/replay_script.h"
+#include "replay/script.h"
 
 namespace {
 
-constexpr std::string_view NAME = "fuzz.txt";
+constexpr std::string_view name = "fuzz.txt";
 
 bool name_ok(const std::string& name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') return false;
@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char c : text) lines += c == '\n';
   if (!text.empty() && text.back() != '\n') ++lines;
 
-  const REPLAYSCRIPT script = PARSEREPLAYSCRIPT(text, NAME);
-  if (!script.OK) {
-    // "fuzz.txt:LINE: message" with LINE a line of the input.
-    if (!script.COMMANDS.empty()) std::abort();
-    const std::string& e = script.ERROR;
-    if (e.compare(0, NAME.size() + 1, std::string(NAME) + ":") != 0) std::abort();
-    std::size_t i = NAME.size() + 1;
+  const ReplayScript script = parse_replay_script(text, name);
+  if (!script.ok) {
+    // "fuzz.txt:LINE: message" with line a line of the input.
+    if (!script.commands.empty()) std::abort();
+    const std::string& e = script.error;
+    if (e.compare(0, name.size() + 1, std::string(name) + ":") != 0) std::abort();
+    std::size_t i = name.size() + 1;
     long long line = 0;
     const std::size_t digits = i;
     while (i < e.size() && e[i] >= '0' && e[i] <= '9' && i - digits < 12) line = line * 10 + (e[i++] - '0');
@@ -52,28 +52,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (e.compare(i, 2, ": ") != 0 || e.size() <= i + 2) std::abort();
     return 0;
   }
-  if (!script.ERROR.empty()) std::abort();
+  if (!script.error.empty()) std::abort();
   int32_t last = 0;
-  for (const REPLAYCOMMAND& c : script.COMMANDS) {
-    if (c.LINE < 1 || c.LINE > lines || c.LINE < last) std::abort();
-    last = c.LINE;
-    switch (c.KIND) {
+  for (const ReplayCommand& c : script.commands) {
+    if (c.line < 1 || c.line > lines || c.line < last) std::abort();
+    last = c.line;
+    switch (c.kind) {
       case REPLAY_WAIT:
-        if (c.MS < 0 || c.MS > REPLAYMAXWAIT) std::abort();
+        if (c.ms < 0 || c.ms > REPLAY_MAX_WAIT) std::abort();
         break;
       case REPLAY_KEY:
-        if (!key_ok(c.KEY)) std::abort();
+        if (!key_ok(c.key)) std::abort();
         break;
       case REPLAY_MOUSE:
-        if (c.X < 0 || c.X > 799 || c.Y < 0 || c.Y > 599) std::abort();
+        if (c.x < 0 || c.x > 799 || c.y < 0 || c.y > 599) std::abort();
         break;
-      case REPLAY_MOUSEOUT:
+      case REPLAY_MOUSE_OUT:
       case REPLAY_DOWN:
       case REPLAY_UP:
         break;
       case REPLAY_SHOT:
       case REPLAY_STATE:
-        if (!name_ok(c.NAME)) std::abort();
+        if (!name_ok(c.name)) std::abort();
         break;
       default:
         std::abort();

@@ -3,7 +3,6 @@
 # visit played with xdotool, each step compared with the page the replay
 # runner draws, and closing during a camera move) and tests/window_comfort.sh
 # (scaling, letter-boxing, the pointer at every scale, fullscreen).
-find_package(X11 QUIET)
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
@@ -15,8 +14,7 @@ if(TARGET ranvel AND X11_FOUND)
   set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
 
   if(TARGET ranvel-replay)
-    add_executable(ranvel-comparewindow ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)
-    target_link_libraries(ranvel-comparewindow PRIVATE ranvel_headless PkgConfig::PNG)
+    ranvel_program(ranvel-comparewindow ranvel_platform_headless ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)
     add_test(NAME window_play
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_play.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
                      $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "assets/fonts.h"
 #include "game/gamestate.h"
 #include "scene/camera.h"
@@ -23,7 +23,7 @@
 #include "scene/rods.h"
 #include "shade/palette.h"
 #include "surface/input.h"
-#include "surface/present_stats.h"
+#include "platform/present_stats.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
@@ -39,22 +39,22 @@ double median(std::vector<double> v) {
 }
 
 int run(const std::string& path, int moves) {
-  if (path != "surface") PLATFORMFORCERENDERER(path.c_str());
+  if (path != "surface") platform_force_renderer(path.c_str());
 
   // The objects of a run, made as start-up makes them.
   GAMESTATE game;
   SCREENDEF view;
   MAPPEDFONT font;
   game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-  BUILDCHOICERODS(game.LIGHTDIR);
-  font.FONTDATA = DIGITFONT;
+  build_choice_rods(game.LIGHTDIR);
+  font.FONTDATA = DIGIT_FONT;
   INITFONT(font);
   view.CENTERX = 400;
   view.CENTERY = 300;
-  CHECKCODE(SETSCREENMODE(800, 600, 8, 1));
-  IMAGE frame = NEWIMAGE(800, 600);
-  IMAGE texture = NEWIMAGE(16, 16);
-  MAKEPAL16X16(BASECOLORS);
+  check_code(SETSCREENMODE(800, 600, 8, 1));
+  Image frame = NEWIMAGE(800, 600);
+  Image texture = NEWIMAGE(16, 16);
+  MAKEPAL16X16(BASE_COLORS);
   PREPARETEXTURE(texture, 1330, 430);
   font.LABELHEIGHT = 0.5;
   font.INKCOLOR = 176;
@@ -75,25 +75,25 @@ int run(const std::string& path, int moves) {
   for (int m = 0; m < moves; ++m) {
     GAMESTATE g = game;
     LAYROD(10, g, 160);
-    PLATFORMRESETPRESENTSTATS();
+    platform_reset_present_stats();
     const double t0 = wall_seconds();
     SHIFTLOOKAT(30, 40, frame, texture, font, g, view);
     const double t1 = wall_seconds();
-    const PRESENTSTATS s = PLATFORMPRESENTSTATS();
-    fps.push_back(static_cast<double>(s.PRESENTS) / (t1 - t0));
-    if (s.PRESENTS > 0) {
-      convert_ms.push_back(1e3 * s.CONVERTSECONDS / static_cast<double>(s.PRESENTS));
-      show_ms.push_back(1e3 * s.SHOWSECONDS / static_cast<double>(s.PRESENTS));
+    const PresentStats s = platform_present_stats();
+    fps.push_back(static_cast<double>(s.presents) / (t1 - t0));
+    if (s.presents > 0) {
+      convert_ms.push_back(1e3 * s.convert_seconds / static_cast<double>(s.presents));
+      show_ms.push_back(1e3 * s.show_seconds / static_cast<double>(s.presents));
     }
-    frames += s.FRAMES;
-    presents += s.PRESENTS;
+    frames += s.frames;
+    presents += s.presents;
     std::printf("move %d: %.2f s, %lld frames drawn, %lld presents, %.1f presents/s\n", m + 1, t1 - t0,
-                static_cast<long long>(s.FRAMES), static_cast<long long>(s.PRESENTS), fps.back());
+                static_cast<long long>(s.frames), static_cast<long long>(s.presents), fps.back());
     for (int i = 0; i < 20; ++i) WAITMS(10);
   }
-  const PRESENTSTATS last = PLATFORMPRESENTSTATS();
+  const PresentStats last = platform_present_stats();
   std::printf("%s%s: median %.1f presents/s; per present: convert %.3f ms, show %.3f ms (medians of %d moves)\n",
-              path.c_str(), last.RENDERER ? " (renderer)" : " (window pixels)", median(fps), median(convert_ms),
+              path.c_str(), last.renderer ? " (renderer)" : " (window pixels)", median(fps), median(convert_ms),
               median(show_ms), moves);
   return 0;
 }
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   const int moves = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   try {
     return run(path, moves);
-  } catch (const PROGRAMEND& end) {
+  } catch (const ProgramEnd& end) {
     std::fprintf(stderr, "ended with code %d\n", end.code);
     return 1;
   }

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/messages.h"
+#include "screens/messages.h"
 #include "app/play_loop.h"
-#include "app/run_report.h"
-#include "app/runtime_error.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
 #include "game/evaluation.h"
@@ -28,8 +28,8 @@ namespace {
 // The objects of the run: made once here, alive until the program ends.
 GAMESTATE game;
 SCREENDEF view;
-IMAGE frameimage = nullptr;
-IMAGE textureimage = nullptr;
+Image frameimage = nullptr;
+Image textureimage = nullptr;
 MAPPEDFONT mappedfont;
 
 // Draws a whole scene frame into the frame image and copies it to the screen.
@@ -38,53 +38,53 @@ void draw_first_frame() {
   DRAWBG(frameimage, textureimage, mappedfont, game.TARGET, view);
   DRAWNUMBERLINE(frameimage, game.TARGET, view, 176);
   DRAWRODS(frameimage, game, view);
-  CHECKCODE(BLITIMAGE(SCREEN(), 0, 0, frameimage, BLITCOPY));
+  check_code(BLITIMAGE(screen_page(), 0, 0, frameimage, BLIT_COPY));
 }
 
 }  // namespace
 
-void RANVELMAIN() {
+void ranvel_main() {
   std::puts("Hello from Pelmora");
   std::puts("Hello after Endif");
-  // The run-time error handler (RUNTIMEERROR) is in place from here on.
+  // The run-time error handler (report_runtime_error) is in place from here on.
   std::puts("Include ended.");
   std::fflush(stdout);
 
-  LABELEDGES.RESIZE(1);
+  LABELEDGES.resize(1);
 
   game = GAMESTATE{};
-  REPORT.GAME = &game;
+  run_report.game = &game;
   game.LIGHTDIR.X = 0.5;
   game.LIGHTDIR.Y = 0.3;
   game.LIGHTDIR.Z = std::sqrt(1.0 - game.LIGHTDIR.X * game.LIGHTDIR.X - game.LIGHTDIR.Y * game.LIGHTDIR.Y);
 
-  BUILDCHOICERODS(game.LIGHTDIR);
+  build_choice_rods(game.LIGHTDIR);
 
   mappedfont = MAPPEDFONT{};
-  mappedfont.FONTDATA = DIGITFONT;
+  mappedfont.FONTDATA = DIGIT_FONT;
   INITFONT(mappedfont);
 
-  SETMESSAGES();
+  set_messages();
 
-  INFOTEXT1.RESIZE(17);
-  INFOTEXT2.RESIZE(13);
-  INFOTEXT3.RESIZE(14);
-  INFOTEXTEND.RESIZE(8);
-  DOMOVE(I_NFO1, I_NFO1COUNT, INFOTEXT1);
-  DOMOVE(I_NFO2, I_NFO2COUNT, INFOTEXT2);
-  DOMOVE(I_NFO3, I_NFO3COUNT, INFOTEXT3);
-  DOMOVE(I_NFOEND, I_NFOENDCOUNT, INFOTEXTEND);
+  INFOTEXT1.resize(17);
+  INFOTEXT2.resize(13);
+  INFOTEXT3.resize(14);
+  INFOTEXTEND.resize(8);
+  DOMOVE(I_NFO1, I_NFO1_COUNT, INFOTEXT1);
+  DOMOVE(I_NFO2, I_NFO2_COUNT, INFOTEXT2);
+  DOMOVE(I_NFO3, I_NFO3_COUNT, INFOTEXT3);
+  DOMOVE(I_NFOEND, I_NFOEND_COUNT, INFOTEXTEND);
 
   view = SCREENDEF{};
   view.CENTERX = 400;
   view.CENTERY = 300;
-  CHECKCODE(SETSCREENMODE(2 * view.CENTERX, 2 * view.CENTERY, 8, 1));
+  check_code(SETSCREENMODE(2 * view.CENTERX, 2 * view.CENTERY, 8, 1));
 
   frameimage = NEWIMAGE(2 * view.CENTERX, 2 * view.CENTERY);
   textureimage = NEWIMAGE(16, 16);
 
-  MAKESPRITES();
-  MAKEPAL16X16(BASECOLORS);
+  make_sprites();
+  MAKEPAL16X16(BASE_COLORS);
   SETTEXTCOLORS(255, 176);
   RANDOMSEED(CLOCKSECONDS());
 
@@ -100,6 +100,6 @@ void RANVELMAIN() {
     view.SCALE = 32.0;
     NEWGAME(game);
     draw_first_frame();
-    PLAYGAME(frameimage, textureimage, mappedfont, game, view);
+    play_game(frameimage, textureimage, mappedfont, game, view);
   }
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/messages.h"
-#include "app/run_report.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "game/evaluation.h"
 #include "scene/camera.h"
 #include "scene/floor.h"
@@ -16,24 +16,24 @@
 
 namespace {
 
-constexpr int32_t NOHOVER = -1;
-constexpr uint32_t COLOURWIN = 0x20FF20;
-constexpr uint32_t COLOURLOSS = 0xE00000;
-constexpr uint32_t COLOURTIE = 0x200080;
-constexpr uint32_t COLOURQUESTION = 0xC0C000;
+constexpr int32_t NO_HOVER = -1;
+constexpr uint32_t COLOUR_WIN = 0x20FF20;
+constexpr uint32_t COLOUR_LOSS = 0xE00000;
+constexpr uint32_t COLOUR_TIE = 0x200080;
+constexpr uint32_t COLOUR_QUESTION = 0xC0C000;
 // Outcomes are shown after a short pause, so the last rod can be seen.
-constexpr int32_t OUTCOMEPAUSEMS = 1500;
+constexpr int32_t OUTCOME_PAUSE_MS = 1500;
 
 // Everything a turn draws with.
-struct PLAYSCENE {
-  IMAGE frame;
+struct PlayScene {
+  Image frame;
   const std::uint8_t* texture;
   MAPPEDFONT& font;
   GAMESTATE& game;
   SCREENDEF& view;
 };
 
-enum class NEXT { COMPUTER, PLAYER, GAMEOVER };
+enum class Next { COMPUTER, PLAYER, GAME_OVER };
 
 bool is_choice_rod(int32_t code) { return code >= 0 && code <= 49; }
 bool is_button(int32_t code) { return code == TIEBUTTON || code == QUITBUTTON; }
@@ -47,12 +47,12 @@ void drop_waiting_keys() {
 }
 
 // A whole frame into the frame image, then onto the screen in one copy.
-void redraw(PLAYSCENE& s) {
+void redraw(PlayScene& s) {
   DEFINESCREEN(s.game.LOOKAT, s.game.TARGET, s.view);
   DRAWBG(s.frame, s.texture, s.font, s.game.TARGET, s.view);
   DRAWNUMBERLINE(s.frame, s.game.TARGET, s.view, 176);
   DRAWRODS(s.frame, s.game, s.view);
-  CHECKCODE(BLITIMAGE(SCREEN(), 0, 0, s.frame, BLITCOPY));
+  check_code(BLITIMAGE(screen_page(), 0, 0, s.frame, BLIT_COPY));
 }
 
 std::string with_target(const char* text, const GAMESTATE& game) {
@@ -61,65 +61,65 @@ std::string with_target(const char* text, const GAMESTATE& game) {
 
 // The hover code under the mouse: a game button, a choice rod of the window,
 // or nothing.
-int32_t hover_code(const MOUSEREADING& mouse, const CHOICEWINDOW& window) {
-  if (mouse.Y >= 500 && mouse.Y < 580) {
-    if (mouse.X >= 24 && mouse.X < 264) return TIEBUTTON;
-    if (mouse.X >= 620 && mouse.X < 760) return QUITBUTTON;
+int32_t hover_code(const MouseReading& mouse, const ChoiceWindow& window) {
+  if (mouse.y >= 500 && mouse.y < 580) {
+    if (mouse.x >= 24 && mouse.x < 264) return TIEBUTTON;
+    if (mouse.x >= 620 && mouse.x < 760) return QUITBUTTON;
   }
-  for (int32_t j = window.FIRST; j <= window.LAST; ++j) {
-    const CHOICEBOX& box = CHOICEBOXES[j];
-    if (box.X1 <= mouse.X && mouse.X <= box.X2 && box.Y1 <= mouse.Y && mouse.Y <= box.Y2) return j;
+  for (int32_t j = window.first; j <= window.last; ++j) {
+    const ChoiceBox& box = CHOICEBOXES[j];
+    if (box.X1 <= mouse.x && mouse.x <= box.X2 && box.Y1 <= mouse.y && mouse.y <= box.Y2) return j;
   }
-  return NOHOVER;
+  return NO_HOVER;
 }
 
 // Hover feedback: rods light up through the palette, buttons change sprite.
-void show_hover_change(const PLAYSCENE& s, int32_t previous, int32_t now) {
-  if (is_choice_rod(previous)) HIGHLIGHTROD(rod_of(previous), BASECOLORS, 0);
-  if (is_choice_rod(now)) HIGHLIGHTROD(rod_of(now), BASECOLORS, 1);
+void show_hover_change(const PlayScene& s, int32_t previous, int32_t now) {
+  if (is_choice_rod(previous)) HIGHLIGHTROD(rod_of(previous), BASE_COLORS, 0);
+  if (is_choice_rod(now)) HIGHLIGHTROD(rod_of(now), BASE_COLORS, 1);
   if (is_button(previous)) DRAWGAMEBTN(previous, 0, s.game, s.view);
   if (is_button(now)) DRAWGAMEBTN(now, 2, s.game, s.view);
 }
 
-NEXT player_move(PLAYSCENE& s, int32_t total, int32_t rod) {
+Next player_move(PlayScene& s, int32_t total, int32_t rod) {
   GAMESTATE& game = s.game;
   LAYROD(rod, game, 16 * rod);
   SHIFTLOOKAT(total, current_total(game), s.frame, s.texture, s.font, game, s.view);
   redraw(s);
   const int32_t reached = current_total(game);
   if (reached == game.TARGET) {
-    WAITMS(OUTCOMEPAUSEMS);
-    SHOWMESSAGE(MSGPLAYERWINS, COLOURWIN, MESSAGENOTICE);
-    return NEXT::GAMEOVER;
+    WAITMS(OUTCOME_PAUSE_MS);
+    SHOWMESSAGE(MSGPLAYERWINS, COLOUR_WIN, MESSAGE_NOTICE);
+    return Next::GAME_OVER;
   }
   if (reached > game.TARGET) {
-    WAITMS(OUTCOMEPAUSEMS);
+    WAITMS(OUTCOME_PAUSE_MS);
     MSGOVERSHOOT[3] = with_target("sobrepasaste el ", game);
-    SHOWMESSAGE(MSGOVERSHOOT, COLOURLOSS, MESSAGENOTICE);
-    return NEXT::GAMEOVER;
+    SHOWMESSAGE(MSGOVERSHOOT, COLOUR_LOSS, MESSAGE_NOTICE);
+    return Next::GAME_OVER;
   }
-  return NEXT::COMPUTER;
+  return Next::COMPUTER;
 }
 
 // A tie can be claimed only when no rod fits any more; otherwise play goes on.
 bool tie_claim_ends_game(const GAMESTATE& game, int32_t total) {
   if (RODLIST[0] + total > game.TARGET) {
-    SHOWMESSAGE(MSGTIE, COLOURTIE, MESSAGENOTICE);
+    SHOWMESSAGE(MSGTIE, COLOUR_TIE, MESSAGE_NOTICE);
     return true;
   }
-  SHOWMESSAGE(MSGNOTNOW, COLOURLOSS, MESSAGENOTICE);
+  SHOWMESSAGE(MSGNOTNOW, COLOUR_LOSS, MESSAGE_NOTICE);
   return false;
 }
 
-bool player_gives_up() { return SHOWMESSAGE(MSGGIVEUP, COLOURQUESTION, MESSAGEQUESTION) != 0; }
+bool player_gives_up() { return SHOWMESSAGE(MSGGIVEUP, COLOUR_QUESTION, MESSAGE_QUESTION) != 0; }
 
-NEXT player_turn(PLAYSCENE& s) {
+Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
   drop_waiting_keys();
   const int32_t total = current_total(game);
-  const CHOICEWINDOW window = CHOICEWINDOWFOR(total, game.TARGET);
-  int32_t hover = NOHOVER;
-  int32_t previous = NOHOVER;
+  const ChoiceWindow window = choice_window_for(total, game.TARGET);
+  int32_t hover = NO_HOVER;
+  int32_t previous = NO_HOVER;
 
   for (;;) {
     // Input: after a message or an ignored input the buttons are drawn normal,
@@ -130,7 +130,7 @@ NEXT player_turn(PLAYSCENE& s) {
     drop_waiting_keys();
 
     std::string key;
-    MOUSEREADING mouse;
+    MouseReading mouse;
     for (;;) {
       WAITMS(10);
       key = POLLKEY();
@@ -140,32 +140,32 @@ NEXT player_turn(PLAYSCENE& s) {
         show_hover_change(s, previous, hover);
         previous = hover;
       }
-      if (!key.empty() || mouse.BUTTONS > 0) break;
+      if (!key.empty() || mouse.buttons > 0) break;
     }
-    if (is_choice_rod(hover)) HIGHLIGHTROD(rod_of(hover), BASECOLORS, 0);
+    if (is_choice_rod(hover)) HIGHLIGHTROD(rod_of(hover), BASE_COLORS, 0);
 
-    if (mouse.BUTTONS > 0) {
+    if (mouse.buttons > 0) {
       // A press acts on what was under the mouse when it went down; a key
       // read in the same poll is dropped.
-      while (mouse.BUTTONS > 0) {
+      while (mouse.buttons > 0) {
         WAITMS(20);
         mouse = POLLMOUSE();
       }
       if (is_choice_rod(hover)) return player_move(s, total, rod_of(hover));
       if (hover == TIEBUTTON) {
-        if (tie_claim_ends_game(game, total)) return NEXT::GAMEOVER;
+        if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
       } else if (hover == QUITBUTTON) {
-        if (player_gives_up()) return NEXT::GAMEOVER;
+        if (player_gives_up()) return Next::GAME_OVER;
       }
       continue;
     }
 
     if (key == "x" || key == "X") {
-      if (tie_claim_ends_game(game, total)) return NEXT::GAMEOVER;
+      if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
       continue;
     }
-    if (key.size() == 1 && key[0] == KEYESC) {
-      if (player_gives_up()) return NEXT::GAMEOVER;
+    if (key.size() == 1 && key[0] == KEY_ESC) {
+      if (player_gives_up()) return Next::GAME_OVER;
       continue;
     }
     if (key.size() == 1) {
@@ -174,20 +174,20 @@ NEXT player_turn(PLAYSCENE& s) {
       if (n >= 0 && n <= 10) {
         if (n == 0) n = 10;
         if (((game.VALIDRODS >> n) & 1u) != 0) return player_move(s, total, n);
-        SHOWMESSAGE(MSGBADROD, COLOURLOSS, MESSAGENOTICE);
+        SHOWMESSAGE(MSGBADROD, COLOUR_LOSS, MESSAGE_NOTICE);
       }
     }
   }
 }
 
-NEXT computer_turn(PLAYSCENE& s) {
+Next computer_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
   const int32_t rod = DOEVAL(game);
   if (rod == 0) {
-    WAITMS(OUTCOMEPAUSEMS);
+    WAITMS(OUTCOME_PAUSE_MS);
     MSGCANNOTREACH[2] = with_target("Imposible alcanzar ", game);
-    SHOWMESSAGE(MSGCANNOTREACH, COLOURTIE, MESSAGENOTICE);
-    return NEXT::GAMEOVER;
+    SHOWMESSAGE(MSGCANNOTREACH, COLOUR_TIE, MESSAGE_NOTICE);
+    return Next::GAME_OVER;
   }
   const int32_t total = current_total(game);
   BRINGCOMPUROD(s.frame, rod, game, s.view);
@@ -195,24 +195,24 @@ NEXT computer_turn(PLAYSCENE& s) {
   const int32_t reached = current_total(game);
   SHIFTLOOKAT(total, reached, s.frame, s.texture, s.font, game, s.view);
   if (reached == game.TARGET) {
-    WAITMS(OUTCOMEPAUSEMS);
-    SHOWMESSAGE(MSGCOMPUWINS, COLOURLOSS, MESSAGENOTICE);
-    return NEXT::GAMEOVER;
+    WAITMS(OUTCOME_PAUSE_MS);
+    SHOWMESSAGE(MSGCOMPUWINS, COLOUR_LOSS, MESSAGE_NOTICE);
+    return Next::GAME_OVER;
   }
   // When the camera stays where it is, nothing has been drawn since the rod
   // arrived: draw the frame of the new total, so that the choice rods on the
   // screen are the ones the player's turn hit-tests.
-  if (CLAMPLOOKAT(total, game.TARGET) == CLAMPLOOKAT(reached, game.TARGET)) redraw(s);
-  return NEXT::PLAYER;
+  if (clamp_look_at(total, game.TARGET) == clamp_look_at(reached, game.TARGET)) redraw(s);
+  return Next::PLAYER;
 }
 
 }  // namespace
 
-void PLAYGAME(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, GAMESTATE& game, SCREENDEF& view) {
-  SHOWSCREEN(SHOWN_PLAY);
-  PLAYSCENE scene{frame, texture, font, game, view};
-  NEXT next = game.TURN != 0 ? NEXT::COMPUTER : NEXT::PLAYER;
-  while (next != NEXT::GAMEOVER) {
-    next = next == NEXT::COMPUTER ? computer_turn(scene) : player_turn(scene);
+void play_game(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, GAMESTATE& game, SCREENDEF& view) {
+  show_screen(SHOWN_PLAY);
+  PlayScene scene{frame, texture, font, game, view};
+  Next next = game.TURN != 0 ? Next::COMPUTER : Next::PLAYER;
+  while (next != Next::GAME_OVER) {
+    next = next == Next::COMPUTER ? computer_turn(scene) : player_turn(scene);
   }
 }

@@ -10,4 +10,4 @@
 
 // Runs the game whose first frame is on the screen, starting with the side
 // TURN names; returns when the game is over (won, lost, tied or given up).
-void PLAYGAME(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, GAMESTATE& game, SCREENDEF& view);
+void play_game(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, GAMESTATE& game, SCREENDEF& view);

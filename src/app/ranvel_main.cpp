@@ -1,11 +1,11 @@
 // The game in a real window.
 #include "app/main_routine.h"
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 int main() {
   try {
-    RANVELMAIN();
-  } catch (const PROGRAMEND& end) {
+    ranvel_main();
+  } catch (const ProgramEnd& end) {
     return end.code;
   }
 }

@@ -1,15 +1,15 @@
 // The run-time error handler.
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 #include "surface/input.h"
-#include "surface/platform.h"
+#include "platform/platform.h"
 #include "surface/surface.h"
 
-void ENDPROGRAM(int code) { throw PROGRAMEND{code}; }
+void end_program(int code) { throw ProgramEnd{code}; }
 
 namespace {
 
@@ -25,7 +25,7 @@ struct reporting_guard {
 
 }  // namespace
 
-void RUNTIMEERROR(int32_t number, int32_t line) {
+void report_runtime_error(int32_t number, int32_t line) {
   // The text as PRINTTEXT writes it: numbers that are not negative get a
   // space before their digits.
   std::string text = "Error ";
@@ -33,21 +33,21 @@ void RUNTIMEERROR(int32_t number, int32_t line) {
   text.append(std::to_string(number)).append(" in line ");
   if (line >= 0) text.push_back(' ');
   text.append(std::to_string(line));
-  if (reporting || !SCREENOPEN()) {
+  if (reporting || !screen_open()) {
     // No window yet: the report goes to standard output, and there is no
     // keyboard to wait for, so the program ends at once.
     std::fputs((text + "\n").c_str(), stdout);
     std::fflush(stdout);
-    PLATFORMERRORREPORT(text);
-    ENDPROGRAM(0);
+    platform_error_report(text);
+    end_program(0);
   }
   const reporting_guard guard;
-  SHOWSCREEN(SHOWN_ERROR);
+  show_screen(SHOWN_ERROR);
   PRINTTEXT("Error ", false);
   PRINTTEXT(static_cast<long long>(number), false);
   PRINTTEXT(" in line ", false);
   PRINTTEXT(static_cast<long long>(line), true);
-  PLATFORMERRORREPORT(text);
+  platform_error_report(text);
   WAITMS(-1);
-  ENDPROGRAM(0);
+  end_program(0);
 }

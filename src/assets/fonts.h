@@ -5,11 +5,11 @@
 #include <cstdint>
 
 // Large text font: image block 1551 x 33, row 0 the font header.
-constexpr std::size_t LARGEFONTSIZE = 4 + 1551 * 33;
-extern const std::uint8_t LARGEFONT[LARGEFONTSIZE];
+constexpr std::size_t LARGE_FONT_SIZE = 4 + 1551 * 33;
+extern const std::uint8_t LARGE_FONT[LARGE_FONT_SIZE];
 // Small text font: image block 1202 x 25.
-constexpr std::size_t SMALLFONTSIZE = 4 + 1202 * 25;
-extern const std::uint8_t SMALLFONT[SMALLFONTSIZE];
+constexpr std::size_t SMALL_FONT_SIZE = 4 + 1202 * 25;
+extern const std::uint8_t SMALL_FONT[SMALL_FONT_SIZE];
 // Digit font: 48..57, 32 rows, offset table, 228-wide strip (0 ink, 255 paper).
-constexpr std::size_t DIGITFONTSIZE = 7322;
-extern const std::uint8_t DIGITFONT[DIGITFONTSIZE];
+constexpr std::size_t DIGIT_FONT_SIZE = 7322;
+extern const std::uint8_t DIGIT_FONT[DIGIT_FONT_SIZE];

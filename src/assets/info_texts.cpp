@@ -54,7 +54,7 @@ constexpr std::array<std::uint8_t, N> encode(std::initializer_list<std::string_v
 }
 
 // Rules of the game and how to play.
-constexpr auto page1 = encode<I_NFO1COUNT + 1>({
+constexpr auto page1 = encode<I_NFO1_COUNT + 1>({
     "                                    \x7FQui]n llega a 100?",
     "",
     "T_ y la computadora colocan por turnos una regleta sobre",
@@ -73,7 +73,7 @@ constexpr auto page1 = encode<I_NFO1COUNT + 1>({
 });
 
 // The options screen.
-constexpr auto page2 = encode<I_NFO2COUNT + 1>({
+constexpr auto page2 = encode<I_NFO2_COUNT + 1>({
     "                                  La pantalla de opciones",
     "",
     "Meta (de 10 a 100): los botones de flecha de la",
@@ -88,7 +88,7 @@ constexpr auto page2 = encode<I_NFO2COUNT + 1>({
 });
 
 // A hint of strategy.
-constexpr auto page3 = encode<I_NFO3COUNT + 1>({
+constexpr auto page3 = encode<I_NFO3_COUNT + 1>({
     "                                          Un consejo",
     "",
     "Piensa hacia atr[s desde la meta. Si juegas con todas las",
@@ -104,7 +104,7 @@ constexpr auto page3 = encode<I_NFO3COUNT + 1>({
 });
 
 // The closing page.
-constexpr auto pageend = encode<I_NFOENDCOUNT + 1>({
+constexpr auto pageend = encode<I_NFOEND_COUNT + 1>({
     "",
     "                                    |Gracias por jugar!",
     "",
@@ -117,17 +117,17 @@ constexpr auto pageend = encode<I_NFOENDCOUNT + 1>({
 
 // The blocks as plain byte arrays, the form the start-up code hands to DOMOVE.
 template <const auto& PAGE, class INDICES>
-struct STOREDBYTES;
+struct StoredBytes;
 template <const auto& PAGE, std::size_t... I>
-struct STOREDBYTES<PAGE, std::index_sequence<I...>> {
+struct StoredBytes<PAGE, std::index_sequence<I...>> {
   static constexpr std::uint8_t bytes[sizeof...(I)] = {PAGE[I]...};
 };
 template <const auto& PAGE>
-using STORED = STOREDBYTES<PAGE, std::make_index_sequence<std::tuple_size_v<std::decay_t<decltype(PAGE)>>>>;
+using Stored = StoredBytes<PAGE, std::make_index_sequence<std::tuple_size_v<std::decay_t<decltype(PAGE)>>>>;
 
 }  // namespace
 
-const std::uint8_t (&I_NFO1)[I_NFO1COUNT + 1] = STORED<page1>::bytes;
-const std::uint8_t (&I_NFO2)[I_NFO2COUNT + 1] = STORED<page2>::bytes;
-const std::uint8_t (&I_NFO3)[I_NFO3COUNT + 1] = STORED<page3>::bytes;
-const std::uint8_t (&I_NFOEND)[I_NFOENDCOUNT + 1] = STORED<pageend>::bytes;
+const std::uint8_t (&I_NFO1)[I_NFO1_COUNT + 1] = Stored<page1>::bytes;
+const std::uint8_t (&I_NFO2)[I_NFO2_COUNT + 1] = Stored<page2>::bytes;
+const std::uint8_t (&I_NFO3)[I_NFO3_COUNT + 1] = Stored<page3>::bytes;
+const std::uint8_t (&I_NFOEND)[I_NFOEND_COUNT + 1] = Stored<pageend>::bytes;

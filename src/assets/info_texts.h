@@ -5,12 +5,12 @@
 #include <cstdint>
 
 // Each block encodes to exactly its byte count + 1 bytes.
-constexpr int32_t I_NFO1COUNT = 662;
-constexpr int32_t I_NFO2COUNT = 449;
-constexpr int32_t I_NFO3COUNT = 497;
-constexpr int32_t I_NFOENDCOUNT = 239;
+constexpr int32_t I_NFO1_COUNT = 662;
+constexpr int32_t I_NFO2_COUNT = 449;
+constexpr int32_t I_NFO3_COUNT = 497;
+constexpr int32_t I_NFOEND_COUNT = 239;
 // Each name refers to the constant block (it is used as the block itself).
-extern const std::uint8_t (&I_NFO1)[I_NFO1COUNT + 1];
-extern const std::uint8_t (&I_NFO2)[I_NFO2COUNT + 1];
-extern const std::uint8_t (&I_NFO3)[I_NFO3COUNT + 1];
-extern const std::uint8_t (&I_NFOEND)[I_NFOENDCOUNT + 1];
+extern const std::uint8_t (&I_NFO1)[I_NFO1_COUNT + 1];
+extern const std::uint8_t (&I_NFO2)[I_NFO2_COUNT + 1];
+extern const std::uint8_t (&I_NFO3)[I_NFO3_COUNT + 1];
+extern const std::uint8_t (&I_NFOEND)[I_NFOEND_COUNT + 1];

@@ -10,15 +10,15 @@
 #include <algorithm>
 #include <bit>
 
-CHECKEDARRAY<int32_t, 10> RODLIST;
+CheckedArray<int32_t, 10> RODLIST;
 int32_t RODCOUNT = 0;
-CHECKEDARRAY<int32_t, 20> PAIRSUMS;
-CHECKEDARRAY<int32_t, 100> WINPATHS;
-CHECKEDARRAY<int32_t, 100> LOSEPATHS;
+CheckedArray<int32_t, 20> PAIRSUMS;
+CheckedArray<int32_t, 100> WINPATHS;
+CheckedArray<int32_t, 100> LOSEPATHS;
 
 namespace {
 
-using ROW = CHECKEDARRAY<int32_t, 100>;
+using Row = CheckedArray<int32_t, 100>;
 
 int32_t wrapped_add(int32_t a, int32_t b) {
   return std::bit_cast<int32_t>(std::bit_cast<uint32_t>(a) + std::bit_cast<uint32_t>(b));
@@ -35,10 +35,10 @@ bool rod_valid(const GAMESTATE& state, int32_t value) {
 // Spreads the frontier toward smaller totals, one round of two different rods
 // per sweep, until a sweep leaves nothing to spread. A total takes over the
 // accumulated count of the table, not only this sweep's increment.
-void propagate(ROW& table, ROW& frontier) {
-  ROW next;
+void propagate(Row& table, Row& frontier) {
+  Row next;
   for (;;) {
-    next = ROW{};
+    next = Row{};
     for (int32_t d = 4; d <= 99; ++d) {
       if (frontier[d] == 0) continue;
       const int32_t last = std::min(d - 1, 19);
@@ -137,7 +137,7 @@ int32_t SETUPEVAL(GAMESTATE& state) {
 
   state.KEYRESIDUE = 255;
   state.PERIOD = 255;
-  PAIRSUMS = CHECKEDARRAY<int32_t, 20>{};
+  PAIRSUMS = CheckedArray<int32_t, 20>{};
   for (int32_t i = 0; i < n; ++i) {
     for (int32_t j = 0; j < i; ++j) {
       PAIRSUMS[RODLIST[i] + RODLIST[j]] = wrapped_add(PAIRSUMS[RODLIST[i] + RODLIST[j]], 1);
@@ -145,11 +145,11 @@ int32_t SETUPEVAL(GAMESTATE& state) {
   }
 
   const int32_t target = state.TARGET;
-  WINPATHS = ROW{};
-  LOSEPATHS = ROW{};
+  WINPATHS = Row{};
+  LOSEPATHS = Row{};
 
   // Winning paths: whole rounds that end exactly on the target.
-  ROW frontier;
+  Row frontier;
   for (int32_t s = 3; s <= 19; ++s) {
     // cppcheck-suppress arrayIndexThenCheck ; s < target is no bound of PAIRSUMS, which holds 3..19
     if (PAIRSUMS[s] != 0 && s < target) {
@@ -160,7 +160,7 @@ int32_t SETUPEVAL(GAMESTATE& state) {
   propagate(WINPATHS, frontier);
 
   // Losing paths: whole rounds that end one rod short of the target.
-  frontier = ROW{};
+  frontier = Row{};
   const int32_t reach = std::min(target - 1, 10);
   for (int32_t v = 1; v <= reach; ++v) {
     if (rod_valid(state, v)) {

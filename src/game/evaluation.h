@@ -4,16 +4,16 @@
 
 #include <cstdint>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "game/gamestate.h"
 
 // Evaluation tables, written only by SETUPEVAL. The counts wrap around in
 // 32 bits exactly as the computer's choices expect.
-extern CHECKEDARRAY<int32_t, 10> RODLIST;    // valid values, increasing
+extern CheckedArray<int32_t, 10> RODLIST;    // valid values, increasing
 extern int32_t RODCOUNT;
-extern CHECKEDARRAY<int32_t, 20> PAIRSUMS;   // unordered pairs of different values by sum
-extern CHECKEDARRAY<int32_t, 100> WINPATHS;
-extern CHECKEDARRAY<int32_t, 100> LOSEPATHS;
+extern CheckedArray<int32_t, 20> PAIRSUMS;   // unordered pairs of different values by sum
+extern CheckedArray<int32_t, 100> WINPATHS;
+extern CheckedArray<int32_t, 100> LOSEPATHS;
 
 // 0 on success, -2 when fewer than two values are valid.
 int32_t SETUPEVAL(GAMESTATE& state);

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 // A floor point: x along the number line, y across it (away from the viewer),
 // z up. The fourth component is never read and stays 0.
@@ -17,7 +17,7 @@ struct POINT3D {
 
 // The eighteen colour slots of a brick, in record order; each is named after
 // the face or edge it colours (its outward normal in brackets).
-enum FACESLOT : int32_t {
+enum FaceSlot : int32_t {
   TOPCOLOR = 0,          // +z
   BOTTOMCOLOR = 1,       // -z, never drawn
   LEFTCOLOR = 2,         // -x
@@ -43,20 +43,20 @@ enum FACESLOT : int32_t {
 struct BRICK {
   POINT3D CORNER1;
   POINT3D CORNER2;
-  CHECKEDARRAY<int32_t, 18> FACECOLORS;
+  CheckedArray<int32_t, 18> FACECOLORS;
   bool operator==(const BRICK&) const = default;
 };
 
 // Most rods one game can hold.
-constexpr int32_t MAXRODS = 100;
+constexpr int32_t MAX_RODS = 100;
 
 // The game record: configuration, the game in progress, the camera and the
 // light. One instance for the whole run.
 struct GAMESTATE {
-  CHECKEDARRAY<uint8_t, MAXRODS> RODS;         // value of the rod laid at move k
-  CHECKEDARRAY<uint8_t, MAXRODS + 1> TOTALS;   // total before move k; one more entry
+  CheckedArray<uint8_t, MAX_RODS> RODS;         // value of the rod laid at move k
+  CheckedArray<uint8_t, MAX_RODS + 1> TOTALS;   // total before move k; one more entry
                                                // holds the total after the 100th rod
-  CHECKEDARRAY<BRICK, MAXRODS> BRICKS;         // the brick of the rod laid at move k
+  CheckedArray<BRICK, MAX_RODS> BRICKS;         // the brick of the rod laid at move k
   uint8_t MOVECOUNT = 0;                       // rods laid; TOTALS[MOVECOUNT] is the total
   uint8_t TURN = 0;                            // 0 player, 1 computer
   uint16_t VALIDRODS = 0x7FE;                  // bit v: rods of value v may be laid

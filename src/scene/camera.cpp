@@ -1,7 +1,7 @@
 // The camera move that follows the running total after every rod.
 #include "scene/camera.h"
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "scene/floor.h"
 #include "scene/rods.h"
 #include "surface/input.h"
@@ -9,17 +9,17 @@
 namespace {
 
 // Floor units per second: forward to a higher total, back to a lower one.
-constexpr double FORWARDSPEED = 4.0;
-constexpr double BACKWARDSPEED = -2.5;
+constexpr double FORWARD_SPEED = 4.0;
+constexpr double BACKWARD_SPEED = -2.5;
 
 }  // namespace
 
 // The move is driven by the clock, so it lasts as long whatever the frame
 // rate; the last frame always shows the camera exactly at the end position.
-int32_t SHIFTLOOKAT(int32_t from, int32_t to, IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font,
+int32_t SHIFTLOOKAT(int32_t from, int32_t to, Image frame, const std::uint8_t* texture, MAPPEDFONT& font,
                     GAMESTATE& state, SCREENDEF& view) {
-  const double start = CLAMPLOOKAT(static_cast<double>(from), state.TARGET);
-  const double end = CLAMPLOOKAT(static_cast<double>(to), state.TARGET);
+  const double start = clamp_look_at(static_cast<double>(from), state.TARGET);
+  const double end = clamp_look_at(static_cast<double>(to), state.TARGET);
 
   if (start == end) {
     // Nothing to move (both ends at the same camera position): a pause of
@@ -32,7 +32,7 @@ int32_t SHIFTLOOKAT(int32_t from, int32_t to, IMAGE frame, const std::uint8_t* t
     return 0;
   }
 
-  const double speed = end > start ? FORWARDSPEED : BACKWARDSPEED;
+  const double speed = end > start ? FORWARD_SPEED : BACKWARD_SPEED;
   double t0 = CLOCKSECONDS();
   bool last = false;
   while (!last) {
@@ -47,7 +47,7 @@ int32_t SHIFTLOOKAT(int32_t from, int32_t to, IMAGE frame, const std::uint8_t* t
     DRAWBG(frame, texture, font, state.TARGET, view);
     DRAWNUMBERLINE(frame, state.TARGET, view, 176);
     DRAWRODS(frame, state, view);
-    CHECKCODE(BLITIMAGE(SCREEN(), 0.0F, 0.0F, frame, BLITCOPY));
+    check_code(BLITIMAGE(screen_page(), 0.0F, 0.0F, frame, BLIT_COPY));
     WAITMS(2);
   }
 

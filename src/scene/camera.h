@@ -8,5 +8,5 @@
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
-int32_t SHIFTLOOKAT(int32_t from, int32_t to, IMAGE frame, const std::uint8_t* texture,
+int32_t SHIFTLOOKAT(int32_t from, int32_t to, Image frame, const std::uint8_t* texture,
                     MAPPEDFONT& font, GAMESTATE& state, SCREENDEF& view);

@@ -27,9 +27,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "scene/floor.h"
-#include "scene/row_split.h"
+#include "core/row_split.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -38,7 +38,7 @@
 
 namespace {
 
-int32_t floor_threads = 0;  // 0 until first asked for: the machine's default
+int32_t thread_setting = 0;  // 0 until first asked for: the machine's default
 int32_t kernel_override = -1;
 
 // Everything the rows of one picture share.
@@ -68,7 +68,7 @@ struct floor_pass {
 // label writes LABELX) and the label selected last.
 struct label_pass {
   MAPPEDFONT font;
-  LABELEDGESROW edges{};
+  LabelEdgesRow edges{};
   int32_t selected = -1;
   char digits[4] = {};
   std::size_t length = 0;
@@ -434,21 +434,21 @@ __attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pa
 
 #endif  // RANVEL_X86
 
-FLOORKERNEL best_kernel() {
+FloorKernel best_kernel() {
 #ifdef RANVEL_X86
-  static const FLOORKERNEL best = __builtin_cpu_supports("avx512f") ? FLOORKERNEL_AVX512
-                                  : __builtin_cpu_supports("avx2")  ? FLOORKERNEL_AVX2
-                                                                    : FLOORKERNEL_PLAIN;
+  static const FloorKernel best = __builtin_cpu_supports("avx512f") ? FLOOR_KERNEL_AVX512
+                                  : __builtin_cpu_supports("avx2")  ? FLOOR_KERNEL_AVX2
+                                                                    : FLOOR_KERNEL_PLAIN;
   return best;
 #else
-  return FLOORKERNEL_PLAIN;
+  return FLOOR_KERNEL_PLAIN;
 #endif
 }
 
-FLOORKERNEL chosen_kernel() {
-  const FLOORKERNEL best = best_kernel();
+FloorKernel chosen_kernel() {
+  const FloorKernel best = best_kernel();
   if (kernel_override >= 0 && kernel_override <= static_cast<int32_t>(best))
-    return static_cast<FLOORKERNEL>(kernel_override);
+    return static_cast<FloorKernel>(kernel_override);
   return best;
 }
 
@@ -473,17 +473,17 @@ bool row_meets_band(const floor_pass& p, int32_t sy) {
   return true;
 }
 
-void draw_row(FLOORKERNEL kernel, const floor_pass& p, label_pass* l, int32_t sy) {
+void draw_row(FloorKernel kernel, const floor_pass& p, label_pass* l, int32_t sy) {
   if (l != nullptr && !row_meets_band(p, sy)) l = nullptr;
   switch (kernel) {
 #ifdef RANVEL_X86
-    case FLOORKERNEL_AVX512:
+    case FLOOR_KERNEL_AVX512:
       if (p.power_of_two)
         row_avx512<false>(p, l, sy);
       else
         row_avx512<true>(p, l, sy);
       return;
-    case FLOORKERNEL_AVX2:
+    case FLOOR_KERNEL_AVX2:
       if (p.power_of_two)
         row_avx2<false>(p, l, sy);
       else
@@ -499,12 +499,12 @@ void draw_row(FLOORKERNEL kernel, const floor_pass& p, label_pass* l, int32_t sy
 // The frame is written in row order from its first pixel, so the area drawn
 // must fit the block: a view whose centre does not match the frame would
 // otherwise write past its end.
-std::uint8_t* frame_pixels(IMAGE frame, int32_t width, int32_t height) {
-  const IMAGEINFORECORD info = IMAGEINFO(CHECKREF(frame));
-  const long long have = static_cast<long long>(info.WIDTH) * info.HEIGHT;
+std::uint8_t* frame_pixels(Image frame, int32_t width, int32_t height) {
+  const ImageInfo info = IMAGEINFO(check_ref(frame));
+  const long long have = static_cast<long long>(info.width) * info.height;
   const long long need = static_cast<long long>(width > 0 ? width : 0) * (height > 0 ? height : 0);
-  if (need > have) INDEXERROR(IDX(need - 1));
-  return info.PIXELS;
+  if (need > have) index_error(Idx(need - 1));
+  return info.pixels;
 }
 
 // Sets up the mapping of one picture; false when the view's axes are parallel
@@ -513,10 +513,10 @@ std::uint8_t* frame_pixels(IMAGE frame, int32_t width, int32_t height) {
 bool set_up(floor_pass& p, const SCREENDEF& view, const std::uint8_t* texture, double u_offset, double v_offset) {
   p.u_offset = u_offset;
   p.v_offset = v_offset;
-  const IMAGEINFORECORD tex = IMAGEINFO(texture);
-  p.texels = tex.PIXELS;
-  p.tex_width = tex.WIDTH;
-  p.tex_height = tex.HEIGHT;
+  const ImageInfo tex = IMAGEINFO(texture);
+  p.texels = tex.pixels;
+  p.tex_width = tex.width;
+  p.tex_height = tex.height;
   // A texture narrower or lower than two texels has no texel to sample.
   if (p.tex_width < 2 || p.tex_height < 2) return false;
   p.ox = static_cast<double>(view.CENTERX);
@@ -564,9 +564,9 @@ void draw_pixel_by_pixel(const floor_pass& p, const SCREENDEF& view, const std::
 
 // Draws the picture described by p, sharing the rows between threads.
 void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
-  const FLOORKERNEL kernel = chosen_kernel();
+  const FloorKernel kernel = chosen_kernel();
   if (font == nullptr) {
-    SPLITROWS(p.height, threads, [&](int32_t first, int32_t end) {
+    split_rows(p.height, threads, [&](int32_t first, int32_t end) {
       for (int32_t sy = first; sy < end; ++sy) draw_row(kernel, p, nullptr, sy);
     });
     return;
@@ -575,7 +575,7 @@ void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
   // record keeps, as drawing row by row would leave it, the label selected
   // for the last labelled pixel of the picture.
   std::vector<int32_t> row_last(static_cast<std::size_t>(p.height), -1);
-  SPLITROWS(p.height, threads, [&](int32_t first, int32_t end) {
+  split_rows(p.height, threads, [&](int32_t first, int32_t end) {
     label_pass l;
     l.font = *font;
     for (int32_t sy = first; sy < end; ++sy) {
@@ -586,7 +586,7 @@ void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
   });
   for (auto it = row_last.rbegin(); it != row_last.rend(); ++it) {
     if (*it >= 0) {
-      LABELEDGESROW edges{};
+      LabelEdgesRow edges{};
       DEFINENUMBERFONT(*it, *font, edges);
       break;
     }
@@ -595,31 +595,31 @@ void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
 
 }  // namespace
 
-int32_t FLOORTHREADS() {
-  if (floor_threads <= 0) floor_threads = DEFAULTROWTHREADS();
-  return floor_threads;
+int32_t floor_threads() {
+  if (thread_setting <= 0) thread_setting = default_row_threads();
+  return thread_setting;
 }
 
-int32_t SETFLOORTHREADS(int32_t threads) {
-  const int32_t previous = FLOORTHREADS();
-  floor_threads = threads > 0 ? threads : DEFAULTROWTHREADS();
+int32_t set_floor_threads(int32_t threads) {
+  const int32_t previous = floor_threads();
+  thread_setting = threads > 0 ? threads : default_row_threads();
   return previous;
 }
 
-FLOORKERNEL FLOORKERNELBEST() { return best_kernel(); }
+FloorKernel floor_kernel_best() { return best_kernel(); }
 
-FLOORKERNEL SETFLOORKERNEL(FLOORKERNEL kernel) {
-  const FLOORKERNEL previous = chosen_kernel();
+FloorKernel set_floor_kernel(FloorKernel kernel) {
+  const FloorKernel previous = chosen_kernel();
   kernel_override = static_cast<int32_t>(kernel);
   return previous;
 }
 
-void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target, const SCREENDEF& view) {
+void DRAWBG(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target, const SCREENDEF& view) {
   floor_pass p;
   p.width = 2 * view.CENTERX;
   p.height = 2 * view.CENTERY;
   p.pixels = frame_pixels(frame, p.width, p.height);
-  CHECKREF(texture);
+  check_ref(texture);
   p.band_low = -2.0;
   p.band_high = -2.0 + font.LABELHEIGHT;
   p.last_number = target;
@@ -631,18 +631,18 @@ void DRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
   // missing; that is reported from this thread, so such a floor is drawn here.
   const bool labels_ready = LABELEDGES.size() > static_cast<std::size_t>(target) && font.FONTDATA != nullptr &&
                             font.GLYPHOFFSETS != nullptr && font.GLYPHPIXELS != nullptr;
-  draw_rows(p, &font, labels_ready ? FLOORTHREADS() : 1);
+  draw_rows(p, &font, labels_ready ? floor_threads() : 1);
 }
 
-void DRAWOPTIONSFLOOR(IMAGE frame, const std::uint8_t* texture, const SCREENDEF& view) {
+void draw_options_floor(Image frame, const std::uint8_t* texture, const SCREENDEF& view) {
   floor_pass p;
   p.width = 800;
   p.height = 600;
   p.pixels = frame_pixels(frame, p.width, p.height);
-  CHECKREF(texture);
+  check_ref(texture);
   if (!set_up(p, view, texture, 120.0, 90.0)) {
     draw_pixel_by_pixel(p, view, texture, nullptr);
     return;
   }
-  draw_rows(p, nullptr, FLOORTHREADS());
+  draw_rows(p, nullptr, floor_threads());
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "scene/floor.h"
-#include "scene/row_split.h"
+#include "core/row_split.h"
 
 namespace {
 
@@ -36,12 +36,12 @@ static int32_t texel_colour(double x, double y) {
 
 // The texels are written straight into the block, row after row, the rows
 // shared between the cores: each texel depends only on its own coordinates.
-void PREPARETEXTURE(IMAGE& texture, int32_t width, int32_t height) {
+void PREPARETEXTURE(Image& texture, int32_t width, int32_t height) {
   FREEIMAGE(texture);
   texture = NEWIMAGE(width, height);
   if (texture == nullptr) return;  // no block, nothing to draw into
-  std::uint8_t* pixels = IMAGEINFO(texture).PIXELS;
-  SPLITROWS(height, FLOORTHREADS(), [&](int32_t first, int32_t end) {
+  std::uint8_t* pixels = IMAGEINFO(texture).pixels;
+  split_rows(height, floor_threads(), [&](int32_t first, int32_t end) {
     for (int32_t y = first; y < end; ++y) {
       std::uint8_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
       for (int32_t x = 0; x < width; ++x)
@@ -51,18 +51,18 @@ void PREPARETEXTURE(IMAGE& texture, int32_t width, int32_t height) {
 }
 
 int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v) {
-  const IMAGEINFORECORD info = IMAGEINFO(CHECKREF(image));
+  const ImageInfo info = IMAGEINFO(check_ref(image));
   const double x0 = std::floor(u);
   const double y0 = std::floor(v);
   // Outside the texture (and anything that is not a number at all) is 0. The
   // test is made on the doubles, so a far-away point never overflows an int.
-  if (!(x0 >= 0.0 && y0 >= 0.0 && x0 <= static_cast<double>(info.WIDTH - 2) &&
-        y0 <= static_cast<double>(info.HEIGHT - 2)))
+  if (!(x0 >= 0.0 && y0 >= 0.0 && x0 <= static_cast<double>(info.width - 2) &&
+        y0 <= static_cast<double>(info.height - 2)))
     return 0;
   const auto ix = static_cast<int32_t>(x0);
   const auto iy = static_cast<int32_t>(y0);
-  const std::uint8_t* row0 = info.PIXELS + static_cast<std::size_t>(iy) * static_cast<std::size_t>(info.WIDTH) + ix;
-  const std::uint8_t* row1 = row0 + info.WIDTH;
+  const std::uint8_t* row0 = info.pixels + static_cast<std::size_t>(iy) * static_cast<std::size_t>(info.width) + ix;
+  const std::uint8_t* row1 = row0 + info.width;
   const int32_t c00 = row0[0];
   const int32_t c10 = row0[1];
   const int32_t c01 = row1[0];

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-int32_t NEAREST(double v) {
+int32_t nearest(double v) {
   // The default rounding mode rounds halves to even.
   const double r = std::nearbyint(v);
   // Far-off points (and a broken view) must not overflow the conversion.
@@ -26,8 +26,8 @@ void FLOORTOSCREENCOORD(double fx, double fy, const SCREENDEF& view, int32_t& sx
   const double dy = fy - view.ORIGINY;
   const double across = view.XAXISX * dx + view.YAXISX * dy;
   const double up = view.XAXISY * dx + view.YAXISY * dy;
-  sx = NEAREST(static_cast<double>(view.CENTERX) + across * view.SCALE);
-  sy = NEAREST(static_cast<double>(view.CENTERY) - up * view.SCALE);
+  sx = nearest(static_cast<double>(view.CENTERX) + across * view.SCALE);
+  sy = nearest(static_cast<double>(view.CENTERY) - up * view.SCALE);
 }
 
 bool VECTORDECOMP2D(double ox, double oy, double ax, double ay, double bx, double by, double px,
@@ -77,7 +77,7 @@ void DEFINESCREEN(double lookat, uint8_t target, SCREENDEF& view) {
   TURNCOORDS(angle, 0.8, view);
 }
 
-double CLAMPLOOKAT(double position, uint8_t target) {
+double clamp_look_at(double position, uint8_t target) {
   double p = position;
   const double highest = static_cast<double>(target) - 12.0;
   if (p > highest) p = highest;
@@ -87,5 +87,5 @@ double CLAMPLOOKAT(double position, uint8_t target) {
 }
 
 void DEFINELOOKAT(int32_t position, GAMESTATE& state) {
-  state.LOOKAT = CLAMPLOOKAT(static_cast<double>(position), state.TARGET);
+  state.LOOKAT = clamp_look_at(static_cast<double>(position), state.TARGET);
 }

@@ -20,7 +20,7 @@ struct SCREENDEF {
 };
 
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
-int32_t NEAREST(double v);
+int32_t nearest(double v);
 
 void FLOORTOSCREENCOORD(double fx, double fy, const SCREENDEF& view, int32_t& sx, int32_t& sy);
 void SCREENTOFLOORCOORD(int32_t sx, int32_t sy, const SCREENDEF& view, double& fx, double& fy);
@@ -30,5 +30,5 @@ bool VECTORDECOMP2D(double ox, double oy, double ax, double ay, double bx, doubl
 void TURNCOORDS(double angle, double tilt, SCREENDEF& view);
 void DEFINESCREEN(double lookat, uint8_t target, SCREENDEF& view);
 // At most target - 12, then at least 12.
-double CLAMPLOOKAT(double position, uint8_t target);
+double clamp_look_at(double position, uint8_t target);
 void DEFINELOOKAT(int32_t position, GAMESTATE& state);

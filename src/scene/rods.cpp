@@ -8,8 +8,8 @@
 #include "scene/bricks.h"
 #include "surface/input.h"
 
-CHECKEDARRAY<BRICK, CHOICERODCOUNT> CHOICERODS;
-CHECKEDARRAY<CHOICEBOX, CHOICERODCOUNT> CHOICEBOXES;
+CheckedArray<BRICK, CHOICE_ROD_COUNT> CHOICERODS;
+CheckedArray<ChoiceBox, CHOICE_ROD_COUNT> CHOICEBOXES;
 
 namespace {
 
@@ -25,8 +25,8 @@ int16_t box_coord(int32_t v) {
 
 }  // namespace
 
-void BUILDCHOICERODS(const POINT3D& light) {
-  for (int32_t i = 0; i < CHOICERODCOUNT; ++i) {
+void build_choice_rods(const POINT3D& light) {
+  for (int32_t i = 0; i < CHOICE_ROD_COUNT; ++i) {
     const int32_t v = (i % 10) + 1;
     BRICK& rod = CHOICERODS[i];
     rod.CORNER1 = POINT3D{2.0 * i + 1.0, -15.0, 0.0, 0.0};
@@ -35,15 +35,15 @@ void BUILDCHOICERODS(const POINT3D& light) {
   }
 }
 
-CHOICEWINDOW CHOICEWINDOWFOR(int32_t total, int32_t target) {
-  CHOICEWINDOW w;
-  w.FIRST = std::max(half_down(total - 16), 0);
-  w.LAST = std::min(half_down(total + 16), half_down(target - 1));
-  w.LAST = std::max(w.LAST, 10);
+ChoiceWindow choice_window_for(int32_t total, int32_t target) {
+  ChoiceWindow w;
+  w.first = std::max(half_down(total - 16), 0);
+  w.last = std::min(half_down(total + 16), half_down(target - 1));
+  w.last = std::max(w.last, 10);
   return w;
 }
 
-void DRAWNUMBERLINE(IMAGE image, uint8_t target, const SCREENDEF& view, int32_t colour) {
+void DRAWNUMBERLINE(Image image, uint8_t target, const SCREENDEF& view, int32_t colour) {
   const double n = target;
   DRAWRECTANGLE(image, 0.0, -0.04, n, 0.04, 0.0, view, colour);
   for (int32_t i = 0; i <= target; ++i) {
@@ -57,7 +57,7 @@ void LAYROD(int32_t value, GAMESTATE& state, int32_t colour) {
   state.RODS[k] = static_cast<uint8_t>(value);
   // TOTALS has room for the total after the hundredth rod too, so a game
   // that reaches its target with rod 100 ends like any other.
-  if (k < MAXRODS) state.TOTALS[k + 1] = static_cast<uint8_t>(state.TOTALS[k] + value);
+  if (k < MAX_RODS) state.TOTALS[k + 1] = static_cast<uint8_t>(state.TOTALS[k] + value);
   BRICK& brick = state.BRICKS[k];
   const double from = state.TOTALS[k];
   brick.CORNER1 = POINT3D{from, 0.0, 0.0, 0.0};
@@ -67,15 +67,15 @@ void LAYROD(int32_t value, GAMESTATE& state, int32_t colour) {
   state.TURN ^= 1;
 }
 
-void DRAWRODS(IMAGE image, const GAMESTATE& state, const SCREENDEF& view) {
+void DRAWRODS(Image image, const GAMESTATE& state, const SCREENDEF& view) {
   // Painter's order: the laid rods as they were laid, then the choice row,
   // which is nearer to the viewer, from left to right.
   for (int32_t k = 0; k < state.MOVECOUNT; ++k) DRAWBRICK(image, state.BRICKS[k], view);
 
-  const CHOICEWINDOW w = CHOICEWINDOWFOR(state.TOTALS[state.MOVECOUNT], state.TARGET);
-  for (int32_t j = w.FIRST; j <= w.LAST; ++j) {
+  const ChoiceWindow w = choice_window_for(state.TOTALS[state.MOVECOUNT], state.TARGET);
+  for (int32_t j = w.first; j <= w.last; ++j) {
     const int32_t v = (j % 10) + 1;
-    CHOICEBOX& hit = CHOICEBOXES[j];
+    ChoiceBox& hit = CHOICEBOXES[j];
     if ((state.VALIDRODS >> v) & 1u) {
       const BRICK& rod = CHOICERODS[j];
       DRAWBRICK(image, rod, view);
@@ -85,17 +85,17 @@ void DRAWRODS(IMAGE image, const GAMESTATE& state, const SCREENDEF& view) {
       FLOORTOSCREENCOORD(rod.CORNER1.X, rod.CORNER1.Y, view, ax, ay);
       FLOORTOSCREENCOORD(rod.CORNER2.X, rod.CORNER2.Y, view, bx, by);
       hit.X1 = box_coord(ax);
-      hit.Y1 = box_coord(NEAREST(static_cast<double>(by) - view.SCALE));
+      hit.Y1 = box_coord(nearest(static_cast<double>(by) - view.SCALE));
       hit.X2 = box_coord(bx);
       hit.Y2 = box_coord(ay);
     } else {
-      hit = CHOICEBOX{1, 1, 0, 0};  // contains no point
+      hit = ChoiceBox{1, 1, 0, 0};  // contains no point
     }
   }
 }
 
-void HIGHLIGHTROD(int32_t value, const COLORTABLE& table, int32_t on) {
-  if (value < 0 || value >= static_cast<int32_t>(table.size())) INDEXERROR(IDX(value));
+void HIGHLIGHTROD(int32_t value, const ColorTable& table, int32_t on) {
+  if (value < 0 || value >= static_cast<int32_t>(table.size())) index_error(Idx(value));
   const uint32_t colour = table[static_cast<std::size_t>(value)];
   int32_t r = static_cast<int32_t>((colour >> 16) & 255u);
   int32_t g = static_cast<int32_t>((colour >> 8) & 255u);
@@ -111,9 +111,9 @@ void HIGHLIGHTROD(int32_t value, const COLORTABLE& table, int32_t on) {
   }
 }
 
-void BRINGCOMPUROD(IMAGE frame, int32_t value, const GAMESTATE& state, const SCREENDEF& view) {
-  IMAGE scratch = NEWIMAGE(2 * view.CENTERX, 2 * view.CENTERY);
-  CHECKREF(scratch);
+void BRINGCOMPUROD(Image frame, int32_t value, const GAMESTATE& state, const SCREENDEF& view) {
+  Image scratch = NEWIMAGE(2 * view.CENTERX, 2 * view.CENTERY);
+  check_ref(scratch);
 
   // The rod starts under the middle of the screen's top row.
   double fx0 = 0.0, fy0 = 0.0;
@@ -130,7 +130,7 @@ void BRINGCOMPUROD(IMAGE frame, int32_t value, const GAMESTATE& state, const SCR
   // Each frame is the finished scene with only the moving rod drawn over it,
   // so the frame image itself is never touched.
   const auto show = [&]() {
-    CHECKCODE(BLITIMAGE(scratch, 0.0f, 0.0f, frame, BLITCOPY));
+    check_code(BLITIMAGE(scratch, 0.0f, 0.0f, frame, BLIT_COPY));
     DRAWBRICK(scratch, rod, view);
   };
   double p = 0.0;
@@ -138,7 +138,7 @@ void BRINGCOMPUROD(IMAGE frame, int32_t value, const GAMESTATE& state, const SCR
     if (CLOCKSECONDS() < 1.0) t0 = 0.0;  // a clock that has just started
     show();
     WAITMS(2);
-    CHECKCODE(BLITIMAGE(SCREEN(), 0.0f, 0.0f, scratch, BLITCOPY));
+    check_code(BLITIMAGE(screen_page(), 0.0f, 0.0f, scratch, BLIT_COPY));
     p = std::min((CLOCKSECONDS() - t0) / duration, 1.0);
     rod.CORNER1.X = (target_x - fx0) * p + fx0;
     rod.CORNER1.Y = fy0 - fy0 * p;
@@ -153,7 +153,7 @@ void BRINGCOMPUROD(IMAGE frame, int32_t value, const GAMESTATE& state, const SCR
   rod.CORNER2.X = target_x + value;
   rod.CORNER2.Y = 1.0;
   show();
-  CHECKCODE(BLITIMAGE(SCREEN(), 0.0f, 0.0f, scratch, BLITCOPY));
+  check_code(BLITIMAGE(screen_page(), 0.0f, 0.0f, scratch, BLIT_COPY));
 
   FREEIMAGE(scratch);
   while (!POLLKEY().empty()) {

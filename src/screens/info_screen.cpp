@@ -3,34 +3,34 @@
 // click.
 #include "screens/info_screen.h"
 
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
 #include "surface/surface.h"
 
-int32_t INFOSCREEN(const TEXTLIST& text, double minimumseconds) {
-  IMAGE screen = SCREEN();
-  CHECKCODE(BLITIMAGE(screen, 0, 0, FULLPANEL, BLITTRANSPARENT));
-  for (long long i = 0; i <= text.UPPER(); ++i)
-    CHECKCODE(DRAWTEXT(screen, 40, static_cast<float>(32 * i + 32), text[i], SMALLFONT));
-  SHOWSCREEN(SHOWN_INFO);
+int32_t INFOSCREEN(const TextList& text, double minimumseconds) {
+  Image screen = screen_page();
+  check_code(BLITIMAGE(screen, 0, 0, FULLPANEL, BLIT_TRANSPARENT));
+  for (long long i = 0; i <= text.upper(); ++i)
+    check_code(DRAWTEXT(screen, 40, static_cast<float>(32 * i + 32), text[i], SMALL_FONT));
+  show_screen(SHOWN_INFO);
   const double shown = CLOCKSECONDS();
 
   // Wait for a key or a press.
   for (;;) {
     WAITMS(20);
-    const MOUSEREADING mouse = POLLMOUSE();
+    const MouseReading mouse = POLLMOUSE();
     const std::string key = POLLKEY();
-    if (!key.empty() || mouse.BUTTONS > 0) break;
+    if (!key.empty() || mouse.buttons > 0) break;
   }
   // Hold the page while a button is down or keys keep coming, and at least
   // for the minimum time.
   for (;;) {
     WAITMS(20);
-    const MOUSEREADING mouse = POLLMOUSE();
+    const MouseReading mouse = POLLMOUSE();
     const std::string key = POLLKEY();
-    if (mouse.BUTTONS <= 0 && key.empty() && CLOCKSECONDS() > shown + minimumseconds) break;
+    if (mouse.buttons <= 0 && key.empty() && CLOCKSECONDS() > shown + minimumseconds) break;
   }
   return 0;
 }

@@ -7,4 +7,4 @@
 #include "scene/projection.h"
 #include "surface/surface.h"
 
-int32_t OPTIONSSCREEN(IMAGE frame, const std::uint8_t* texture, GAMESTATE& game, SCREENDEF& view);
+int32_t OPTIONSSCREEN(Image frame, const std::uint8_t* texture, GAMESTATE& game, SCREENDEF& view);

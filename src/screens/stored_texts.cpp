@@ -7,10 +7,10 @@
 
 #include "screens/info_screen.h"
 
-TEXTLIST INFOTEXT1;
-TEXTLIST INFOTEXT2;
-TEXTLIST INFOTEXT3;
-TEXTLIST INFOTEXTEND;
+TextList INFOTEXT1;
+TextList INFOTEXT2;
+TextList INFOTEXT3;
+TextList INFOTEXTEND;
 
 uint8_t HALFVALUE(uint8_t b, int32_t position) {
   uint32_t v = static_cast<uint32_t>(b - position) & 255u;
@@ -21,10 +21,10 @@ uint8_t HALFVALUE(uint8_t b, int32_t position) {
 // The count is the last position that may be read: no byte past it is ever
 // touched, so a block that ends early leaves the rest of its lines blank or
 // empty rather than reading beyond its end.
-int32_t DOMOVE(const std::uint8_t* source, int32_t count, TEXTLIST& destination) {
-  const std::uint8_t* block = CHECKREF(source);
+int32_t DOMOVE(const std::uint8_t* source, int32_t count, TextList& destination) {
+  const std::uint8_t* block = check_ref(source);
   const int32_t n = HALFVALUE(block[0], 0);
-  destination.RESIZE(static_cast<long long>(n) + 1);
+  destination.resize(static_cast<long long>(n) + 1);
   int32_t k = 1;
   for (int32_t line = 0; line <= n; ++line) {
     if (k > count) return 0;

@@ -10,27 +10,27 @@
 
 namespace {
 
-constexpr int32_t FILLCOLOR = 255;       // near white, top of the texture ramp
-constexpr int32_t FRAMECOLOR = 176;      // black, bottom of the texture ramp
-constexpr int32_t HIGHLIGHTCOLOR = 47;   // brightest shade of hue 2
-constexpr int32_t PRESSEDCOLOR = 13;     // UI ramp
+constexpr int32_t FILL_COLOUR = 255;       // near white, top of the texture ramp
+constexpr int32_t FRAME_COLOUR = 176;      // black, bottom of the texture ramp
+constexpr int32_t HIGHLIGHT_COLOUR = 47;   // brightest shade of hue 2
+constexpr int32_t PRESSED_COLOUR = 13;     // UI ramp
 
 float f(double v) { return static_cast<float>(v); }
 
-void filled_box(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
-  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_FILLEDBOX);
+void filled_box(Image target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINE_KIND_FILLED_BOX);
 }
 
-void box(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
-  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_BOX);
+void box(Image target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINE_KIND_BOX);
 }
 
-void line(IMAGE target, double x1, double y1, double x2, double y2, int32_t colour) {
-  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINEKIND_LINE);
+void line(Image target, double x1, double y1, double x2, double y2, int32_t colour) {
+  DRAWLINE(target, f(x1), f(y1), f(x2), f(y2), colour, LINE_KIND_LINE);
 }
 
-void text(IMAGE target, double x, double y, const std::string& s, const std::uint8_t* font) {
-  CHECKCODE(DRAWTEXT(target, f(x), f(y), s, font));
+void text(Image target, double x, double y, const std::string& s, const std::uint8_t* font) {
+  check_code(DRAWTEXT(target, f(x), f(y), s, font));
 }
 
 bool rod_valid(const GAMESTATE& game, int32_t value) { return ((game.VALIDRODS >> value) & 1) != 0; }
@@ -39,31 +39,31 @@ bool rod_valid(const GAMESTATE& game, int32_t value) { return ((game.VALIDRODS >
 double rod_column(const SCREENDEF& view, int32_t i) { return view.CENTERX - 384 + (i - 1) * 38.4; }
 
 void draw_target_panel() {
-  IMAGE screen = SCREEN();
-  text(screen, 240, 147, "N_mero a alcanzar (m[x. 100):", SMALLFONT);
-  filled_box(screen, 603, 135, 750, 182, FILLCOLOR);
+  Image screen = screen_page();
+  text(screen, 240, 147, "N_mero a alcanzar (m[x. 100):", SMALL_FONT);
+  filled_box(screen, 603, 135, 750, 182, FILL_COLOUR);
   // Three nested outlines, each shifted by one pixel, make a three-pixel
   // frame with cut corners.
-  box(screen, 602, 132, 751, 185, FRAMECOLOR);
-  box(screen, 601, 133, 752, 184, FRAMECOLOR);
-  box(screen, 600, 134, 753, 183, FRAMECOLOR);
-  filled_box(screen, 627, 135, 628, 183, FRAMECOLOR);
-  filled_box(screen, 725, 135, 726, 183, FRAMECOLOR);
+  box(screen, 602, 132, 751, 185, FRAME_COLOUR);
+  box(screen, 601, 133, 752, 184, FRAME_COLOUR);
+  box(screen, 600, 134, 753, 183, FRAME_COLOUR);
+  filled_box(screen, 627, 135, 628, 183, FRAME_COLOUR);
+  filled_box(screen, 725, 135, 726, 183, FRAME_COLOUR);
 }
 
 void draw_target_number(const GAMESTATE& game) {
-  IMAGE screen = SCREEN();
-  filled_box(screen, 650, 143, 720, 174, FILLCOLOR);
-  text(screen, 650, 143, std::to_string(static_cast<unsigned>(game.TARGET)), LARGEFONT);
+  Image screen = screen_page();
+  filled_box(screen, 650, 143, 720, 174, FILL_COLOUR);
+  text(screen, 650, 143, std::to_string(static_cast<unsigned>(game.TARGET)), LARGE_FONT);
 }
 
 void draw_arrow(int32_t code, int32_t state) {
-  IMAGE screen = SCREEN();
+  Image screen = screen_page();
   const int32_t x = code <= 14 ? 600 : 724;
   const int32_t y = code % 2 == 1 ? 132 : 156;
   const bool up = code % 2 == 1;
-  const int32_t frame = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
-  const int32_t fill = (state & ELEMENTPRESSED) != 0 ? PRESSEDCOLOR : FILLCOLOR;
+  const int32_t frame = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
+  const int32_t fill = (state & ELEMENT_PRESSED) != 0 ? PRESSED_COLOUR : FILL_COLOUR;
   box(screen, x + 3, y + 3, x + 26, y + 26, frame);
   filled_box(screen, x + 4, y + 4, x + 25, y + 25, fill);
   // The triangle grows by one pixel per row, alternately on the right (even
@@ -83,19 +83,19 @@ void draw_arrow(int32_t code, int32_t state) {
 }
 
 void draw_starter_choice(int32_t code, int32_t state, const GAMESTATE& game) {
-  IMAGE screen = SCREEN();
+  Image screen = screen_page();
   const int32_t cy = 40 * code - 422;
-  const int32_t colour = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
+  const int32_t colour = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
   DRAWCIRCLE(screen, 486, f(cy), 10, colour);
-  DRAWCIRCLE(screen, 486, f(cy), 8, FILLCOLOR);
+  DRAWCIRCLE(screen, 486, f(cy), 8, FILL_COLOUR);
   const bool chosen = code == 17 ? game.STARTER == 0 : game.STARTER != 0;
   if (chosen) DRAWCIRCLE(screen, 486, f(cy), 2, colour);
 }
 
 void draw_button(int32_t code, int32_t state) {
   struct button {
-    IMAGE normal;
-    IMAGE hover;
+    Image normal;
+    Image hover;
     int32_t x, y;
     const char* label;
     int32_t labelx, labely;
@@ -106,10 +106,10 @@ void draw_button(int32_t code, int32_t state) {
       {SMALLBUTTON, SMALLBUTTONHOVER, 620, 500, "Salir", 660, 528},
   };
   const button& b = buttons[code - 19];
-  IMAGE screen = SCREEN();
-  const IMAGE sprite = (state & ELEMENTHIGHLIGHT) != 0 ? b.hover : b.normal;
-  CHECKCODE(BLITIMAGE(screen, f(b.x), f(b.y), sprite, BLITTRANSPARENT));
-  text(screen, b.labelx, b.labely, b.label, SMALLFONT);
+  Image screen = screen_page();
+  const Image sprite = (state & ELEMENT_HIGHLIGHT) != 0 ? b.hover : b.normal;
+  check_code(BLITIMAGE(screen, f(b.x), f(b.y), sprite, BLIT_TRANSPARENT));
+  text(screen, b.labelx, b.labely, b.label, SMALL_FONT);
 }
 
 }  // namespace
@@ -146,12 +146,12 @@ int32_t DRAWOPTIONSELEMENT(int32_t code, int32_t state, const GAMESTATE& game, c
 
 int32_t DRAWOPTIONSCHECKBOX(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
   if (code < 1 || code > 10) return 0;
-  IMAGE screen = SCREEN();
+  Image screen = screen_page();
   const double l = rod_column(view, code);
   const double t = view.CENTERY + 188;
-  const int32_t frame = (state & ELEMENTHIGHLIGHT) != 0 ? HIGHLIGHTCOLOR : FRAMECOLOR;
+  const int32_t frame = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
   filled_box(screen, l, t, l + 23, t + 23, frame);
-  filled_box(screen, l + 2, t + 2, l + 21, t + 21, FILLCOLOR);
+  filled_box(screen, l + 2, t + 2, l + 21, t + 21, FILL_COLOUR);
   if (rod_valid(game, code)) {
     line(screen, l + 4, t + 12, l + 8, t + 19, frame);
     line(screen, l + 5, t + 12, l + 9, t + 19, frame);
@@ -161,7 +161,7 @@ int32_t DRAWOPTIONSCHECKBOX(int32_t code, int32_t state, const GAMESTATE& game, 
   return 0;
 }
 
-int32_t DRAWOPTIONSRODS(IMAGE frame, const OPTIONRODLIST& rods, const GAMESTATE& game, const SCREENDEF& view) {
+int32_t DRAWOPTIONSRODS(Image frame, const OptionRodList& rods, const GAMESTATE& game, const SCREENDEF& view) {
   // Screen step of one floor unit along y, and the width of one rod.
   const double dx = view.YAXISX * view.SCALE;
   const double dy = -view.SCALE * view.YAXISY;
@@ -179,16 +179,16 @@ int32_t DRAWOPTIONSRODS(IMAGE frame, const OPTIONRODLIST& rods, const GAMESTATE&
       const double ex = sx + i * dx;
       const double ey = sy + i * dy;
       const int32_t hue = 16 * i;
-      line(frame, sx, sy, sx + w, sy, FILLCOLOR);
-      line(frame, sx + 1, sy - 1, sx + w - 1, sy - 1, FILLCOLOR);
+      line(frame, sx, sy, sx + w, sy, FILL_COLOUR);
+      line(frame, sx + 1, sy - 1, sx + w - 1, sy - 1, FILL_COLOUR);
       line(frame, sx, sy, ex, ey, hue);
       line(frame, sx + 1, sy - 1, ex + 1, ey + 1, hue);
       line(frame, ex, ey, ex + w, ey, hue);
       line(frame, ex, ey + 1, ex + w - 1, ey + 1, hue);
-      line(frame, sx + w, sy, ex + w, ey, FILLCOLOR);
-      line(frame, sx + w - 1, sy - 1, ex + w - 1, ey - 1, FILLCOLOR);
+      line(frame, sx + w, sy, ex + w, ey, FILL_COLOUR);
+      line(frame, sx + w - 1, sy - 1, ex + w - 1, ey - 1, FILL_COLOUR);
     }
-    text(frame, rod_column(view, i), view.CENTERY + 224, std::to_string(i), LARGEFONT);
+    text(frame, rod_column(view, i), view.CENTERY + 224, std::to_string(i), LARGE_FONT);
   }
   return 0;
 }

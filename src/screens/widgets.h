@@ -3,18 +3,18 @@
 
 #include <cstdint>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "game/gamestate.h"
 #include "scene/projection.h"
 #include "surface/surface.h"
 
 // Element states: bits of these values.
-constexpr int32_t ELEMENTHIGHLIGHT = 2;
-constexpr int32_t ELEMENTPRESSED = 4;
+constexpr int32_t ELEMENT_HIGHLIGHT = 2;
+constexpr int32_t ELEMENT_PRESSED = 4;
 
-using OPTIONRODLIST = CHECKEDARRAY<BRICK, 11>;
+using OptionRodList = CheckedArray<BRICK, 11>;
 
 int32_t DRAWOPTIONSELEMENT(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view);
 int32_t DRAWOPTIONSCHECKBOX(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view);
-int32_t DRAWOPTIONSRODS(IMAGE frame, const OPTIONRODLIST& rods, const GAMESTATE& game,
+int32_t DRAWOPTIONSRODS(Image frame, const OptionRodList& rods, const GAMESTATE& game,
                         const SCREENDEF& view);

@@ -7,7 +7,7 @@
 
 #include "surface/surface.h"
 
-const COLORTABLE BASECOLORS = {
+const ColorTable BASE_COLORS = {
     0x40FFFF, 0xD0D0D0, 0xFF0000, 0x40FF40, 0xFF00FF, 0xFFFF00, 0x00A000, 0x404040,
     0xA03000, 0x0000C0, 0xFF8000, 0x00FFFF, 0x8080FF, 0x800000, 0x800080, 0xFFFFFF,
 };
@@ -28,7 +28,7 @@ int32_t shade_of(int32_t q, int32_t s) { return q / 2 + (s * q) / 32; }
 
 }  // namespace
 
-void MAKEPAL16X16(const COLORTABLE& table) {
+void MAKEPAL16X16(const ColorTable& table) {
   for (int32_t hue = 0; hue < 16; ++hue) {
     const rgb c = unpack(table[static_cast<std::size_t>(hue)]);
     for (int32_t s = 0; s < 16; ++s) {
@@ -71,8 +71,8 @@ void DEFINELIGHTING8B(BRICK& brick, const POINT3D& light, int32_t base) {
   const double z = light.Z;
   struct pair {
     double value;     // 16 times the cosine toward the first face
-    FACESLOT toward;  // lit when the value is 0 or more
-    FACESLOT away;    // lit (by its magnitude) when it is negative
+    FaceSlot toward;  // lit when the value is 0 or more
+    FaceSlot away;    // lit (by its magnitude) when it is negative
   };
   const pair pairs[9] = {
       {16.0 * z, TOPCOLOR, BOTTOMCOLOR},

@@ -6,12 +6,12 @@
 
 #include "game/gamestate.h"
 
-using COLORTABLE = std::array<uint32_t, 16>;
+using ColorTable = std::array<uint32_t, 16>;
 
 // The base colour table: hue v (1..10) is the colour of rods of value v.
-extern const COLORTABLE BASECOLORS;
+extern const ColorTable BASE_COLORS;
 
-void MAKEPAL16X16(const COLORTABLE& table);
+void MAKEPAL16X16(const ColorTable& table);
 void PALETTE0TO15(uint32_t colour);
 void PALETTEFORTEXTURE(uint32_t colour);
 void DEFINELIGHTING8B(BRICK& brick, const POINT3D& light, int32_t base);

@@ -6,14 +6,14 @@
 #include <initializer_list>
 #include <vector>
 
-IMAGE SMALLBUTTON = nullptr;
-IMAGE SMALLBUTTONHOVER = nullptr;
-IMAGE WIDEBUTTON = nullptr;
-IMAGE WIDEBUTTONHOVER = nullptr;
-IMAGE STARTERPANEL = nullptr;
-IMAGE WIDEPANEL = nullptr;
-IMAGE MESSAGEBOX = nullptr;
-IMAGE FULLPANEL = nullptr;
+Image SMALLBUTTON = nullptr;
+Image SMALLBUTTONHOVER = nullptr;
+Image WIDEBUTTON = nullptr;
+Image WIDEBUTTONHOVER = nullptr;
+Image STARTERPANEL = nullptr;
+Image WIDEPANEL = nullptr;
+Image MESSAGEBOX = nullptr;
+Image FULLPANEL = nullptr;
 
 // The rim shades take the depth t into the rim: 0 on its inner edge, the
 // margin on its outer edge, negative inside the face, beyond the margin
@@ -150,15 +150,15 @@ dithered dither(const box_painter& p, double v) { return {p.index_of(CHECKERCOLO
 // plotting the shapes one pixel at a time; what is saved is the work that
 // does not change from pixel to pixel (a band's shade along a row or a
 // column, the corners' distances and angles).
-IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius, int32_t flags,
+Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius, int32_t flags,
                    int32_t base) {
-  IMAGE image = NEWIMAGE(width, height);
+  Image image = NEWIMAGE(width, height);
   if (image == nullptr) return image;
   const int32_t w = width;
   const int32_t h = height;
   const int32_t m = margin;
   const int32_t r = radius;
-  const box_painter painter{IMAGEINFO(image).PIXELS, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
+  const box_painter painter{IMAGEINFO(image).pixels, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
 
   // Corner centres.
   const int32_t left = r;
@@ -212,7 +212,7 @@ IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
       painter.put_index(x, y, right_band[static_cast<std::size_t>(x - (w - r))].at(x, y), true, false);
   }
   DRAWLINE(image, static_cast<float>(r + 1), static_cast<float>(r + 1), static_cast<float>(w - r - 1),
-           static_cast<float>(h - r - 1), base + 13, LINEKIND_FILLEDBOX);
+           static_cast<float>(h - r - 1), base + 13, LINE_KIND_FILLED_BOX);
 
   // Bottom rows.
   for (int32_t y = h - r; y <= h - 1; ++y) {
@@ -235,9 +235,9 @@ IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
   return image;
 }
 
-void MAKESPRITES() {
+void make_sprites() {
   // Made once at start-up; a second call (tests) replaces the first set.
-  for (IMAGE* sprite : {&SMALLBUTTON, &SMALLBUTTONHOVER, &WIDEBUTTON, &WIDEBUTTONHOVER, &STARTERPANEL,
+  for (Image* sprite : {&SMALLBUTTON, &SMALLBUTTONHOVER, &WIDEBUTTON, &WIDEBUTTONHOVER, &STARTERPANEL,
                         &WIDEPANEL, &MESSAGEBOX, &FULLPANEL})
     FREEIMAGE(*sprite);
   SMALLBUTTON = ROUNDEDBOX8B(140, 80, 16, 32, 0, 0);

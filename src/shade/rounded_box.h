@@ -13,16 +13,16 @@ double LIGHTEDGECOLOR(double t, int32_t margin);
 double GETDISTANCE(int32_t x1, int32_t y1, int32_t x2, int32_t y2, double& angle);
 int32_t CHECKERCOLOR(double v, int32_t x, int32_t y);
 // Flags: bit 0 mirrors left-right, bit 1 top-bottom. Base 0 uses the UI ramp.
-IMAGE ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius, int32_t flags,
+Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius, int32_t flags,
                    int32_t base);
 
-extern IMAGE SMALLBUTTON;
-extern IMAGE SMALLBUTTONHOVER;
-extern IMAGE WIDEBUTTON;
-extern IMAGE WIDEBUTTONHOVER;
-extern IMAGE STARTERPANEL;
-extern IMAGE WIDEPANEL;
-extern IMAGE MESSAGEBOX;
-extern IMAGE FULLPANEL;
+extern Image SMALLBUTTON;
+extern Image SMALLBUTTONHOVER;
+extern Image WIDEBUTTON;
+extern Image WIDEBUTTONHOVER;
+extern Image STARTERPANEL;
+extern Image WIDEPANEL;
+extern Image MESSAGEBOX;
+extern Image FULLPANEL;
 // Builds the eight sprites (once, at start-up).
-void MAKESPRITES();
+void make_sprites();

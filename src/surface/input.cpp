@@ -3,55 +3,66 @@
 
 #include <cstring>
 
-#include "surface/platform.h"
+#include "platform/platform.h"
+#include "surface/surface.h"
 
-std::string POLLKEY() {
-  PLATFORMPUMP();
-  if (!PLATFORMKEYWAITING()) return std::string();
-  return PLATFORMTAKEKEY();
+namespace {
+
+// Every look at the input and every wait first shows what has been drawn.
+void pump() {
+  present_page();
+  platform_pump();
 }
 
-MOUSEREADING POLLMOUSE() {
-  PLATFORMPUMP();
-  const PLATFORMMOUSE m = PLATFORMMOUSESTATE();
-  MOUSEREADING r;
-  if (m.X < 0 || m.Y < 0 || m.BUTTONS < 0) return r;  // outside: all -1
-  r.X = m.X;
-  r.Y = m.Y;
-  r.BUTTONS = m.BUTTONS;
+}  // namespace
+
+std::string POLLKEY() {
+  pump();
+  if (!platform_key_waiting()) return std::string();
+  return platform_take_key();
+}
+
+MouseReading POLLMOUSE() {
+  pump();
+  const PlatformMouse m = platform_mouse();
+  MouseReading r;
+  if (m.x < 0 || m.y < 0 || m.buttons < 0) return r;  // outside: all -1
+  r.x = m.x;
+  r.y = m.y;
+  r.buttons = m.buttons;
   return r;
 }
 
 void WAITMS(int32_t ms) {
-  PLATFORMPUMP();
+  pump();
   if (ms == -1) {
     // Until a key waits; the key stays in the queue.
-    while (!PLATFORMKEYWAITING()) {
-      PLATFORMSLEEP(50);
-      PLATFORMPUMP();
+    while (!platform_key_waiting()) {
+      platform_sleep(50);
+      pump();
     }
     return;
   }
   if (ms <= 0) return;
   if (ms < 100) {
-    PLATFORMSLEEP(ms);
+    platform_sleep(ms);
     return;
   }
   int32_t remaining = ms;
   while (remaining > 50) {
-    if (PLATFORMKEYWAITING()) return;
-    PLATFORMSLEEP(50);
-    PLATFORMPUMP();
+    if (platform_key_waiting()) return;
+    platform_sleep(50);
+    pump();
     remaining -= 50;
   }
-  if (PLATFORMKEYWAITING()) return;
-  PLATFORMSLEEP(remaining);
+  if (platform_key_waiting()) return;
+  platform_sleep(remaining);
 }
 
 // Both backends keep a clock that never goes back (a steady clock, or the
 // virtual clock that only moves forward), so no guard is kept here: a guard
 // would also hide a test's reset of the virtual clock.
-double CLOCKSECONDS() { return PLATFORMCLOCK(); }
+double CLOCKSECONDS() { return platform_clock(); }
 
 namespace {
 

@@ -9,14 +9,14 @@
 // scan-code letter for the arrows (H up, K left, M right, P down). Never waits.
 std::string POLLKEY();
 
-struct MOUSEREADING {
-  int32_t X = -1;
-  int32_t Y = -1;
-  int32_t BUTTONS = -1;
+struct MouseReading {
+  int32_t x = -1;
+  int32_t y = -1;
+  int32_t buttons = -1;
 };
 // Pointer position in page pixels and a bit per pressed button; all -1 when
 // the pointer is outside the window. Never waits.
-MOUSEREADING POLLMOUSE();
+MouseReading POLLMOUSE();
 
 // -1: wait for a key (left waiting), checking every 50 ms. 100 and more: wait
 // in 50 ms steps, returning early when a key waits. 1..99: plain wait.
@@ -31,9 +31,9 @@ void RANDOMSEED(double seed);
 double RANDOMUNIT();
 
 // Keys the game compares against.
-inline constexpr char KEYENTER = 13;
-inline constexpr char KEYESC = 27;
-inline const std::string KEYLEFT = std::string("\xFF") + "K";
-inline const std::string KEYRIGHT = std::string("\xFF") + "M";
-inline const std::string KEYUP = std::string("\xFF") + "H";
-inline const std::string KEYDOWN = std::string("\xFF") + "P";
+inline constexpr char KEY_ENTER = 13;
+inline constexpr char KEY_ESC = 27;
+inline const std::string KEY_LEFT = std::string("\xFF") + "K";
+inline const std::string KEY_RIGHT = std::string("\xFF") + "M";
+inline const std::string KEY_UP = std::string("\xFF") + "H";
+inline const std::string KEY_DOWN = std::string("\xFF") + "P";

@@ -1,3 +1,3 @@
 #pragma once
 #include <cstdint>
-extern const std::uint8_t PRINTFONT[95][8];
+extern const std::uint8_t PRINT_FONT[95][8];

@@ -16,20 +16,20 @@ int32_t cursor_y = 8;
 int32_t foreground = 255;
 int32_t background = 0;
 
-void put_char(IMAGE screen, unsigned char ch) {
-  const IMAGEINFORECORD info = IMAGEINFO(screen);
+void put_char(Image screen, unsigned char ch) {
+  const ImageInfo info = IMAGEINFO(screen);
   const int32_t step = CELL * ZOOM;
-  if (cursor_x + step > info.WIDTH) {
+  if (cursor_x + step > info.width) {
     cursor_x = LEFT;
     cursor_y += step;
   }
-  const std::uint8_t* rows = (ch >= 32 && ch <= 126) ? PRINTFONT[ch - 32] : PRINTFONT['?' - 32];
+  const std::uint8_t* rows = (ch >= 32 && ch <= 126) ? PRINT_FONT[ch - 32] : PRINT_FONT['?' - 32];
   for (int32_t r = 0; r < CELL; ++r)
     for (int32_t c = 0; c < CELL; ++c) {
       const bool ink = (rows[r] >> (7 - c)) & 1;
       DRAWLINE(screen, static_cast<float>(cursor_x + c * ZOOM), static_cast<float>(cursor_y + r * ZOOM),
                static_cast<float>(cursor_x + c * ZOOM + ZOOM - 1), static_cast<float>(cursor_y + r * ZOOM + ZOOM - 1),
-               ink ? foreground : background, LINEKIND_FILLEDBOX);
+               ink ? foreground : background, LINE_KIND_FILLED_BOX);
     }
   cursor_x += step;
 }
@@ -42,7 +42,7 @@ void SETTEXTCOLORS(int32_t fg, int32_t bg) {
 }
 
 void PRINTTEXT(std::string_view text, bool endofline) {
-  IMAGE screen = SCREEN();
+  Image screen = screen_page();
   if (screen == nullptr) {
     std::fwrite(text.data(), 1, text.size(), stdout);  // NOLINT(cert-err33-c): a console write has no remedy
     if (endofline) std::fputc('\n', stdout);

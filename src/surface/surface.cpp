@@ -8,14 +8,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "surface/platform.h"
+#include "platform/platform.h"
 
 namespace {
 
-constexpr int32_t SCREENWIDTH = 800;
-constexpr int32_t SCREENHEIGHT = 600;
+constexpr int32_t SCREEN_WIDTH = 800;
+constexpr int32_t SCREEN_HEIGHT = 600;
 
-IMAGE screen_block = nullptr;
+Image screen_block = nullptr;
 std::uint8_t palette[256 * 3] = {};
 bool changed = false;
 
@@ -59,14 +59,14 @@ struct canvas {
   }
 };
 
-canvas canvas_of(IMAGE target) {
+canvas canvas_of(Image target) {
   canvas c;
   if (target == nullptr || screen_block == nullptr) return c;
-  const IMAGEINFORECORD info = IMAGEINFO(target);
-  if (info.BYTESPERPIXEL != 1) return c;
-  c.pixels = info.PIXELS;
-  c.width = info.WIDTH;
-  c.height = info.HEIGHT;
+  const ImageInfo info = IMAGEINFO(target);
+  if (info.bytes_per_pixel != 1) return c;
+  c.pixels = info.pixels;
+  c.width = info.width;
+  c.height = info.height;
   return c;
 }
 
@@ -130,7 +130,7 @@ void trace_line(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
 
 }  // namespace
 
-int32_t TOPIXEL(float v) {
+int32_t to_pixel(float v) {
   double d = static_cast<double>(v);
   if (!(d > 0.0)) d -= 0.5;
   if (std::isnan(d)) return 0;
@@ -140,10 +140,10 @@ int32_t TOPIXEL(float v) {
 }
 
 int32_t SETSCREENMODE(int32_t width, int32_t height, int32_t depth, int32_t pages) {
-  if (width != SCREENWIDTH || height != SCREENHEIGHT || depth != 8 || pages != 1) return 1;
+  if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || depth != 8 || pages != 1) return 1;
   if (screen_block == nullptr) {
-    if (!PLATFORMOPEN(width, height)) return 1;
-    screen_block = static_cast<IMAGE>(std::calloc(4 + static_cast<std::size_t>(width) * height, 1));
+    if (!platform_open(width, height)) return 1;
+    screen_block = static_cast<Image>(std::calloc(4 + static_cast<std::size_t>(width) * height, 1));
     if (screen_block == nullptr) return 1;
     write_header(screen_block, width, height);
   }
@@ -151,21 +151,21 @@ int32_t SETSCREENMODE(int32_t width, int32_t height, int32_t depth, int32_t page
   return 0;
 }
 
-IMAGE SCREEN() { return screen_block; }
-bool SCREENOPEN() { return screen_block != nullptr; }
+Image screen_page() { return screen_block; }
+bool screen_open() { return screen_block != nullptr; }
 
-IMAGE NEWIMAGE(int32_t width, int32_t height) {
+Image NEWIMAGE(int32_t width, int32_t height) {
   if (screen_block == nullptr) return nullptr;
   if (width < 1 || height < 1 || width > 8191 || height > 65535) return nullptr;
   const std::size_t size = 4 + static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  auto* block = static_cast<IMAGE>(std::calloc(size, 1));
+  auto* block = static_cast<Image>(std::calloc(size, 1));
   if (block == nullptr) return nullptr;
   write_header(block, width, height);
   block_sizes()[block] = size;
   return block;
 }
 
-void FREEIMAGE(IMAGE& image) {
+void FREEIMAGE(Image& image) {
   if (image == nullptr) return;
   auto& sizes = block_sizes();
   auto it = sizes.find(image);
@@ -176,36 +176,36 @@ void FREEIMAGE(IMAGE& image) {
   image = nullptr;
 }
 
-IMAGEINFORECORD IMAGEINFO(const std::uint8_t* image) {
-  IMAGEINFORECORD info;
+ImageInfo IMAGEINFO(const std::uint8_t* image) {
+  ImageInfo info;
   if (image == nullptr) return info;
   const uint32_t word = static_cast<uint32_t>(image[0]) | (static_cast<uint32_t>(image[1]) << 8);
-  info.BYTESPERPIXEL = static_cast<int32_t>(word & 7u);
-  info.WIDTH = static_cast<int32_t>(word >> 3);
-  info.HEIGHT = static_cast<int32_t>(image[2]) | (static_cast<int32_t>(image[3]) << 8);
-  info.PITCH = info.WIDTH * std::max(info.BYTESPERPIXEL, 1);
-  info.PIXELS = const_cast<std::uint8_t*>(image) + 4;
-  info.SIZE = 4 + info.PITCH * info.HEIGHT;
+  info.bytes_per_pixel = static_cast<int32_t>(word & 7u);
+  info.width = static_cast<int32_t>(word >> 3);
+  info.height = static_cast<int32_t>(image[2]) | (static_cast<int32_t>(image[3]) << 8);
+  info.pitch = info.width * std::max(info.bytes_per_pixel, 1);
+  info.pixels = const_cast<std::uint8_t*>(image) + 4;
+  info.size = 4 + info.pitch * info.height;
   return info;
 }
 
-void PUTPIXEL(IMAGE target, float x, float y, int32_t colour) {
+void PUTPIXEL(Image target, float x, float y, int32_t colour) {
   const canvas c = canvas_of(target);
   if (!c.valid()) return;
-  c.plot(TOPIXEL(x), TOPIXEL(y), static_cast<std::uint8_t>(colour));
+  c.plot(to_pixel(x), to_pixel(y), static_cast<std::uint8_t>(colour));
   note_drawn(target);
 }
 
-void DRAWLINE(IMAGE target, float x1, float y1, float x2, float y2, int32_t colour, LINEKIND kind) {
+void DRAWLINE(Image target, float x1, float y1, float x2, float y2, int32_t colour, LineKind kind) {
   const canvas c = canvas_of(target);
   if (!c.valid()) return;
   const auto col = static_cast<std::uint8_t>(colour);
-  int32_t px1 = TOPIXEL(x1), py1 = TOPIXEL(y1), px2 = TOPIXEL(x2), py2 = TOPIXEL(y2);
+  int32_t px1 = to_pixel(x1), py1 = to_pixel(y1), px2 = to_pixel(x2), py2 = to_pixel(y2);
   switch (kind) {
-    case LINEKIND_LINE:
+    case LINE_KIND_LINE:
       trace_line(c, px1, py1, px2, py2, col);
       break;
-    case LINEKIND_BOX:
+    case LINE_KIND_BOX:
       order(px1, px2);
       order(py1, py2);
       c.span(px1, px2, py1, col);
@@ -215,20 +215,20 @@ void DRAWLINE(IMAGE target, float x1, float y1, float x2, float y2, int32_t colo
         c.plot(px2, y, col);
       }
       break;
-    case LINEKIND_FILLEDBOX:
+    case LINE_KIND_FILLED_BOX:
       fill_box(c, px1, py1, px2, py2, col);
       break;
   }
   note_drawn(target);
 }
 
-void DRAWCIRCLE(IMAGE target, float cx, float cy, int32_t radius, int32_t colour) {
+void DRAWCIRCLE(Image target, float cx, float cy, int32_t radius, int32_t colour) {
   const canvas c = canvas_of(target);
   if (!c.valid() || radius < 0) return;
   const auto col = static_cast<std::uint8_t>(colour);
   const int64_t R = radius;
-  const int64_t x0 = TOPIXEL(cx);
-  const int64_t y0 = TOPIXEL(cy);
+  const int64_t x0 = to_pixel(cx);
+  const int64_t y0 = to_pixel(cy);
   // A row keeps the first span drawn on it; rows are tracked by their
   // distance from the centre row.
   std::vector<bool> drawn(static_cast<std::size_t>(R) + 2, false);
@@ -267,39 +267,39 @@ void DRAWCIRCLE(IMAGE target, float cx, float cy, int32_t radius, int32_t colour
 
 namespace {
 
-int32_t blit(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode, bool has_rect,
+int32_t blit(Image target, float x, float y, const std::uint8_t* image, BlitMode mode, bool has_rect,
              float fx1, float fy1, float fx2, float fy2) {
   if (screen_block == nullptr || target == nullptr || image == nullptr) return 1;
-  const IMAGEINFORECORD dst = IMAGEINFO(target);
-  const IMAGEINFORECORD src = IMAGEINFO(image);
-  if (src.BYTESPERPIXEL != dst.BYTESPERPIXEL || dst.BYTESPERPIXEL != 1) return 1;
-  int32_t sx1 = 0, sy1 = 0, sx2 = src.WIDTH - 1, sy2 = src.HEIGHT - 1;
+  const ImageInfo dst = IMAGEINFO(target);
+  const ImageInfo src = IMAGEINFO(image);
+  if (src.bytes_per_pixel != dst.bytes_per_pixel || dst.bytes_per_pixel != 1) return 1;
+  int32_t sx1 = 0, sy1 = 0, sx2 = src.width - 1, sy2 = src.height - 1;
   if (has_rect) {
-    sx1 = TOPIXEL(fx1);
-    sy1 = TOPIXEL(fy1);
-    sx2 = TOPIXEL(fx2);
-    sy2 = TOPIXEL(fy2);
+    sx1 = to_pixel(fx1);
+    sy1 = to_pixel(fy1);
+    sx2 = to_pixel(fx2);
+    sy2 = to_pixel(fy2);
     order(sx1, sx2);
     order(sy1, sy2);
     sx1 = std::max(sx1, 0);
     sy1 = std::max(sy1, 0);
-    sx2 = std::min(sx2, src.WIDTH - 1);
-    sy2 = std::min(sy2, src.HEIGHT - 1);
+    sx2 = std::min(sx2, src.width - 1);
+    sy2 = std::min(sy2, src.height - 1);
   }
   if (sx1 > sx2 || sy1 > sy2) return 0;
-  const int32_t dx = TOPIXEL(x);
-  const int32_t dy = TOPIXEL(y);
+  const int32_t dx = to_pixel(x);
+  const int32_t dy = to_pixel(y);
   // Clip the destination to the target, moving the source start with it.
   int32_t cx1 = std::max(dx, 0);
   int32_t cy1 = std::max(dy, 0);
-  const int64_t cx2 = std::min<int64_t>(static_cast<int64_t>(dx) + (sx2 - sx1), dst.WIDTH - 1);
-  const int64_t cy2 = std::min<int64_t>(static_cast<int64_t>(dy) + (sy2 - sy1), dst.HEIGHT - 1);
+  const int64_t cx2 = std::min<int64_t>(static_cast<int64_t>(dx) + (sx2 - sx1), dst.width - 1);
+  const int64_t cy2 = std::min<int64_t>(static_cast<int64_t>(dy) + (sy2 - sy1), dst.height - 1);
   if (cx1 <= cx2 && cy1 <= cy2) {
     const auto w = static_cast<std::size_t>(cx2 - cx1 + 1);
     for (int32_t row = cy1; row <= cy2; ++row) {
-      const std::uint8_t* s = src.PIXELS + static_cast<std::size_t>(sy1 + (row - dy)) * src.WIDTH + (sx1 + (cx1 - dx));
-      std::uint8_t* d = dst.PIXELS + static_cast<std::size_t>(row) * dst.WIDTH + cx1;
-      if (mode == BLITCOPY) {
+      const std::uint8_t* s = src.pixels + static_cast<std::size_t>(sy1 + (row - dy)) * src.width + (sx1 + (cx1 - dx));
+      std::uint8_t* d = dst.pixels + static_cast<std::size_t>(row) * dst.width + cx1;
+      if (mode == BLIT_COPY) {
         std::memmove(d, s, w);
       } else {
         for (std::size_t i = 0; i < w; ++i)
@@ -308,31 +308,31 @@ int32_t blit(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE
     }
     note_drawn(target);
   }
-  if (target == screen_block && dx == 0 && dy == 0 && sx1 == 0 && sy1 == 0 && sx2 - sx1 + 1 == SCREENWIDTH &&
-      sy2 - sy1 + 1 == SCREENHEIGHT)
-    PLATFORMFULLFRAME();
+  if (target == screen_block && dx == 0 && dy == 0 && sx1 == 0 && sy1 == 0 && sx2 - sx1 + 1 == SCREEN_WIDTH &&
+      sy2 - sy1 + 1 == SCREEN_HEIGHT)
+    platform_full_frame();
   return 0;
 }
 
 }  // namespace
 
-int32_t BLITIMAGE(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode) {
+int32_t BLITIMAGE(Image target, float x, float y, const std::uint8_t* image, BlitMode mode) {
   return blit(target, x, y, image, mode, false, 0, 0, 0, 0);
 }
 
-int32_t BLITIMAGE(IMAGE target, float x, float y, const std::uint8_t* image, BLITMODE mode, float sx1, float sy1,
+int32_t BLITIMAGE(Image target, float x, float y, const std::uint8_t* image, BlitMode mode, float sx1, float sy1,
                   float sx2, float sy2) {
   return blit(target, x, y, image, mode, true, sx1, sy1, sx2, sy2);
 }
 
-int32_t GRABIMAGE(IMAGE target, float x1, float y1, float x2, float y2, IMAGE image) {
+int32_t GRABIMAGE(Image target, float x1, float y1, float x2, float y2, Image image) {
   if (screen_block == nullptr || target == nullptr || image == nullptr) return 1;
-  const IMAGEINFORECORD src = IMAGEINFO(target);
-  if (src.BYTESPERPIXEL != 1) return 1;
-  int32_t px1 = TOPIXEL(x1), py1 = TOPIXEL(y1), px2 = TOPIXEL(x2), py2 = TOPIXEL(y2);
+  const ImageInfo src = IMAGEINFO(target);
+  if (src.bytes_per_pixel != 1) return 1;
+  int32_t px1 = to_pixel(x1), py1 = to_pixel(y1), px2 = to_pixel(x2), py2 = to_pixel(y2);
   order(px1, px2);
   order(py1, py2);
-  if (px1 < 0 || py1 < 0 || px2 >= src.WIDTH || py2 >= src.HEIGHT) return 1;
+  if (px1 < 0 || py1 < 0 || px2 >= src.width || py2 >= src.height) return 1;
   const int32_t w = px2 - px1 + 1;
   const int32_t h = py2 - py1 + 1;
   if (w > 8191 || h > 65535) return 1;
@@ -341,23 +341,23 @@ int32_t GRABIMAGE(IMAGE target, float x1, float y1, float x2, float y2, IMAGE im
   auto& sizes = block_sizes();
   auto it = sizes.find(image);
   const std::size_t have = it != sizes.end() ? it->second
-                           : image == screen_block ? 4 + static_cast<std::size_t>(SCREENWIDTH) * SCREENHEIGHT
+                           : image == screen_block ? 4 + static_cast<std::size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT
                                                    : 0;
   if (have < need) return 1;
   write_header(image, w, h);
   for (int32_t row = 0; row < h; ++row)
     std::memmove(image + 4 + static_cast<std::size_t>(row) * w,
-                 src.PIXELS + static_cast<std::size_t>(py1 + row) * src.WIDTH + px1, static_cast<std::size_t>(w));
+                 src.pixels + static_cast<std::size_t>(py1 + row) * src.width + px1, static_cast<std::size_t>(w));
   note_drawn(image);
   return 0;
 }
 
-int32_t DRAWTEXT(IMAGE target, float x, float y, std::string_view text, const std::uint8_t* font) {
+int32_t DRAWTEXT(Image target, float x, float y, std::string_view text, const std::uint8_t* font) {
   if (screen_block == nullptr || target == nullptr || font == nullptr) return 1;
-  const IMAGEINFORECORD dst = IMAGEINFO(target);
-  const IMAGEINFORECORD fnt = IMAGEINFO(font);
-  if (fnt.BYTESPERPIXEL != dst.BYTESPERPIXEL || fnt.WIDTH < 4 || fnt.HEIGHT < 2) return 0;
-  const std::uint8_t* header = fnt.PIXELS;
+  const ImageInfo dst = IMAGEINFO(target);
+  const ImageInfo fnt = IMAGEINFO(font);
+  if (fnt.bytes_per_pixel != dst.bytes_per_pixel || fnt.width < 4 || fnt.height < 2) return 0;
+  const std::uint8_t* header = fnt.pixels;
   if (header[0] != 0) return 0;
   int32_t first = header[1];
   int32_t last = header[2];
@@ -368,28 +368,28 @@ int32_t DRAWTEXT(IMAGE target, float x, float y, std::string_view text, const st
   for (int32_t ch = first; ch <= last; ++ch) {
     const int32_t at = 3 + (ch - first);
     // Width bytes that would lie beyond the header row make the font unusable.
-    if (at >= fnt.WIDTH) return 0;
+    if (at >= fnt.width) return 0;
     widths[ch] = header[at];
     starts[ch] = sum;
     sum += widths[ch];
   }
-  if (sum > fnt.WIDTH) return 0;
-  int32_t cx = TOPIXEL(x);
-  const int32_t cy = TOPIXEL(y);
-  const int32_t rows = fnt.HEIGHT - 1;
+  if (sum > fnt.width) return 0;
+  int32_t cx = to_pixel(x);
+  const int32_t cy = to_pixel(y);
+  const int32_t rows = fnt.height - 1;
   bool drew = false;
   for (unsigned char ch : text) {
-    if (cx >= dst.WIDTH) break;
+    if (cx >= dst.width) break;
     if (ch < first || ch > last) continue;
     const int32_t w = widths[ch];
     for (int32_t r = 0; r < rows; ++r) {
       const int32_t ty = cy + r;
-      if (ty < 0 || ty >= dst.HEIGHT) continue;
-      const std::uint8_t* s = fnt.PIXELS + static_cast<std::size_t>(r + 1) * fnt.WIDTH + starts[ch];
-      std::uint8_t* d = dst.PIXELS + static_cast<std::size_t>(ty) * dst.WIDTH;
+      if (ty < 0 || ty >= dst.height) continue;
+      const std::uint8_t* s = fnt.pixels + static_cast<std::size_t>(r + 1) * fnt.width + starts[ch];
+      std::uint8_t* d = dst.pixels + static_cast<std::size_t>(ty) * dst.width;
       for (int32_t i = 0; i < w; ++i) {
         const int32_t tx = cx + i;
-        if (tx < 0 || tx >= dst.WIDTH) continue;
+        if (tx < 0 || tx >= dst.width) continue;
         if (s[i] != 0) d[tx] = s[i];
       }
     }
@@ -409,10 +409,56 @@ void SETPALETTE(int32_t index, int32_t red, int32_t green, int32_t blue) {
   changed = true;
 }
 
-const std::uint8_t* PALETTEDATA() { return palette; }
+const std::uint8_t* palette_data() { return palette; }
 
-bool SURFACETAKECHANGED() {
-  const bool was = changed;
+namespace {
+
+// What the platform was last given to show.
+std::vector<std::uint8_t> presented_page;
+std::uint8_t presented_palette[256 * 3] = {};
+bool presented_any = false;
+
+}  // namespace
+
+void present_page() {
+  if (!changed || screen_block == nullptr) return;
   changed = false;
-  return was;
+  const ImageInfo info = IMAGEINFO(screen_block);
+  const std::size_t bytes = static_cast<std::size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT;
+  PageUpdate update;
+  update.pixels = info.pixels;
+  update.width = SCREEN_WIDTH;
+  update.height = SCREEN_HEIGHT;
+  update.palette = palette;
+  update.palette_changed = !presented_any || std::memcmp(presented_palette, palette, sizeof palette) != 0;
+  update.rows = presented_any ? changed_rows(presented_page.data(), info.pixels, SCREEN_WIDTH, SCREEN_HEIGHT)
+                              : RowSpan{0, SCREEN_HEIGHT - 1};
+  // A page drawn again just as it was needs no present.
+  if (update.rows.empty() && !update.palette_changed) return;
+  presented_page.resize(bytes);
+  if (!update.rows.empty()) {
+    const std::size_t from = static_cast<std::size_t>(update.rows.first) * SCREEN_WIDTH;
+    const std::size_t count = static_cast<std::size_t>(update.rows.last - update.rows.first + 1) * SCREEN_WIDTH;
+    std::memcpy(presented_page.data() + from, info.pixels + from, count);
+  }
+  std::memcpy(presented_palette, palette, sizeof palette);
+  presented_any = true;
+  platform_present(update);
+}
+
+RowSpan changed_rows(const std::uint8_t* before, const std::uint8_t* after, int32_t width, int32_t height) {
+  RowSpan span;
+  if (before == nullptr || after == nullptr || width < 1 || height < 1) return span;
+  const auto row_differs = [&](int32_t y) {
+    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    return std::memcmp(before + at, after + at, static_cast<std::size_t>(width)) != 0;
+  };
+  int32_t first = 0;
+  while (first < height && !row_differs(first)) ++first;
+  if (first == height) return span;
+  int32_t last = height - 1;
+  while (last > first && !row_differs(last)) --last;
+  span.first = first;
+  span.last = last;
+  return span;
 }

@@ -7,18 +7,18 @@
 #include <cmath>
 #include <string>
 
-CHECKEDLIST<LABELEDGESROW> LABELEDGES{LABELEDGESROW{}};
+CheckedList<LabelEdgesRow> LABELEDGES{LabelEdgesRow{}};
 
 namespace {
 
 // The font header of the digit block: first and last code, glyph height.
-int32_t first_code(const MAPPEDFONT& font) { return CHECKREF(font.FONTDATA)[1]; }
-int32_t last_code(const MAPPEDFONT& font) { return CHECKREF(font.FONTDATA)[2]; }
-int32_t glyph_height(const MAPPEDFONT& font) { return CHECKREF(font.FONTDATA)[3]; }
+int32_t first_code(const MAPPEDFONT& font) { return check_ref(font.FONTDATA)[1]; }
+int32_t last_code(const MAPPEDFONT& font) { return check_ref(font.FONTDATA)[2]; }
+int32_t glyph_height(const MAPPEDFONT& font) { return check_ref(font.FONTDATA)[3]; }
 
 // Column offset number i of the little-endian 16-bit table.
 int32_t glyph_offset(const MAPPEDFONT& font, int32_t i) {
-  const std::uint8_t* table = CHECKREF(font.GLYPHOFFSETS);
+  const std::uint8_t* table = check_ref(font.GLYPHOFFSETS);
   return table[2 * i] | (table[2 * i + 1] << 8);
 }
 
@@ -29,7 +29,7 @@ bool has_glyph(const MAPPEDFONT& font, int32_t ch) { return ch >= first_code(fon
 std::uint8_t strip_byte(const MAPPEDFONT& font, int32_t x, int32_t y, int32_t ch) {
   const int32_t row = glyph_height(font) - 1 - y;
   const int32_t column = glyph_offset(font, ch - first_code(font)) + x;
-  return CHECKREF(font.GLYPHPIXELS)[static_cast<std::size_t>(row) * font.STRIPWIDTH + column];
+  return check_ref(font.GLYPHPIXELS)[static_cast<std::size_t>(row) * font.STRIPWIDTH + column];
 }
 
 int32_t glyph_width(const MAPPEDFONT& font, int32_t ch) {
@@ -48,7 +48,7 @@ int32_t floor_to_int(double v) {
 }  // namespace
 
 void INITFONT(MAPPEDFONT& font) {
-  const std::uint8_t* block = CHECKREF(font.FONTDATA);
+  const std::uint8_t* block = check_ref(font.FONTDATA);
   const int32_t n = block[2] - block[1] + 1;
   font.GLYPHOFFSETS = block + 4;
   font.STRIPWIDTH = glyph_offset(font, n);
@@ -56,7 +56,7 @@ void INITFONT(MAPPEDFONT& font) {
 }
 
 int32_t GETFONTPIXCOUNT8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& font) {
-  CHECKREF(font.FONTDATA);
+  check_ref(font.FONTDATA);
   if (!has_glyph(font, ch)) return 0;
   const int32_t w = glyph_width(font, ch);
   if (x < 0 || y < 0 || x >= w || y >= glyph_height(font)) return 0;
@@ -73,7 +73,7 @@ int32_t GETFONTPIXCOUNT8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& fo
 // not hold) gives -1 rather than a byte of a neighbouring glyph or of memory
 // past the strip.
 int32_t GETFONTBOOLEAN8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& font) {
-  CHECKREF(font.FONTDATA);
+  check_ref(font.FONTDATA);
   if (x < 0 || y < 0) return -1;
   if (!has_glyph(font, ch)) return -1;
   if (x >= glyph_width(font, ch) || y >= glyph_height(font)) return -1;
@@ -81,8 +81,8 @@ int32_t GETFONTBOOLEAN8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& fon
 }
 
 int32_t GETFONTCOLOR8B(double u, double v, std::string_view text, const MAPPEDFONT& font,
-                       const LABELEDGESROW& edges, int32_t background) {
-  CHECKREF(font.FONTDATA);
+                       const LabelEdgesRow& edges, int32_t background) {
+  check_ref(font.FONTDATA);
   const std::size_t length = text.size();
   std::size_t i = 1;
   // A label row holds at most three digits; longer text has no edges to test.
@@ -98,13 +98,13 @@ int32_t GETFONTCOLOR8B(double u, double v, std::string_view text, const MAPPEDFO
   return background + q;
 }
 
-double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CHECKEDLIST<double>& edges,
-                         CHECKEDLIST<double>& ys) {
+double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CheckedList<double>& edges,
+                         CheckedList<double>& ys) {
   const int32_t first = first_code(font);
   const double s = font.LABELHEIGHT / glyph_height(font);
   const long long length = static_cast<long long>(text.size());
-  edges.RESIZE(length + 1);
-  ys.RESIZE(length + 1);
+  edges.resize(length + 1);
+  ys.resize(length + 1);
   edges[0] = font.LABELX;
   ys[0] = font.LABELY;
   for (long long i = 1; i <= length; ++i) {
@@ -118,22 +118,22 @@ double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CHECKEDLIST<do
 }
 
 void DEFINENUMBERS(uint8_t largest, MAPPEDFONT& font) {
-  LABELEDGES.RESIZE(static_cast<long long>(largest) + 1);
+  LABELEDGES.resize(static_cast<long long>(largest) + 1);
   font.LABELY = -2.0;
-  CHECKEDLIST<double> edges;
-  CHECKEDLIST<double> ys;
+  CheckedList<double> edges;
+  CheckedList<double> ys;
   for (int32_t n = 0; n <= largest; ++n) {
     const std::string t = std::to_string(n);
     const long long length = static_cast<long long>(t.size());
     font.LABELX = n - 0.18 * static_cast<double>(length);
     PREPAREMAPPEDTEXT(t, font, edges, ys);
-    LABELEDGESROW& row = LABELEDGES[n];
+    LabelEdgesRow& row = LABELEDGES[n];
     for (long long j = 0; j <= length; ++j) row[static_cast<std::size_t>(j)] = edges[j];
   }
 }
 
-void DEFINENUMBERFONT(int32_t n, MAPPEDFONT& font, LABELEDGESROW& edges) {
-  const LABELEDGESROW& row = LABELEDGES[n];
+void DEFINENUMBERFONT(int32_t n, MAPPEDFONT& font, LabelEdgesRow& edges) {
+  const LabelEdgesRow& row = LABELEDGES[n];
   for (std::size_t j = 0; j < 4; ++j) edges[j] = row[j];
   font.LABELX = edges[0];
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 
 // Descriptor of the digit font used for mapped text.
 struct MAPPEDFONT {
@@ -21,17 +21,17 @@ struct MAPPEDFONT {
   int32_t INKCOLOR = 0;         // colour of fully inked floor (176)
 };
 
-using LABELEDGESROW = std::array<double, 4>;
+using LabelEdgesRow = std::array<double, 4>;
 // Row n: left edge of the label of n, then the right edge of each digit.
-extern CHECKEDLIST<LABELEDGESROW> LABELEDGES;
+extern CheckedList<LabelEdgesRow> LABELEDGES;
 
 void INITFONT(MAPPEDFONT& font);
 int32_t GETFONTPIXCOUNT8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& font);
 int32_t GETFONTBOOLEAN8B(int32_t x, int32_t y, int32_t ch, const MAPPEDFONT& font);
 int32_t GETFONTCOLOR8B(double u, double v, std::string_view text, const MAPPEDFONT& font,
-                       const LABELEDGESROW& edges, int32_t background);
+                       const LabelEdgesRow& edges, int32_t background);
 
-double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CHECKEDLIST<double>& edges,
-                         CHECKEDLIST<double>& ys);
+double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CheckedList<double>& edges,
+                         CheckedList<double>& ys);
 void DEFINENUMBERS(uint8_t largest, MAPPEDFONT& font);
-void DEFINENUMBERFONT(int32_t n, MAPPEDFONT& font, LABELEDGESROW& edges);
+void DEFINENUMBERFONT(int32_t n, MAPPEDFONT& font, LabelEdgesRow& edges);

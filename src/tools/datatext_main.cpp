@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "tools/datatext.h"
 
 namespace {
@@ -33,11 +33,11 @@ int convert_picture(const std::string& picture, const std::string& output) {
 
 int convert_bytes(const std::string& file, const std::string& output) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw DATATEXTERROR{file + ": cannot open the file"};
+  if (!in) throw DataTextError{file + ": cannot open the file"};
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw DATATEXTERROR{file + ": cannot read the file"};
+  if (in.bad()) throw DataTextError{file + ": cannot read the file"};
   if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
-    throw DATATEXTERROR{file + ": larger than 2 GiB"};
+    throw DataTextError{file + ": larger than 2 GiB"};
   static const std::uint8_t nothing = 0;
   BINTODB(bytes.empty() ? &nothing : bytes.data(), static_cast<int32_t>(bytes.size()), output);
   return 0;
@@ -51,10 +51,10 @@ int main(int argc, char** argv) {
   try {
     if (mode == "bmp") return convert_picture(argv[2], argv[3]);
     if (mode == "bin") return convert_bytes(argv[2], argv[3]);
-  } catch (const DATATEXTERROR& e) {
-    std::cerr << "ranvel-datatext: " << e.MESSAGE << "\n";
+  } catch (const DataTextError& e) {
+    std::cerr << "ranvel-datatext: " << e.message << "\n";
     return 1;
-  } catch (const PROGRAMEND&) {
+  } catch (const ProgramEnd&) {
     return 1;
   }
   return usage();

@@ -37,14 +37,14 @@
 
 namespace {
 
-using BYTES = std::vector<std::uint8_t>;
+using Bytes = std::vector<std::uint8_t>;
 
 // Codes whose glyphs are the Spanish letters and signs of the game's texts.
-struct SPANISHCODE {
+struct SpanishCode {
   int code;
   unsigned codepoint;
 };
-constexpr std::array<SPANISHCODE, 11> spanish_codes{{{'[', 0xE1},
+constexpr std::array<SpanishCode, 11> spanish_codes{{{'[', 0xE1},
                                                      {'\\', 0xED},
                                                      {']', 0xE9},
                                                      {'^', 0xF1},
@@ -57,7 +57,7 @@ constexpr std::array<SPANISHCODE, 11> spanish_codes{{{'[', 0xE1},
                                                      {127, 0xBF}}};
 
 unsigned codepoint_of(int code) {
-  for (const SPANISHCODE& s : spanish_codes)
+  for (const SpanishCode& s : spanish_codes)
     if (s.code == code) return s.codepoint;
   return static_cast<unsigned>(code);
 }
@@ -68,7 +68,7 @@ unsigned codepoint_of(int code) {
 }
 
 // A glyph rendered as 8-bit coverage, placed relative to its pen origin.
-struct RENDERED {
+struct Rendered {
   int width = 0;
   int rows = 0;
   int left = 0;  // columns from the origin to the bitmap's first column
@@ -80,7 +80,7 @@ struct RENDERED {
   }
 };
 
-RENDERED render(FT_Face face, unsigned codepoint, FT_Int32 flags, double shiftx) {
+Rendered render(FT_Face face, unsigned codepoint, FT_Int32 flags, double shiftx) {
   FT_Vector delta{static_cast<FT_Pos>(std::lround(shiftx * 64.0)), 0};
   FT_Set_Transform(face, nullptr, &delta);
   const FT_UInt index = FT_Get_Char_Index(face, codepoint);
@@ -88,7 +88,7 @@ RENDERED render(FT_Face face, unsigned codepoint, FT_Int32 flags, double shiftx)
   if (FT_Load_Glyph(face, index, flags) != 0) fail("cannot load a glyph");
   if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) fail("cannot render a glyph");
   const FT_Bitmap& bm = face->glyph->bitmap;
-  RENDERED r;
+  Rendered r;
   r.width = static_cast<int>(bm.width);
   r.rows = static_cast<int>(bm.rows);
   r.left = face->glyph->bitmap_left;
@@ -131,7 +131,7 @@ std::vector<int> exact_widths(const std::vector<double>& ideal, const std::vecto
 constexpr int faint = 24;
 
 // The columns [first, last] of a rendered glyph that hold visible ink.
-void ink_columns(const RENDERED& g, int& first, int& last) {
+void ink_columns(const Rendered& g, int& first, int& last) {
   first = g.width;
   last = -1;
   for (int y = 0; y < g.rows; ++y)
@@ -142,7 +142,7 @@ void ink_columns(const RENDERED& g, int& first, int& last) {
 // An accent that would stick out of the top of the cell is moved down by
 // taking rows out of the gap between it and the letter (the capitals with
 // accents are the only glyphs that need it in the smaller font).
-RENDERED squeeze_top(const RENDERED& g, int overflow) {
+Rendered squeeze_top(const Rendered& g, int overflow) {
   if (overflow <= 0) return g;
   std::vector<int> emptyrows;
   bool seenink = false;
@@ -158,7 +158,7 @@ RENDERED squeeze_top(const RENDERED& g, int overflow) {
     }
   }
   if (static_cast<int>(emptyrows.size()) < overflow + 1) return g;  // keep at least one row of gap
-  RENDERED out = g;
+  Rendered out = g;
   out.rows = g.rows - overflow;
   out.top = g.top - overflow;
   out.coverage.clear();
@@ -175,7 +175,7 @@ RENDERED squeeze_top(const RENDERED& g, int overflow) {
   return out;
 }
 
-struct TEXTFONTLAYOUT {
+struct TextFontLayout {
   const char* name;
   int width;        // image width = sum of the glyph widths
   int rows;         // glyph rows (image height - 1)
@@ -223,11 +223,11 @@ std::uint8_t small_shade(int coverage) {
   return 0;
 }
 
-struct BAKEREPORT {
+struct BakeReport {
   long clippedink = 0;  // coverage that fell outside a glyph's cell
 };
 
-BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int>& widthsout) {
+Bytes bake_text_font(FT_Face face, const TextFontLayout& layout, std::vector<int>& widthsout) {
   // Size the face so that the natural advances add up to the image width.
   double units = 0.0;
   std::vector<double> advunits;
@@ -247,7 +247,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int
   for (int code = 32; code <= 127; ++code) {
     int need = layout.minw;
     for (double shift : {0.0, 0.25, 0.5, 0.75}) {
-      const RENDERED g = render(face, codepoint_of(code), layout.loadflags, shift);
+      const Rendered g = render(face, codepoint_of(code), layout.loadflags, shift);
       int first, last;
       ink_columns(g, first, last);
       need = std::max(need, last - first + 1);
@@ -258,7 +258,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int
   widthsout = widths;
 
   const int height = layout.rows + 1;
-  BYTES block(4 + static_cast<std::size_t>(layout.width) * height, 0);
+  Bytes block(4 + static_cast<std::size_t>(layout.width) * height, 0);
   const unsigned word = (static_cast<unsigned>(layout.width) << 3) | 1u;
   block[0] = static_cast<std::uint8_t>(word & 255);
   block[1] = static_cast<std::uint8_t>(word >> 8);
@@ -270,7 +270,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int
   pixels[2] = 127;
   for (int i = 0; i < 96; ++i) pixels[3 + i] = static_cast<std::uint8_t>(widths[static_cast<std::size_t>(i)]);
 
-  BAKEREPORT report;
+  BakeReport report;
   int cell = 0;
   for (int code = 32; code <= 127; ++code) {
     const std::size_t i = static_cast<std::size_t>(code - 32);
@@ -279,7 +279,7 @@ BYTES bake_text_font(FT_Face face, const TEXTFONTLAYOUT& layout, std::vector<int
     // between both sides of the glyph.
     const double origin = (w - ideal[i]) / 2.0;
     const double whole = std::floor(origin);
-    RENDERED g = render(face, codepoint_of(code), layout.loadflags, origin - whole);
+    Rendered g = render(face, codepoint_of(code), layout.loadflags, origin - whole);
     g = squeeze_top(g, g.top - layout.baseline);
     int ox = static_cast<int>(whole) + g.left;
     // Ink that would cross the cell's edge is moved inside it.
@@ -317,13 +317,13 @@ constexpr std::array<int, 11> digit_offsets{0, 26, 46, 70, 90, 116, 138, 161, 18
 constexpr int digit_rows = 32;
 constexpr double digit_margin = 1.5;
 
-BYTES bake_digit_font(FT_Face face) {
+Bytes bake_digit_font(FT_Face face) {
   if (FT_Set_Char_Size(face, 0, 600 * 64, 72, 72) != 0) fail("cannot size the bold face");
-  std::array<RENDERED, 10> big;
+  std::array<Rendered, 10> big;
   for (int d = 0; d < 10; ++d)
     big[static_cast<std::size_t>(d)] = render(face, static_cast<unsigned>('0' + d), FT_LOAD_NO_HINTING, 0.0);
   const int stripwidth = digit_offsets[10];
-  BYTES block(4 + 2 * 11 + static_cast<std::size_t>(stripwidth) * digit_rows, 255);
+  Bytes block(4 + 2 * 11 + static_cast<std::size_t>(stripwidth) * digit_rows, 255);
   block[0] = 8;
   block[1] = 48;
   block[2] = 57;
@@ -334,7 +334,7 @@ BYTES bake_digit_font(FT_Face face) {
   }
   std::uint8_t* strip = block.data() + 26;
   for (int d = 0; d < 10; ++d) {
-    const RENDERED& g = big[static_cast<std::size_t>(d)];
+    const Rendered& g = big[static_cast<std::size_t>(d)];
     // The ink box of the big glyph, which is stretched onto the target cell.
     int x0 = g.width, x1 = 0, y0 = g.rows, y1 = 0;
     for (int y = 0; y < g.rows; ++y)
@@ -368,7 +368,7 @@ BYTES bake_digit_font(FT_Face face) {
   return block;
 }
 
-void write_array(std::ostream& out, const char* name, const char* size, const BYTES& bytes) {
+void write_array(std::ostream& out, const char* name, const char* size, const Bytes& bytes) {
   out << "const std::uint8_t " << name << "[" << size << "] = {";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i % 32 == 0) out << "\n    ";
@@ -378,7 +378,7 @@ void write_array(std::ostream& out, const char* name, const char* size, const BY
   out << "\n};\n";
 }
 
-void write_source(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
+void write_source(const std::string& path, const Bytes& large, const Bytes& small, const Bytes& digits) {
   std::ofstream out(path, std::ios::binary);
   if (!out) fail("cannot write " + path);
   out << "// The three fonts carried inside the program. Generated by ranvel-fontbake\n"
@@ -387,33 +387,33 @@ void write_source(const std::string& path, const BYTES& large, const BYTES& smal
          "// run the tool again rather than editing the numbers.\n"
          "#include \"assets/fonts.h\"\n\n"
          "// Large text font: 1551 x 33 font image, codes 32..127.\n";
-  write_array(out, "LARGEFONT", "LARGEFONTSIZE", large);
+  write_array(out, "LARGE_FONT", "LARGE_FONT_SIZE", large);
   out << "\n// Small text font: 1202 x 25 font image, codes 32..127.\n";
-  write_array(out, "SMALLFONT", "SMALLFONTSIZE", small);
+  write_array(out, "SMALL_FONT", "SMALL_FONT_SIZE", small);
   out << "\n// Digit font: 0..9, 32 rows, 0 ink and 255 paper.\n";
-  write_array(out, "DIGITFONT", "DIGITFONTSIZE", digits);
+  write_array(out, "DIGIT_FONT", "DIGIT_FONT_SIZE", digits);
   if (!out) fail("cannot write " + path);
 }
 
 // ---------------------------------------------------------------- preview
 
-struct CANVAS {
-  IMAGE image = nullptr;
+struct Canvas {
+  Image image = nullptr;
   int width = 0;
   int height = 0;
-  std::uint8_t* at(int x, int y) { return IMAGEINFO(image).PIXELS + static_cast<std::size_t>(y) * width + x; }
+  std::uint8_t* at(int x, int y) { return IMAGEINFO(image).pixels + static_cast<std::size_t>(y) * width + x; }
 };
 
-void fill(CANVAS& c, int x1, int y1, int x2, int y2, int colour) {
+void fill(Canvas& c, int x1, int y1, int x2, int y2, int colour) {
   DRAWLINE(c.image, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2),
-           colour, LINEKIND_FILLEDBOX);
+           colour, LINE_KIND_FILLED_BOX);
 }
 
-void text(CANVAS& c, int x, int y, const std::string& s, const BYTES& font) {
+void text(Canvas& c, int x, int y, const std::string& s, const Bytes& font) {
   if (DRAWTEXT(c.image, static_cast<float>(x), static_cast<float>(y), s, font.data()) != 0) fail("DRAWTEXT failed");
 }
 
-int text_width(const std::string& s, const BYTES& font) {
+int text_width(const std::string& s, const Bytes& font) {
   int w = 0;
   for (unsigned char ch : s)
     if (ch >= 32 && ch <= 127) w += font[4 + 3 + (ch - 32)];
@@ -421,7 +421,7 @@ int text_width(const std::string& s, const BYTES& font) {
 }
 
 // Copies a rectangle of the canvas enlarged by a whole factor.
-void zoom(CANVAS& c, int sx, int sy, int w, int h, int dx, int dy, int factor) {
+void zoom(Canvas& c, int sx, int sy, int w, int h, int dx, int dy, int factor) {
   std::vector<std::uint8_t> copy(static_cast<std::size_t>(w) * h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) copy[static_cast<std::size_t>(y) * w + x] = *c.at(sx + x, sy + y);
@@ -433,7 +433,7 @@ void zoom(CANVAS& c, int sx, int sy, int w, int h, int dx, int dy, int factor) {
     }
 }
 
-void write_png(const std::string& path, CANVAS& c, const std::array<std::uint8_t, 768>& palette) {
+void write_png(const std::string& path, Canvas& c, const std::array<std::uint8_t, 768>& palette) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) fail("cannot write " + path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -473,19 +473,19 @@ std::array<std::uint8_t, 768> preview_palette(std::uint32_t texture, std::uint32
 }
 
 // The information pages as DOMOVE unpacks them, for a look at their layout.
-std::array<TEXTLIST, 4> stored_pages() {
-  std::array<TEXTLIST, 4> pages;
-  DOMOVE(I_NFO1, I_NFO1COUNT, pages[0]);
-  DOMOVE(I_NFO2, I_NFO2COUNT, pages[1]);
-  DOMOVE(I_NFO3, I_NFO3COUNT, pages[2]);
-  DOMOVE(I_NFOEND, I_NFOENDCOUNT, pages[3]);
+std::array<TextList, 4> stored_pages() {
+  std::array<TextList, 4> pages;
+  DOMOVE(I_NFO1, I_NFO1_COUNT, pages[0]);
+  DOMOVE(I_NFO2, I_NFO2_COUNT, pages[1]);
+  DOMOVE(I_NFO3, I_NFO3_COUNT, pages[2]);
+  DOMOVE(I_NFOEND, I_NFOEND_COUNT, pages[3]);
   return pages;
 }
 
-void draw_preview(const std::string& path, const BYTES& large, const BYTES& small, const BYTES& digits) {
+void draw_preview(const std::string& path, const Bytes& large, const Bytes& small, const Bytes& digits) {
   // The drawing operations need an open surface: the headless one.
-  if (!SCREENOPEN() && SETSCREENMODE(800, 600, 8, 1) != 0) fail("cannot open the drawing surface");
-  CANVAS c;
+  if (!screen_open() && SETSCREENMODE(800, 600, 8, 1) != 0) fail("cannot open the drawing surface");
+  Canvas c;
   c.width = 1700;
   c.height = 2900;
   c.image = NEWIMAGE(c.width, c.height);
@@ -518,7 +518,7 @@ void draw_preview(const std::string& path, const BYTES& large, const BYTES& smal
   }
   // Cell boundaries of both fonts: each glyph over alternating shades.
   for (int f = 0; f < 2; ++f) {
-    const BYTES& font = f == 0 ? large : small;
+    const Bytes& font = f == 0 ? large : small;
     int x = 10;
     for (int ch = 32; ch <= 127; ++ch) {
       const int w = font[4 + 3 + (ch - 32)];
@@ -564,7 +564,7 @@ void draw_preview(const std::string& path, const BYTES& large, const BYTES& smal
   font.LABELHEIGHT = 0.5;
   font.INKCOLOR = 176;
   DEFINENUMBERS(100, font);
-  LABELEDGESROW edges{};
+  LabelEdgesRow edges{};
   const double scale = 32.0;
   const int floortop = y;
   const int floorrows = 4 * 32 + 40;
@@ -591,15 +591,15 @@ void draw_preview(const std::string& path, const BYTES& large, const BYTES& smal
   zoom(c, 820, 14, 320, 26, 10, y, 4);
   y += 26 * 4 + 6;
   // The stored information pages, each on an 800 x 600 panel, half size.
-  const std::array<TEXTLIST, 4> pages = stored_pages();
+  const std::array<TextList, 4> pages = stored_pages();
   for (int p = 0; p < 4; ++p) {
-    CANVAS page;
+    Canvas page;
     page.width = 800;
     page.height = 600;
     page.image = NEWIMAGE(800, 600);
     fill(page, 0, 0, 799, 599, 7);
     fill(page, 20, 20, 779, 579, 13);
-    for (long long i = 0; i <= pages[static_cast<std::size_t>(p)].UPPER(); ++i) {
+    for (long long i = 0; i <= pages[static_cast<std::size_t>(p)].upper(); ++i) {
       const std::string& line = pages[static_cast<std::size_t>(p)][i];
       text(page, 40, static_cast<int>(32 * i + 32), line, small);
       if (40 + text_width(line, small) > 760) std::printf("page %d line %lld runs into the rim\n", p + 1, i);
@@ -639,12 +639,12 @@ int main(int argc, char** argv) {
   if (FT_New_Face(lib, regularpath.c_str(), 0, &regular) != 0) fail("cannot read " + regularpath);
   if (FT_New_Face(lib, boldpath.c_str(), 0, &bold) != 0) fail("cannot read " + boldpath);
 
-  const TEXTFONTLAYOUT largelayout{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
-  const TEXTFONTLAYOUT smalllayout{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
+  const TextFontLayout largelayout{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
+  const TextFontLayout smalllayout{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
   std::vector<int> largewidths, smallwidths;
-  const BYTES large = bake_text_font(regular, largelayout, largewidths);
-  const BYTES small = bake_text_font(regular, smalllayout, smallwidths);
-  const BYTES digits = bake_digit_font(bold);
+  const Bytes large = bake_text_font(regular, largelayout, largewidths);
+  const Bytes small = bake_text_font(regular, smalllayout, smallwidths);
+  const Bytes digits = bake_digit_font(bold);
   if (large.size() != 4 + 1551 * 33 || small.size() != 4 + 1202 * 25 || digits.size() != 7322)
     fail("a baked font has the wrong size");
 

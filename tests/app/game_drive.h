@@ -18,39 +18,39 @@
 #include <vector>
 
 #include "app/main_routine.h"
-#include "app/run_report.h"
-#include "app/runtime_error.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
 #include "game/gamestate.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 
-class GAMEDRIVE {
+class GameDrive {
  public:
   // Called at every look at the input until it returns true.
-  using STEP = std::function<bool(int64_t now)>;
+  using Step = std::function<bool(int64_t now)>;
 
-  GAMEDRIVE& step(STEP s) {
+  GameDrive& step(Step s) {
     steps.push_back(std::move(s));
     return *this;
   }
-  GAMEDRIVE& wait(int64_t ms) {
+  GameDrive& wait(int64_t ms) {
     return step([ms, until = int64_t{-1}](int64_t now) mutable {
       if (until < 0) until = now + ms;
       return now >= until;
     });
   }
-  GAMEDRIVE& key(const std::string& k) {
+  GameDrive& key(const std::string& k) {
     return step([k](int64_t) {
-      HEADLESSKEY(k);
+      headless_key(k);
       return true;
     });
   }
   // A key held down: n repeats, gap ms apart.
-  GAMEDRIVE& held(const std::string& k, int n, int64_t gap) {
+  GameDrive& held(const std::string& k, int n, int64_t gap) {
     for (int i = 0; i < n; ++i) key(k).wait(gap);
     return *this;
   }
-  GAMEDRIVE& mouse(int32_t x, int32_t y) {
+  GameDrive& mouse(int32_t x, int32_t y) {
     return step([d = root(), x, y](int64_t) {
       d->inside = true;
       d->mx = x;
@@ -59,50 +59,50 @@ class GAMEDRIVE {
       return true;
     });
   }
-  GAMEDRIVE& out() {
+  GameDrive& out() {
     return step([d = root()](int64_t) {
       d->inside = false;
       d->show_pointer();
       return true;
     });
   }
-  GAMEDRIVE& down() {
+  GameDrive& down() {
     return step([d = root()](int64_t) {
       d->buttons = 1;
       d->show_pointer();
       return true;
     });
   }
-  GAMEDRIVE& up() {
+  GameDrive& up() {
     return step([d = root()](int64_t) {
       d->buttons = 0;
       d->show_pointer();
       return true;
     });
   }
-  GAMEDRIVE& click(int32_t x, int32_t y) { return mouse(x, y).down().wait(60).up().wait(60); }
+  GameDrive& click(int32_t x, int32_t y) { return mouse(x, y).down().wait(60).up().wait(60); }
   // Waits until cond holds; a failure when it does not within timeout ms.
-  GAMEDRIVE& until(const std::string& what, std::function<bool()> cond, int64_t timeout = 60000) {
+  GameDrive& until(const std::string& what, std::function<bool()> cond, int64_t timeout = 60000) {
     return step([d = root(), what, cond = std::move(cond), timeout, start = int64_t{-1}](int64_t now) mutable {
       if (start < 0) start = now;
       if (cond()) return true;
       if (now - start > timeout) {
         ADD_FAILURE() << "waited " << timeout << " ms in vain for: " << what << " (step " << d->done << ")";
-        ENDPROGRAM(99);
+        end_program(99);
       }
       return false;
     });
   }
-  GAMEDRIVE& then(std::function<void()> f) {
+  GameDrive& then(std::function<void()> f) {
     return step([f = std::move(f)](int64_t) {
       f();
       return true;
     });
   }
   // Steps decided when this one is reached; they run before the rest.
-  GAMEDRIVE& then_steps(std::function<void(GAMEDRIVE&)> f) {
+  GameDrive& then_steps(std::function<void(GameDrive&)> f) {
     return step([d = root(), f = std::move(f)](int64_t) {
-      GAMEDRIVE more;
+      GameDrive more;
       more.owner = d;
       f(more);
       for (auto it = more.steps.rbegin(); it != more.steps.rend(); ++it) d->front.push_front(std::move(*it));
@@ -111,19 +111,19 @@ class GAMEDRIVE {
   }
 
   // Conditions.
-  static bool showing(SHOWNSCREEN s) { return REPORT.SCREEN == s; }
-  static const GAMESTATE& game() { return *CHECKREF(REPORT.GAME); }
+  static bool showing(ShownScreen s) { return run_report.screen_page == s; }
+  static const GAMESTATE& game() { return *check_ref(run_report.game); }
   // The options screen waiting for the player.
-  GAMEDRIVE& until_options() {
+  GameDrive& until_options() {
     return until("the options screen", [] { return showing(SHOWN_OPTIONS); }).wait(100);
   }
   // The player's turn waiting for input: the play screen at the player's
   // turn with nothing drawn for longer than the camera's pause.
-  GAMEDRIVE& until_input() {
+  GameDrive& until_input() {
     return until("the player's turn",
                  [d = root()] { return showing(SHOWN_PLAY) && game().TURN == 0 && d->quietms >= 1200; });
   }
-  GAMEDRIVE& until_message() {
+  GameDrive& until_message() {
     return until("a message", [] { return showing(SHOWN_MESSAGE); }).wait(100);
   }
 
@@ -131,15 +131,15 @@ class GAMEDRIVE {
   int32_t run() {
     front = std::move(steps);
     steps.clear();
-    HEADLESSRESET();
-    HEADLESSSETDRIVER([this](int64_t now) { drive(now); });
+    headless_reset();
+    headless_set_driver([this](int64_t now) { drive(now); });
     int32_t code = -1;
     try {
-      RANVELMAIN();
-    } catch (const PROGRAMEND& end) {
+      ranvel_main();
+    } catch (const ProgramEnd& end) {
       code = end.code;
     }
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver(nullptr);
     return code;
   }
 
@@ -152,39 +152,39 @@ class GAMEDRIVE {
   int64_t quietms = 0;
 
  private:
-  GAMEDRIVE* owner = nullptr;
-  std::deque<STEP> steps;  // being built
-  std::deque<STEP> front;  // being run
+  GameDrive* owner = nullptr;
+  std::deque<Step> steps;  // being built
+  std::deque<Step> front;  // being run
   bool inside = false;
   int32_t mx = -1, my = -1, buttons = 0;
   int64_t lastframes = -1, quietfrom = 0;
 
-  GAMEDRIVE* root() { return owner != nullptr ? owner : this; }
+  GameDrive* root() { return owner != nullptr ? owner : this; }
 
   void show_pointer() {
     if (inside)
-      HEADLESSMOUSE(mx, my, buttons);
+      headless_mouse(mx, my, buttons);
     else
-      HEADLESSMOUSE(-1, -1, -1);
+      headless_mouse(-1, -1, -1);
   }
 
   void drive(int64_t now) {
-    if (REPORT.SCREEN == SHOWN_ERROR && !sawerror) {
+    if (run_report.screen_page == SHOWN_ERROR && !sawerror) {
       sawerror = true;
       ADD_FAILURE() << "the game shows a run-time error (step " << done << ")";
-      ENDPROGRAM(98);
+      end_program(98);
     }
-    const bool still = HEADLESSFRAMES() == lastframes && REPORT.SCREEN == SHOWN_PLAY && REPORT.GAME != nullptr &&
-                       REPORT.GAME->TURN == 0;
+    const bool still = headless_frames() == lastframes && run_report.screen_page == SHOWN_PLAY && run_report.game != nullptr &&
+                       run_report.game->TURN == 0;
     if (!still) quietfrom = now;
-    lastframes = HEADLESSFRAMES();
+    lastframes = headless_frames();
     quietms = now - quietfrom;
     if (now > 10000 + 30 * 60 * 1000) {
       ADD_FAILURE() << "the run takes more than 30 minutes of play (step " << done << ")";
-      ENDPROGRAM(97);
+      end_program(97);
     }
     while (!front.empty()) {
-      STEP s = std::move(front.front());
+      Step s = std::move(front.front());
       front.pop_front();
       if (!s(now)) {
         front.push_front(std::move(s));
@@ -193,6 +193,6 @@ class GAMEDRIVE {
       ++done;
     }
     closed = true;
-    ENDPROGRAM(0);
+    end_program(0);
   }
 };

@@ -1,5 +1,5 @@
 // The golden pictures: tests/golden/golden.replay is played by ranvel-replay
-// and every shot must equal the committed tests/golden/NAME.png in every
+// and every shot must equal the committed tests/golden/name.png in every
 // colour index and every palette entry. After a deliberate change to the
 // picture, "make golden" writes them anew.
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 
 #ifdef RANVEL_REPLAY_BIN
 
@@ -31,25 +31,25 @@ std::set<std::string> png_names(const fs::path& dir) {
 }
 
 // Where two pictures first differ, and in how many pixels.
-std::string pixel_difference(const PAGEPNG& want, const PAGEPNG& got) {
+std::string pixel_difference(const PagePng& want, const PagePng& got) {
   std::size_t count = 0;
   std::size_t first = 0;
-  for (std::size_t i = 0; i < want.PIXELS.size(); ++i) {
-    if (want.PIXELS[i] != got.PIXELS[i]) {
+  for (std::size_t i = 0; i < want.pixels.size(); ++i) {
+    if (want.pixels[i] != got.pixels[i]) {
       if (count == 0) first = i;
       ++count;
     }
   }
   if (count == 0) return "";
-  const std::size_t w = static_cast<std::size_t>(want.WIDTH);
+  const std::size_t w = static_cast<std::size_t>(want.width);
   return std::to_string(count) + " pixels differ, the first at (" + std::to_string(first % w) + ", " +
-         std::to_string(first / w) + "): index " + std::to_string(want.PIXELS[first]) + " expected, " +
-         std::to_string(got.PIXELS[first]) + " drawn";
+         std::to_string(first / w) + "): index " + std::to_string(want.pixels[first]) + " expected, " +
+         std::to_string(got.pixels[first]) + " drawn";
 }
 
-std::string palette_difference(const PAGEPNG& want, const PAGEPNG& got) {
-  for (std::size_t i = 0; i < want.PALETTE.size(); ++i) {
-    if (want.PALETTE[i] != got.PALETTE[i]) {
+std::string palette_difference(const PagePng& want, const PagePng& got) {
+  for (std::size_t i = 0; i < want.palette.size(); ++i) {
+    if (want.palette[i] != got.palette[i]) {
       return "palette entry " + std::to_string(i / 3) + " differs";
     }
   }
@@ -73,17 +73,17 @@ TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) {
   bool all_same = true;
   for (const std::string& name : wanted) {
     SCOPED_TRACE(name);
-    const PAGEPNG want = READPAGEPNG((golden_dir / (name + ".png")).string());
-    const PAGEPNG got = READPAGEPNG((out / (name + ".png")).string());
-    ASSERT_TRUE(want.OK);
-    ASSERT_TRUE(got.OK);
-    EXPECT_EQ(got.COLORTYPE, 3);
-    EXPECT_EQ(got.BITDEPTH, 8);
-    ASSERT_EQ(got.WIDTH, want.WIDTH);
-    ASSERT_EQ(got.HEIGHT, want.HEIGHT);
-    ASSERT_EQ(got.PIXELS.size(), want.PIXELS.size());
-    ASSERT_EQ(got.PALETTE.size(), 768u);
-    ASSERT_EQ(want.PALETTE.size(), 768u);
+    const PagePng want = read_page_png((golden_dir / (name + ".png")).string());
+    const PagePng got = read_page_png((out / (name + ".png")).string());
+    ASSERT_TRUE(want.ok);
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(got.color_type, 3);
+    EXPECT_EQ(got.bit_depth, 8);
+    ASSERT_EQ(got.width, want.width);
+    ASSERT_EQ(got.height, want.height);
+    ASSERT_EQ(got.pixels.size(), want.pixels.size());
+    ASSERT_EQ(got.palette.size(), 768u);
+    ASSERT_EQ(want.palette.size(), 768u);
     const std::string pixels = pixel_difference(want, got);
     const std::string palette = palette_difference(want, got);
     EXPECT_EQ(pixels, "") << "drawn: " << (out / (name + ".png")).string();

@@ -4,16 +4,16 @@
 
 #include <string>
 
-#include "app/messages.h"
+#include "screens/messages.h"
 #include "app/play_loop.h"
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "game/evaluation.h"
 #include "scene/floor.h"
 #include "scene/rods.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/surface/surface_fixture.h"
 #include "text/mapped_font.h"
@@ -23,30 +23,30 @@ namespace {
 // For every rod set with the 1 in play, target 100 and either side first:
 // how many rods of 1 are laid in a row when the player lays only 1s and the
 // computer answers with its own choice.
-struct ONESRUN {
-  int32_t RODSOFONE = 0;
-  int32_t ANSWER = 0;  // the computer's rod that ends the run
+struct OnesRun {
+  int32_t rods_of_one = 0;
+  int32_t answer = 0;  // the computer's rod that ends the run
 };
 
-ONESRUN run_of_ones(uint16_t validrods, uint8_t starter) {
+OnesRun run_of_ones(uint16_t validrods, uint8_t starter) {
   GAMESTATE game;
   game.VALIDRODS = validrods;
   game.STARTER = starter;
   EXPECT_EQ(SETUPEVAL(game), 0);
   NEWGAME(game);
-  ONESRUN run;
-  for (int32_t k = 0; k < MAXRODS; ++k) {
+  OnesRun run;
+  for (int32_t k = 0; k < MAX_RODS; ++k) {
     game.MOVECOUNT = static_cast<uint8_t>(k);
     game.TOTALS[k] = static_cast<uint8_t>(k);
     if (game.TURN != 0) {
       const int32_t rod = DOEVAL(game);
       if (rod != 1) {
-        run.ANSWER = rod;
+        run.answer = rod;
         return run;
       }
     }
     game.TURN ^= 1;
-    run.RODSOFONE = k + 1;
+    run.rods_of_one = k + 1;
   }
   return run;
 }
@@ -54,16 +54,16 @@ ONESRUN run_of_ones(uint16_t validrods, uint8_t starter) {
 }  // namespace
 
 TEST(HundredthRod, NoRodSetLetsTheComputerAnswerOnesAllTheWay) {
-  ONESRUN longest;
+  OnesRun longest;
   uint16_t longest_set = 0;
   uint8_t longest_starter = 0;
   for (uint16_t others = 0; others < 512; ++others) {
     const uint16_t validrods = static_cast<uint16_t>(2u | (others << 2));
     if (others == 0) continue;  // the 1 alone is no game
     for (uint8_t starter = 0; starter < 2; ++starter) {
-      const ONESRUN run = run_of_ones(validrods, starter);
-      EXPECT_LT(run.RODSOFONE, 99) << "rods " << validrods << " starter " << int(starter);
-      if (run.RODSOFONE > longest.RODSOFONE) {
+      const OnesRun run = run_of_ones(validrods, starter);
+      EXPECT_LT(run.rods_of_one, 99) << "rods " << validrods << " starter " << int(starter);
+      if (run.rods_of_one > longest.rods_of_one) {
         longest = run;
         longest_set = validrods;
         longest_starter = starter;
@@ -74,8 +74,8 @@ TEST(HundredthRod, NoRodSetLetsTheComputerAnswerOnesAllTheWay) {
   // computer's 5 at total 77 (the end-to-end script longest_game plays it).
   EXPECT_EQ(longest_set, (1u << 1) | (1u << 5) | (1u << 7));
   EXPECT_EQ(longest_starter, 0);
-  EXPECT_EQ(longest.RODSOFONE, 77);
-  EXPECT_EQ(longest.ANSWER, 5);
+  EXPECT_EQ(longest.rods_of_one, 77);
+  EXPECT_EQ(longest.answer, 5);
 }
 
 namespace {
@@ -85,19 +85,19 @@ namespace {
 class HundredthRodGame : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    HEADLESSRESET();
+    open_test_screen();
+    headless_reset();
     game_ = GAMESTATE{};
     game_.LIGHTDIR = POINT3D{0.5, 0.3, 0.812403840463596, 0.0};
     game_.VALIDRODS = (1u << 1) | (1u << 5) | (1u << 7);
-    REPORT.GAME = &game_;
-    BUILDCHOICERODS(game_.LIGHTDIR);
+    run_report.game = &game_;
+    build_choice_rods(game_.LIGHTDIR);
     font_ = MAPPEDFONT{};
-    font_.FONTDATA = DIGITFONT;
+    font_.FONTDATA = DIGIT_FONT;
     INITFONT(font_);
-    SETMESSAGES();
-    MAKESPRITES();
-    MAKEPAL16X16(BASECOLORS);
+    set_messages();
+    make_sprites();
+    MAKEPAL16X16(BASE_COLORS);
     frame_ = NEWIMAGE(800, 600);
     texture_ = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture_, 1330, 430);
@@ -111,12 +111,12 @@ class HundredthRodGame : public ::testing::Test {
     ASSERT_EQ(SETUPEVAL(game_), 0);
     NEWGAME(game_);
     for (int32_t k = 0; k < 99; ++k) LAYROD(1, game_, 16);
-    game_.LOOKAT = CLAMPLOOKAT(99.0, game_.TARGET);
+    game_.LOOKAT = clamp_look_at(99.0, game_.TARGET);
   }
   void TearDown() override {
-    HEADLESSSETDRIVER(nullptr);
-    HEADLESSRESET();
-    REPORT = RUNREPORT{};
+    headless_set_driver(nullptr);
+    headless_reset();
+    run_report = RunReport{};
     FREEIMAGE(frame_);
     FREEIMAGE(texture_);
   }
@@ -127,26 +127,26 @@ class HundredthRodGame : public ::testing::Test {
   void play(const std::string& key) {
     bool typed = false;
     int64_t answered_at = -1;
-    HEADLESSSETDRIVER([&](int64_t now) {
-      if (REPORT.SCREEN == SHOWN_MESSAGE && REPORT.MESSAGE != nullptr) {
-        if (shown_.empty()) shown_ = (*REPORT.MESSAGE)[REPORT.MESSAGE->UPPER()];
+    headless_set_driver([&](int64_t now) {
+      if (run_report.screen_page == SHOWN_MESSAGE && run_report.message != nullptr) {
+        if (shown_.empty()) shown_ = (*run_report.message)[run_report.message->upper()];
         // One key a millisecond, so that the message's emptying of the key
         // queue comes to an end.
-        if (now != answered_at) HEADLESSKEY(" ");
+        if (now != answered_at) headless_key(" ");
         answered_at = now;
-      } else if (!typed && !key.empty() && HEADLESSNOWMS() > 11000) {
-        HEADLESSKEY(key);
+      } else if (!typed && !key.empty() && headless_now_ms() > 11000) {
+        headless_key(key);
         typed = true;
       }
     });
-    PLAYGAME(frame_, texture_, font_, game_, view_);
+    play_game(frame_, texture_, font_, game_, view_);
   }
 
   GAMESTATE game_;
   MAPPEDFONT font_;
   SCREENDEF view_;
-  IMAGE frame_ = nullptr;
-  IMAGE texture_ = nullptr;
+  Image frame_ = nullptr;
+  Image texture_ = nullptr;
   std::string shown_;
 };
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/run_report.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
@@ -20,20 +20,20 @@ constexpr int W = 800;
 constexpr int H = 600;
 
 std::vector<uint8_t> screen_pixels() {
-  const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
-  return std::vector<uint8_t>(info.PIXELS, info.PIXELS + W * H);
+  const ImageInfo info = IMAGEINFO(screen_page());
+  return std::vector<uint8_t>(info.pixels, info.pixels + W * H);
 }
 
-uint8_t screen_at(int x, int y) { return IMAGEINFO(SCREEN()).PIXELS[y * W + x]; }
+uint8_t screen_at(int x, int y) { return IMAGEINFO(screen_page()).pixels[y * W + x]; }
 
 std::array<int, 3> palette_entry(int i) {
-  const uint8_t* p = PALETTEDATA();
+  const uint8_t* p = palette_data();
   return {p[3 * i], p[3 * i + 1], p[3 * i + 2]};
 }
 
 // A busy background, so that a restore that misses a pixel shows.
 void paint_background() {
-  uint8_t* px = IMAGEINFO(SCREEN()).PIXELS;
+  uint8_t* px = IMAGEINFO(screen_page()).pixels;
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) px[y * W + x] = static_cast<uint8_t>((x * 7 + y * 13) % 251 + 1);
 }
@@ -41,53 +41,53 @@ void paint_background() {
 class MessageBox : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    HEADLESSRESET();
-    if (MESSAGEBOX == nullptr) MAKESPRITES();
-    MAKEPAL16X16(BASECOLORS);
+    open_test_screen();
+    headless_reset();
+    if (MESSAGEBOX == nullptr) make_sprites();
+    MAKEPAL16X16(BASE_COLORS);
     PALETTE0TO15(0x123456);
-    SETMESSAGES();
+    set_messages();
     paint_background();
-    REPORT.SCREEN = SHOWN_PLAY;
-    REPORT.MESSAGE = nullptr;
+    run_report.screen_page = SHOWN_PLAY;
+    run_report.message = nullptr;
   }
-  void TearDown() override { HEADLESSSETDRIVER(nullptr); }
+  void TearDown() override { headless_set_driver(nullptr); }
 
   // Runs the message with a driver that acts once the box is up (the first
   // poll after it was drawn) and may look at the screen while it is open.
-  int32_t show(const TEXTLIST& lines, uint32_t colour, int32_t kind, std::function<void(int64_t)> act,
+  int32_t show(const TextList& lines, uint32_t colour, int32_t kind, std::function<void(int64_t)> act,
                std::function<void()> look = nullptr) {
-    const int64_t start = HEADLESSNOWMS();
+    const int64_t start = headless_now_ms();
     bool looked = false;
-    HEADLESSSETDRIVER([&, start](int64_t now) {
-      if (REPORT.SCREEN != SHOWN_MESSAGE) return;
+    headless_set_driver([&, start](int64_t now) {
+      if (run_report.screen_page != SHOWN_MESSAGE) return;
       if (!looked && look) {
         look();
         looked = true;
       }
       act(now - start);
       // A message that never closes would hang the test: end it after a minute.
-      if (now - start > 60000) HEADLESSKEY(std::string(1, KEYENTER));
+      if (now - start > 60000) headless_key(std::string(1, KEY_ENTER));
     });
     const int32_t result = SHOWMESSAGE(lines, colour, kind);
-    HEADLESSSETDRIVER(nullptr);
-    EXPECT_LT(HEADLESSNOWMS() - start, 60000) << "the message did not close";
+    headless_set_driver(nullptr);
+    EXPECT_LT(headless_now_ms() - start, 60000) << "the message did not close";
     return result;
   }
 };
 
 // What the box must look like: the sprite over the old screen, the lines
 // 36 pixels apart around y = 242, and the buttons.
-std::vector<uint8_t> expected_box(const std::vector<uint8_t>& before, const TEXTLIST& lines, bool question) {
-  IMAGE ref = NEWIMAGE(W, H);
-  std::memcpy(IMAGEINFO(ref).PIXELS, before.data(), before.size());
-  BLITIMAGE(ref, 200, 150, MESSAGEBOX, BLITTRANSPARENT);
+std::vector<uint8_t> expected_box(const std::vector<uint8_t>& before, const TextList& lines, bool question) {
+  Image ref = NEWIMAGE(W, H);
+  std::memcpy(IMAGEINFO(ref).pixels, before.data(), before.size());
+  BLITIMAGE(ref, 200, 150, MESSAGEBOX, BLIT_TRANSPARENT);
   const int n = static_cast<int>(lines.size());
-  for (int i = 0; i < n; ++i) DRAWTEXT(ref, 240, static_cast<float>(260 - 18 * n + 36 * i), lines[i], SMALLFONT);
+  for (int i = 0; i < n; ++i) DRAWTEXT(ref, 240, static_cast<float>(260 - 18 * n + 36 * i), lines[i], SMALL_FONT);
   auto button = [&](int l, int r, int lx, const char* label) {
-    DRAWLINE(ref, l, 370, r, 410, 176, LINEKIND_FILLEDBOX);
-    DRAWLINE(ref, l + 2, 372, r - 2, 408, 255, LINEKIND_FILLEDBOX);
-    DRAWTEXT(ref, lx, 378, label, SMALLFONT);
+    DRAWLINE(ref, l, 370, r, 410, 176, LINE_KIND_FILLED_BOX);
+    DRAWLINE(ref, l + 2, 372, r - 2, 408, 255, LINE_KIND_FILLED_BOX);
+    DRAWTEXT(ref, lx, 378, label, SMALL_FONT);
   };
   if (question) {
     button(270, 370, 290, "S\\");
@@ -95,15 +95,15 @@ std::vector<uint8_t> expected_box(const std::vector<uint8_t>& before, const TEXT
   } else {
     button(340, 460, 360, "Aceptar");
   }
-  const IMAGEINFORECORD info = IMAGEINFO(ref);
-  std::vector<uint8_t> out(info.PIXELS, info.PIXELS + W * H);
+  const ImageInfo info = IMAGEINFO(ref);
+  std::vector<uint8_t> out(info.pixels, info.pixels + W * H);
   FREEIMAGE(ref);
   return out;
 }
 
 void key_once(int64_t since, int64_t at, bool& sent, const std::string& key) {
   if (!sent && since >= at) {
-    HEADLESSKEY(key);
+    headless_key(key);
     sent = true;
   }
 }
@@ -112,9 +112,9 @@ void key_once(int64_t since, int64_t at, bool& sent, const std::string& key) {
 std::function<void(int64_t)> click(int x, int y, int rx, int ry, int64_t at = 100) {
   return [=](int64_t since) {
     if (since >= at && since < at + 100)
-      HEADLESSMOUSE(x, y, 1);
+      headless_mouse(x, y, 1);
     else if (since >= at + 100)
-      HEADLESSMOUSE(rx, ry, 0);
+      headless_mouse(rx, ry, 0);
   };
 }
 
@@ -126,13 +126,13 @@ TEST_F(MessageBox, OneLineQuestionLayoutAndEnterAnswersYes) {
   bool sent = false;
   std::vector<uint8_t> seen;
   std::array<int, 3> ramp7{};
-  const TEXTLIST* reported = nullptr;
+  const TextList* reported = nullptr;
   const int32_t r = show(
-      MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, [&](int64_t t) { key_once(t, 100, sent, std::string(1, KEYENTER)); },
+      MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, [&](int64_t t) { key_once(t, 100, sent, std::string(1, KEY_ENTER)); },
       [&] {
         seen = screen_pixels();
         ramp7 = palette_entry(7);
-        reported = REPORT.MESSAGE;
+        reported = run_report.message;
       });
   EXPECT_EQ(r, 1);
   EXPECT_TRUE(seen == want) << "message box drawn differently";
@@ -148,19 +148,19 @@ TEST_F(MessageBox, OneLineQuestionLayoutAndEnterAnswersYes) {
   EXPECT_EQ(palette_entry(7), (std::array<int, 3>{64, 160, 255}));
   EXPECT_EQ(palette_entry(8), (std::array<int, 3>{87, 171, 255}));
   EXPECT_EQ(palette_entry(15), (std::array<int, 3>{255, 255, 255}));
-  EXPECT_EQ(REPORT.SCREEN, SHOWN_PLAY);
-  EXPECT_EQ(REPORT.MESSAGE, nullptr);
+  EXPECT_EQ(run_report.screen_page, SHOWN_PLAY);
+  EXPECT_EQ(run_report.message, nullptr);
 }
 
 TEST_F(MessageBox, LinesAreCentredAroundTheMiddleRow) {
   // Five lines at 170, 206, 242, 278, 314; four at 188 ... 296; three at 206 ... 278.
-  for (const TEXTLIST* list : {&MSGNOTNOW, &MSGTOOFEWRODS, &MSGTIE}) {
+  for (const TextList* list : {&MSGNOTNOW, &MSGTOOFEWRODS, &MSGTIE}) {
     paint_background();
     const std::vector<uint8_t> before = screen_pixels();
     const std::vector<uint8_t> want = expected_box(before, *list, false);
     bool sent = false;
     std::vector<uint8_t> seen;
-    show(*list, 0xE00000, MESSAGENOTICE, [&](int64_t t) { key_once(t, 50, sent, "q"); },
+    show(*list, 0xE00000, MESSAGE_NOTICE, [&](int64_t t) { key_once(t, 50, sent, "q"); },
          [&] { seen = screen_pixels(); });
     EXPECT_TRUE(seen == want) << list->size() << " lines";
     EXPECT_TRUE(screen_pixels() == before);
@@ -172,8 +172,8 @@ TEST_F(MessageBox, FiveLinesFallInTheirBands) {
   const std::vector<uint8_t> before = screen_pixels();
   bool sent = false;
   std::vector<uint8_t> seen;
-  std::vector<uint8_t> bare = expected_box(before, TEXTLIST{"", "", "", "", ""}, false);
-  show(MSGNOTNOW, 0xE00000, MESSAGENOTICE, [&](int64_t t) { key_once(t, 50, sent, "q"); },
+  std::vector<uint8_t> bare = expected_box(before, TextList{"", "", "", "", ""}, false);
+  show(MSGNOTNOW, 0xE00000, MESSAGE_NOTICE, [&](int64_t t) { key_once(t, 50, sent, "q"); },
        [&] { seen = screen_pixels(); });
   int inked_rows = 0;
   for (int y = 150; y < 370; ++y) {
@@ -190,72 +190,72 @@ TEST_F(MessageBox, FiveLinesFallInTheirBands) {
 
 TEST_F(MessageBox, QuestionClicks) {
   // Between the buttons: nothing; then a corner of "S\" answers yes.
-  int32_t r = show(MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, [](int64_t t) {
+  int32_t r = show(MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, [](int64_t t) {
     click(400, 390, 400, 390, 100)(t);
     if (t >= 400) click(370, 410, 370, 410, 400)(t);
   });
   EXPECT_EQ(r, 1);
-  EXPECT_GE(HEADLESSNOWMS(), 10000 + 400);
+  EXPECT_GE(headless_now_ms(), 10000 + 400);
   // A corner of "No" answers no.
-  r = show(MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, click(530, 370, 530, 370));
+  r = show(MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, click(530, 370, 530, 370));
   EXPECT_EQ(r, 0);
   // Pressed on "S\", released over "No": the press decides.
-  r = show(MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, click(300, 390, 480, 390));
+  r = show(MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, click(300, 390, 480, 390));
   EXPECT_EQ(r, 1);
   // Just outside the buttons does nothing; the No key answers afterwards.
   bool sent = false;
-  r = show(MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, [&](int64_t t) {
+  r = show(MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, [&](int64_t t) {
     if (t < 300) click(371, 390, 371, 390, 50)(t);
     else if (t < 600) click(300, 411, 300, 411, 300)(t);
     key_once(t, 700, sent, "n");
   });
   EXPECT_EQ(r, 0);
-  EXPECT_GE(HEADLESSNOWMS(), 10000 + 700);
+  EXPECT_GE(headless_now_ms(), 10000 + 700);
 }
 
 TEST_F(MessageBox, QuestionKeys) {
   for (const auto& [key, answer] : std::vector<std::pair<std::string, int>>{
-           {"S", 1}, {"s", 1}, {std::string(1, KEYENTER), 1}, {"N", 0}, {"n", 0}, {std::string(1, KEYESC), 0}}) {
+           {"S", 1}, {"s", 1}, {std::string(1, KEY_ENTER), 1}, {"N", 0}, {"n", 0}, {std::string(1, KEY_ESC), 0}}) {
     bool arrow = false, letter = false, sent = false;
-    const int64_t start = HEADLESSNOWMS();
+    const int64_t start = headless_now_ms();
     // Other keys (an arrow, a letter) leave the question open.
-    const int32_t r = show(MSGQUIT, 0xC0C000, MESSAGEQUESTION, [&](int64_t t) {
-      key_once(t, 40, arrow, KEYLEFT);
+    const int32_t r = show(MSGQUIT, 0xC0C000, MESSAGE_QUESTION, [&](int64_t t) {
+      key_once(t, 40, arrow, KEY_LEFT);
       key_once(t, 80, letter, "x");
       key_once(t, 200, sent, key);
     });
     EXPECT_EQ(r, answer) << static_cast<int>(key[0]);
-    EXPECT_GE(HEADLESSNOWMS() - start, 200);
+    EXPECT_GE(headless_now_ms() - start, 200);
   }
 }
 
 TEST_F(MessageBox, KeysTypedBeforeTheMessageAreDropped) {
-  HEADLESSKEY("s");
+  headless_key("s");
   bool sent = false;
-  const int64_t start = HEADLESSNOWMS();
-  const int32_t r = show(MSGGIVEUP, 0xC0C000, MESSAGEQUESTION, [&](int64_t t) { key_once(t, 500, sent, "n"); });
+  const int64_t start = headless_now_ms();
+  const int32_t r = show(MSGGIVEUP, 0xC0C000, MESSAGE_QUESTION, [&](int64_t t) { key_once(t, 500, sent, "n"); });
   EXPECT_EQ(r, 0);
-  EXPECT_GE(HEADLESSNOWMS() - start, 500);
+  EXPECT_GE(headless_now_ms() - start, 500);
 }
 
 TEST_F(MessageBox, NoticeClosesOnAnyKeyOrClickAnywhere) {
-  for (const std::string& key : {std::string(1, KEYESC), KEYDOWN, std::string("z")}) {
+  for (const std::string& key : {std::string(1, KEY_ESC), KEY_DOWN, std::string("z")}) {
     bool sent = false;
-    EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGENOTICE, [&](int64_t t) { key_once(t, 60, sent, key); }), 0);
+    EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGE_NOTICE, [&](int64_t t) { key_once(t, 60, sent, key); }), 0);
   }
   const std::vector<uint8_t> before = screen_pixels();
-  EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGENOTICE, click(10, 10, 790, 590)), 0);
+  EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGE_NOTICE, click(10, 10, 790, 590)), 0);
   EXPECT_TRUE(screen_pixels() == before);
   // A pointer outside the window is no press.
   bool sent = false;
-  const int64_t start = HEADLESSNOWMS();
-  EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGENOTICE,
+  const int64_t start = headless_now_ms();
+  EXPECT_EQ(show(MSGBADROD, 0xE00000, MESSAGE_NOTICE,
                  [&](int64_t t) {
-                   HEADLESSMOUSE(-1, -1, -1);
+                   headless_mouse(-1, -1, -1);
                    key_once(t, 300, sent, "q");
                  }),
             0);
-  EXPECT_GE(HEADLESSNOWMS() - start, 300);
+  EXPECT_GE(headless_now_ms() - start, 300);
 }
 
 TEST_F(MessageBox, OtherKindsAreShownAsNotices) {
@@ -276,20 +276,20 @@ TEST_F(MessageBox, OtherKindsAreShownAsNotices) {
 
 TEST_F(MessageBox, ReportShowsTheOpenMessageAndPutsBackTheOuterOne) {
   // A message opened while another's lines are reported puts those back.
-  REPORT.SCREEN = SHOWN_OPTIONS;
-  REPORT.MESSAGE = &MSGQUIT;
+  run_report.screen_page = SHOWN_OPTIONS;
+  run_report.message = &MSGQUIT;
   bool sent = false;
-  SHOWNSCREEN during = SHOWN_NONE;
-  const TEXTLIST* lines = nullptr;
-  show(MSGTOOFEWRODS, 0xE00000, MESSAGENOTICE, [&](int64_t t) { key_once(t, 60, sent, "a"); },
+  ShownScreen during = SHOWN_NONE;
+  const TextList* lines = nullptr;
+  show(MSGTOOFEWRODS, 0xE00000, MESSAGE_NOTICE, [&](int64_t t) { key_once(t, 60, sent, "a"); },
        [&] {
-         during = REPORT.SCREEN;
-         lines = REPORT.MESSAGE;
+         during = run_report.screen_page;
+         lines = run_report.message;
        });
   EXPECT_EQ(during, SHOWN_MESSAGE);
   EXPECT_EQ(lines, &MSGTOOFEWRODS);
-  EXPECT_EQ(REPORT.SCREEN, SHOWN_OPTIONS);
-  EXPECT_EQ(REPORT.MESSAGE, &MSGQUIT);
+  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
+  EXPECT_EQ(run_report.message, &MSGQUIT);
 }
 
 TEST_F(MessageBox, GameButtons) {
@@ -298,12 +298,12 @@ TEST_F(MessageBox, GameButtons) {
   view.CENTERX = 400;
   view.CENTERY = 300;
   const std::vector<uint8_t> before = screen_pixels();
-  auto expected = [&](IMAGE sprite) {
-    IMAGE ref = NEWIMAGE(W, H);
-    std::memcpy(IMAGEINFO(ref).PIXELS, before.data(), before.size());
-    BLITIMAGE(ref, 24, 500, sprite, BLITTRANSPARENT);
-    DRAWTEXT(ref, 64, 528, "Es empate", SMALLFONT);
-    std::vector<uint8_t> out(IMAGEINFO(ref).PIXELS, IMAGEINFO(ref).PIXELS + W * H);
+  auto expected = [&](Image sprite) {
+    Image ref = NEWIMAGE(W, H);
+    std::memcpy(IMAGEINFO(ref).pixels, before.data(), before.size());
+    BLITIMAGE(ref, 24, 500, sprite, BLIT_TRANSPARENT);
+    DRAWTEXT(ref, 64, 528, "Es empate", SMALL_FONT);
+    std::vector<uint8_t> out(IMAGEINFO(ref).pixels, IMAGEINFO(ref).pixels + W * H);
     FREEIMAGE(ref);
     return out;
   };

@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "screens/messages.h"
 
 namespace {
 
-std::vector<std::string> lines_of(const TEXTLIST& list) { return list.items; }
+std::vector<std::string> lines_of(const TextList& list) { return list.items; }
 
 }  // namespace
 
 TEST(Messages, TheTenListsHoldTheirExactLines) {
-  SETMESSAGES();
+  set_messages();
   using L = std::vector<std::string>;
   EXPECT_EQ(lines_of(MSGCOMPUWINS), (L{"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"}));
   EXPECT_EQ(lines_of(MSGPLAYERWINS), (L{"   La computadora dice:", "", "   Me has ganado."}));
@@ -28,7 +28,7 @@ TEST(Messages, TheTenListsHoldTheirExactLines) {
 }
 
 TEST(Messages, QuestionsStartWithTheInvertedQuestionMarkCode) {
-  SETMESSAGES();
+  set_messages();
   ASSERT_EQ(MSGQUIT.size(), 1u);
   ASSERT_EQ(MSGGIVEUP.size(), 1u);
   EXPECT_EQ(static_cast<unsigned char>(MSGQUIT[0][0]), 0x7F);

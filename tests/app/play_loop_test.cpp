@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "screens/messages.h"
 #include "app/play_loop.h"
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "game/evaluation.h"
 #include "scene/floor.h"
@@ -26,55 +26,55 @@
 
 namespace {
 
-using LINES = std::vector<std::string>;
-using RGB = std::array<int, 3>;
+using Lines = std::vector<std::string>;
+using Rgb = std::array<int, 3>;
 
-RGB palette_entry(int i) {
-  const uint8_t* p = PALETTEDATA();
+Rgb palette_entry(int i) {
+  const uint8_t* p = palette_data();
   return {p[3 * i], p[3 * i + 1], p[3 * i + 2]};
 }
 
-RGB rgb(uint32_t c) { return {int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255)}; }
+Rgb rgb(uint32_t c) { return {int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255)}; }
 
-uint8_t screen_at(int x, int y) { return IMAGEINFO(SCREEN()).PIXELS[y * 800 + x]; }
+uint8_t screen_at(int x, int y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
 
 // A message box as the player saw it.
-struct SEEN {
-  LINES lines;
-  RGB colour;         // UI ramp entry 7 is the message colour itself
+struct Seen {
+  Lines lines;
+  Rgb colour;         // UI ramp entry 7 is the message colour itself
   bool question;      // "S\" and "No" rather than "Aceptar"
   int64_t sinceframe; // virtual ms since the last whole frame reached the screen
   int64_t sincemove;  // virtual ms since the last rod was laid
   int movecount;
 };
 
-struct STEP {
+struct Step {
   std::function<bool()> ready;
   int64_t delay;
   std::function<void()> act;
 };
 
-IMAGE frameimage = nullptr;
-IMAGE textureimage = nullptr;
+Image frameimage = nullptr;
+Image textureimage = nullptr;
 MAPPEDFONT mappedfont;
 
 class PlayLoop : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    OPENTESTSCREEN();
-    MAKESPRITES();
-    MAKEPAL16X16(BASECOLORS);
+    open_test_screen();
+    make_sprites();
+    MAKEPAL16X16(BASE_COLORS);
     PALETTEFORTEXTURE(0xC0C040);
     PALETTE0TO15(0x40A0FF);
     POINT3D light;
     light.X = 0.5;
     light.Y = 0.3;
     light.Z = std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3);
-    BUILDCHOICERODS(light);
+    build_choice_rods(light);
     if (textureimage == nullptr) {
       textureimage = NEWIMAGE(16, 16);
       PREPARETEXTURE(textureimage, 1330, 430);
-      mappedfont.FONTDATA = DIGITFONT;
+      mappedfont.FONTDATA = DIGIT_FONT;
       INITFONT(mappedfont);
       mappedfont.LABELHEIGHT = 0.5;
       mappedfont.INKCOLOR = 176;
@@ -84,9 +84,9 @@ class PlayLoop : public ::testing::Test {
   }
 
   void SetUp() override {
-    HEADLESSRESET();
+    headless_reset();
     RANDOMSEED(7.0);
-    SETMESSAGES();
+    set_messages();
     game = GAMESTATE{};
     game.LIGHTDIR.X = 0.5;
     game.LIGHTDIR.Y = 0.3;
@@ -97,7 +97,7 @@ class PlayLoop : public ::testing::Test {
     view.SCALE = 32.0;
   }
 
-  void TearDown() override { HEADLESSSETDRIVER(nullptr); }
+  void TearDown() override { headless_set_driver(nullptr); }
 
   // A new game with this configuration, and rods already laid before it.
   void configure(std::initializer_list<int> rods, int target, int starter, std::initializer_list<int> laid = {}) {
@@ -108,7 +108,7 @@ class PlayLoop : public ::testing::Test {
     ASSERT_EQ(SETUPEVAL(game), 0);
     NEWGAME(game);
     for (int v : laid) LAYROD(v, game, 16 * v);
-    game.LOOKAT = CLAMPLOOKAT(total(), game.TARGET);
+    game.LOOKAT = clamp_look_at(total(), game.TARGET);
     messages.clear();
     steps.clear();
   }
@@ -116,7 +116,7 @@ class PlayLoop : public ::testing::Test {
   void configure_ones(std::initializer_list<int> rods, int starter, int ones) {
     configure(rods, 100, starter);
     for (int i = 0; i < ones; ++i) LAYROD(1, game, 16);
-    game.LOOKAT = CLAMPLOOKAT(total(), game.TARGET);
+    game.LOOKAT = clamp_look_at(total(), game.TARGET);
   }
 
   int total() const { return game.TOTALS[game.MOVECOUNT]; }
@@ -127,11 +127,11 @@ class PlayLoop : public ::testing::Test {
     DRAWBG(frameimage, textureimage, mappedfont, game.TARGET, view);
     DRAWNUMBERLINE(frameimage, game.TARGET, view, 176);
     DRAWRODS(frameimage, game, view);
-    BLITIMAGE(SCREEN(), 0, 0, frameimage, BLITCOPY);
-    REPORT.SCREEN = SHOWN_NONE;
-    REPORT.MESSAGE = nullptr;
-    start = HEADLESSNOWMS();
-    lastframes = HEADLESSFRAMES();
+    BLITIMAGE(screen_page(), 0, 0, frameimage, BLIT_COPY);
+    run_report.screen_page = SHOWN_NONE;
+    run_report.message = nullptr;
+    start = headless_now_ms();
+    lastframes = headless_frames();
     lastframetime = start;
     lastmoves = game.MOVECOUNT;
     lastmovetime = start;
@@ -140,26 +140,26 @@ class PlayLoop : public ::testing::Test {
     timedout = false;
     inmessage = false;
     lastrescue = 0;
-    HEADLESSSETDRIVER([this, limitms](int64_t now) { drive(now, limitms); });
-    PLAYGAME(frameimage, textureimage, mappedfont, game, view);
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver([this, limitms](int64_t now) { drive(now, limitms); });
+    play_game(frameimage, textureimage, mappedfont, game, view);
+    headless_set_driver(nullptr);
     EXPECT_FALSE(timedout) << "the script got stuck at step " << next;
     EXPECT_EQ(next, steps.size()) << "the game ended before the script did";
   }
 
   void drive(int64_t now, int64_t limitms) {
-    if (HEADLESSFRAMES() != lastframes) {
-      lastframes = HEADLESSFRAMES();
+    if (headless_frames() != lastframes) {
+      lastframes = headless_frames();
       lastframetime = now;
     }
     if (game.MOVECOUNT != lastmoves) {
       lastmoves = game.MOVECOUNT;
       lastmovetime = now;
     }
-    const bool open = REPORT.SCREEN == SHOWN_MESSAGE;
+    const bool open = run_report.screen_page == SHOWN_MESSAGE;
     if (open && !inmessage) {
-      const TEXTLIST& lines = *REPORT.MESSAGE;
-      messages.push_back(SEEN{lines.items, palette_entry(7), screen_at(273, 373) == 255, now - lastframetime,
+      const TextList& lines = *run_report.message;
+      messages.push_back(Seen{lines.items, palette_entry(7), screen_at(273, 373) == 255, now - lastframetime,
                               now - lastmovetime, game.MOVECOUNT});
     }
     inmessage = open;
@@ -167,13 +167,13 @@ class PlayLoop : public ::testing::Test {
       // Stuck: give up (or close whatever is open) so the test can report it.
       timedout = true;
       if (now - lastrescue >= 200) {
-        HEADLESSKEY(open ? "S" : std::string(1, KEYESC));
+        headless_key(open ? "S" : std::string(1, KEY_ESC));
         lastrescue = now;
       }
       return;
     }
     while (next < steps.size()) {
-      STEP& s = steps[next];
+      Step& s = steps[next];
       if (armed < 0) {
         if (!s.ready()) return;
         armed = now + s.delay;
@@ -188,19 +188,19 @@ class PlayLoop : public ::testing::Test {
   // Script helpers. A player's turn is waited for by its move count; the
   // delay lets the computer's camera move or pause end first.
   std::function<bool()> player_turn(int moves) {
-    return [this, moves] { return game.MOVECOUNT == moves && game.TURN == 0 && REPORT.SCREEN == SHOWN_PLAY; };
+    return [this, moves] { return game.MOVECOUNT == moves && game.TURN == 0 && run_report.screen_page == SHOWN_PLAY; };
   }
   std::function<bool()> message_open(size_t index) {
-    return [this, index] { return messages.size() > index && REPORT.SCREEN == SHOWN_MESSAGE; };
+    return [this, index] { return messages.size() > index && run_report.screen_page == SHOWN_MESSAGE; };
   }
   static std::function<bool()> at_once() {
     return [] { return true; };
   }
   static std::function<void()> key(const std::string& k) {
-    return [k] { HEADLESSKEY(k); };
+    return [k] { headless_key(k); };
   }
   static std::function<void()> mouse(int x, int y, int buttons) {
-    return [=] { HEADLESSMOUSE(x, y, buttons); };
+    return [=] { headless_mouse(x, y, buttons); };
   }
 
   void key_on_turn(int moves, const std::string& k) { steps.push_back({player_turn(moves), 3000, key(k)}); }
@@ -220,7 +220,7 @@ class PlayLoop : public ::testing::Test {
   // the camera has at the total.
   std::array<int, 2> choice_rod_point(int j, int at_total) const {
     SCREENDEF v = view;
-    DEFINESCREEN(CLAMPLOOKAT(at_total, game.TARGET), game.TARGET, v);
+    DEFINESCREEN(clamp_look_at(at_total, game.TARGET), game.TARGET, v);
     const int value = j % 10 + 1;
     int32_t sx = 0, sy = 0;
     FLOORTOSCREENCOORD(2 * j + 1.5, -15.0 + value / 2.0, v, sx, sy);
@@ -231,7 +231,7 @@ class PlayLoop : public ::testing::Test {
   // from the near-left floor corner to one unit above the far-right one.
   std::array<int, 2> choice_box_point(int j, int at_total) const {
     SCREENDEF v = view;
-    DEFINESCREEN(CLAMPLOOKAT(at_total, game.TARGET), game.TARGET, v);
+    DEFINESCREEN(clamp_look_at(at_total, game.TARGET), game.TARGET, v);
     int32_t ax = 0, ay = 0, bx = 0, by = 0;
     FLOORTOSCREENCOORD(2 * j + 1, -15.0, v, ax, ay);
     FLOORTOSCREENCOORD(2 * j + 2, -15.0 + (j % 10 + 1), v, bx, by);
@@ -251,8 +251,8 @@ class PlayLoop : public ::testing::Test {
 
   GAMESTATE game;
   SCREENDEF view;
-  std::vector<STEP> steps;
-  std::vector<SEEN> messages;
+  std::vector<Step> steps;
+  std::vector<Seen> messages;
   size_t next = 0;
   int64_t armed = -1;
   int64_t start = 0;
@@ -265,18 +265,18 @@ class PlayLoop : public ::testing::Test {
   bool timedout = false;
 };
 
-const LINES PLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
-const LINES COMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
-const LINES TIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
-const LINES NOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
+const Lines PLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
+const Lines COMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
+const Lines TIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
+const Lines NOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
                       "    una jugada v[lida."};
-const LINES BADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
-const LINES GIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
+const Lines BADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
+const Lines GIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
 
-LINES overshoot(int target) {
+Lines overshoot(int target) {
   return {"   La computadora dice:", "", "Perdiste, porque", "sobrepasaste el " + std::to_string(target)};
 }
-LINES cannotreach(int target) {
+Lines cannotreach(int target) {
   return {"   La computadora dice:", "", "Imposible alcanzar " + std::to_string(target), "   Esto es un empate."};
 }
 
@@ -287,9 +287,9 @@ TEST_F(PlayLoop, PlayerWinsWithAPressAndAKey) {
   // Choice rod 8 (value 9) pressed, released over empty floor: still a 9.
   const auto rod9 = choice_rod_point(8, 0);
   press_on_turn(0, rod9[0], rod9[1], 400, 80);
-  steps.push_back({player_turn(2), 0, [this] { EXPECT_EQ(REPORT.SCREEN, SHOWN_PLAY); }});
+  steps.push_back({player_turn(2), 0, [this] { EXPECT_EQ(run_report.screen_page, SHOWN_PLAY); }});
   key_on_turn(2, "1");
-  answer(0, std::string(1, KEYENTER));
+  answer(0, std::string(1, KEY_ENTER));
   play();
   EXPECT_EQ(rods(), (std::vector<int>{9, 10, 1}));
   EXPECT_EQ(totals(), (std::vector<int>{0, 9, 19, 20}));
@@ -300,7 +300,7 @@ TEST_F(PlayLoop, PlayerWinsWithAPressAndAKey) {
   EXPECT_FALSE(messages[0].question);
   EXPECT_EQ(messages[0].sinceframe, 1500);
   // The play screen is reported again once the message has closed.
-  EXPECT_EQ(REPORT.SCREEN, SHOWN_PLAY);
+  EXPECT_EQ(run_report.screen_page, SHOWN_PLAY);
   EXPECT_EQ(palette_entry(7), rgb(0x40A0FF));
 }
 
@@ -413,11 +413,11 @@ TEST_F(PlayLoop, BadRodKeysAreRefusedAndOthersIgnored) {
   key_on_turn(0, ":");
   answer(2, "a");
   key_on_turn(0, "a");
-  key_on_turn(0, KEYLEFT);
+  key_on_turn(0, KEY_LEFT);
   key_on_turn(0, ";");
   key_on_turn(0, "/");
   key_on_turn(0, "3");
-  key_on_turn(2, std::string(1, KEYESC));
+  key_on_turn(2, std::string(1, KEY_ESC));
   answer(3, "s");
   play();
   ASSERT_EQ(messages.size(), 4u);
@@ -444,13 +444,13 @@ TEST_F(PlayLoop, ZeroAndColonLayATen) {
 
 TEST_F(PlayLoop, GivingUpAskedAndAnswered) {
   configure({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 20, 0);
-  key_on_turn(0, std::string(1, KEYESC));
+  key_on_turn(0, std::string(1, KEY_ESC));
   answer(0, "n");
   press_on_turn(0, 690, 540, 690, 540);  // "Salir"
   press_in_message(1, 300, 390);         // "S\"
   play();
   ASSERT_EQ(messages.size(), 2u);
-  for (const SEEN& m : messages) {
+  for (const Seen& m : messages) {
     EXPECT_EQ(m.lines, GIVEUP);
     EXPECT_TRUE(m.question);
     EXPECT_EQ(m.colour, rgb(0xC0C000));
@@ -462,8 +462,8 @@ TEST_F(PlayLoop, ComputerStartsBeforeAnyInputIsRead) {
   configure({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 20, 1);
   ASSERT_EQ(game.TURN, 1);
   // A key already waiting does not stop the computer's first rod.
-  HEADLESSKEY("4");
-  key_on_turn(1, std::string(1, KEYESC));
+  headless_key("4");
+  key_on_turn(1, std::string(1, KEY_ESC));
   answer(0, "S");
   play();
   EXPECT_EQ(rods(), (std::vector<int>{9}));
@@ -480,7 +480,7 @@ TEST_F(PlayLoop, KeysTypedDuringTheComputersMoveAreDropped) {
                      EXPECT_TRUE(messages.empty());
                    }});
   key_on_turn(1, "2");
-  key_on_turn(3, std::string(1, KEYESC));
+  key_on_turn(3, std::string(1, KEY_ESC));
   answer(0, "S");
   play();
   EXPECT_EQ(rods(), (std::vector<int>{2, 2, 9}));
@@ -525,20 +525,20 @@ TEST_F(PlayLoop, AfterTheCameraStaysThePictureMatchesTheHitTest) {
   // 0 -> 1 -> 11 keeps the camera at 12; the window grows to 0..13, so the
   // boxes of rods 11..13 must come from a frame of total 11, not from before.
   configure({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 100, 0);
-  for (int j = 11; j < CHOICERODCOUNT; ++j) CHOICEBOXES[j] = CHOICEBOX{0, 0, 799, 599};
+  for (int j = 11; j < CHOICE_ROD_COUNT; ++j) CHOICEBOXES[j] = ChoiceBox{0, 0, 799, 599};
   key_on_turn(0, "1");
   steps.push_back({player_turn(2), 3000, [this] {
                      ASSERT_EQ(total(), 11);
                      // The screen shows the frame of the current total (the
                      // buttons aside).
-                     IMAGE fresh = NEWIMAGE(800, 600);
+                     Image fresh = NEWIMAGE(800, 600);
                      SCREENDEF v = view;
                      DEFINESCREEN(game.LOOKAT, game.TARGET, v);
                      DRAWBG(fresh, textureimage, mappedfont, game.TARGET, v);
                      DRAWNUMBERLINE(fresh, game.TARGET, v, 176);
                      DRAWRODS(fresh, game, v);
-                     const uint8_t* a = IMAGEINFO(fresh).PIXELS;
-                     const uint8_t* b = IMAGEINFO(SCREEN()).PIXELS;
+                     const uint8_t* a = IMAGEINFO(fresh).pixels;
+                     const uint8_t* b = IMAGEINFO(screen_page()).pixels;
                      int differing = 0;
                      for (int y = 0; y < 600; ++y)
                        for (int x = 0; x < 800; ++x) {
@@ -554,7 +554,7 @@ TEST_F(PlayLoop, AfterTheCameraStaysThePictureMatchesTheHitTest) {
   ASSERT_GE(rod13[0], 760);
   ASSERT_LT(rod13[0], 800);
   press_on_turn(2, rod13[0], rod13[1], rod13[0], rod13[1]);
-  key_on_turn(4, std::string(1, KEYESC));
+  key_on_turn(4, std::string(1, KEY_ESC));
   answer(0, "S");
   play();
   ASSERT_GE(game.MOVECOUNT, 3);
@@ -571,27 +571,27 @@ TEST_F(PlayLoop, HoverLightsRodsAndButtonsAndEmptyFloorDoesNothing) {
   // A pixel where the tie button's two looks differ.
   int bx = -1, by = -1;
   {
-    const IMAGEINFORECORD n = IMAGEINFO(WIDEBUTTON), h = IMAGEINFO(WIDEBUTTONHOVER);
+    const ImageInfo n = IMAGEINFO(WIDEBUTTON), h = IMAGEINFO(WIDEBUTTONHOVER);
     for (int y = 0; y < 80 && bx < 0; ++y)
       for (int x = 0; x < 240 && bx < 0; ++x)
-        if (n.PIXELS[y * 240 + x] != 0 && h.PIXELS[y * 240 + x] != 0 && n.PIXELS[y * 240 + x] != h.PIXELS[y * 240 + x]
+        if (n.pixels[y * 240 + x] != 0 && h.pixels[y * 240 + x] != 0 && n.pixels[y * 240 + x] != h.pixels[y * 240 + x]
             && y >= 64) {
           bx = x;
           by = y;
         }
   }
   ASSERT_GE(bx, 0);
-  const uint8_t normal = IMAGEINFO(WIDEBUTTON).PIXELS[by * 240 + bx];
-  const uint8_t hover = IMAGEINFO(WIDEBUTTONHOVER).PIXELS[by * 240 + bx];
+  const uint8_t normal = IMAGEINFO(WIDEBUTTON).pixels[by * 240 + bx];
+  const uint8_t hover = IMAGEINFO(WIDEBUTTONHOVER).pixels[by * 240 + bx];
 
   steps.push_back({player_turn(0), 500, mouse(rod2[0], rod2[1], 0)});
   steps.push_back({at_once(), 50, [] {
-                     EXPECT_EQ(palette_entry(32), (RGB{127, 40, 40}));
-                     EXPECT_EQ(palette_entry(47), (RGB{246, 77, 77}));
+                     EXPECT_EQ(palette_entry(32), (Rgb{127, 40, 40}));
+                     EXPECT_EQ(palette_entry(47), (Rgb{246, 77, 77}));
                    }});
   steps.push_back({at_once(), 0, mouse(100, 540, 0)});
   steps.push_back({at_once(), 50, [=] {
-                     EXPECT_EQ(palette_entry(32), (RGB{127, 0, 0}));
+                     EXPECT_EQ(palette_entry(32), (Rgb{127, 0, 0}));
                      EXPECT_EQ(screen_at(24 + bx, 500 + by), hover);
                    }});
   steps.push_back({at_once(), 0, mouse(400, 80, 0)});
@@ -608,8 +608,8 @@ TEST_F(PlayLoop, HoverLightsRodsAndButtonsAndEmptyFloorDoesNothing) {
   steps.push_back({at_once(), 0, mouse(rod2[0], rod2[1], 0)});
   steps.push_back({at_once(), 50, mouse(rod2[0], rod2[1], 1)});
   steps.push_back({at_once(), 60, mouse(400, 80, 0)});
-  steps.push_back({player_turn(2), 100, [] { EXPECT_EQ(palette_entry(32), (RGB{127, 0, 0})); }});
-  key_on_turn(2, std::string(1, KEYESC));
+  steps.push_back({player_turn(2), 100, [] { EXPECT_EQ(palette_entry(32), (Rgb{127, 0, 0})); }});
+  key_on_turn(2, std::string(1, KEY_ESC));
   answer(0, "S");
   play();
   EXPECT_EQ(game.RODS[0], 2);

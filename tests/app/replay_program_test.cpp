@@ -7,16 +7,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 #include "tests/surface/file_text.h"
 
 #ifdef RANVEL_REPLAY_BIN
 
 namespace {
 
-struct RUN {
-  int CODE = -1;
-  std::string ERR;
+struct ProgramRun {
+  int code = -1;
+  std::string err;
 };
 
 std::filesystem::path scratch_dir(const char* name) {
@@ -27,16 +27,16 @@ std::filesystem::path scratch_dir(const char* name) {
   return dir;
 }
 
-RUN run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir) {
+ProgramRun run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir) {
   const auto script_path = dir / "script.txt";
   std::ofstream(script_path, std::ios::binary) << script;
   const auto err_path = dir / "stderr.txt";
   const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + script_path.string() + "' '" + outdir +
                               "' >/dev/null 2>'" + err_path.string() + "'";
   const int status = std::system(command.c_str());
-  RUN r;
-  if (WIFEXITED(status)) r.CODE = WEXITSTATUS(status);
-  r.ERR = file_text(err_path);
+  ProgramRun r;
+  if (WIFEXITED(status)) r.code = WEXITSTATUS(status);
+  r.err = file_text(err_path);
   return r;
 }
 
@@ -45,15 +45,15 @@ RUN run_replay(const std::filesystem::path& dir, const std::string& script, cons
 TEST(ReplayProgram, AScriptThatRunsOutEndsWithExitCodeZero) {
   const auto dir = scratch_dir("ok");
   const auto out = dir / "out" / "nested";
-  const RUN r = run_replay(dir, "# start the game and look at it\nwait 200\nshot start\nstate start\nwait 20\n",
+  const ProgramRun r = run_replay(dir, "# start the game and look at it\nwait 200\nshot start\nstate start\nwait 20\n",
                            out.string());
-  EXPECT_EQ(r.CODE, 0) << r.ERR;
-  EXPECT_EQ(r.ERR, "");
-  const PAGEPNG png = READPAGEPNG((out / "start.png").string());
-  EXPECT_TRUE(png.OK);
-  EXPECT_EQ(png.WIDTH, 800);
-  EXPECT_EQ(png.HEIGHT, 600);
-  EXPECT_EQ(png.PALETTE.size(), 768u);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const PagePng png = read_page_png((out / "start.png").string());
+  EXPECT_TRUE(png.ok);
+  EXPECT_EQ(png.width, 800);
+  EXPECT_EQ(png.height, 600);
+  EXPECT_EQ(png.palette.size(), 768u);
   const std::string json = file_text(out / "start.json");
   EXPECT_EQ(json.rfind("{\"screen\": ", 0), 0u) << json;
   EXPECT_NE(json.find("\"target\": "), std::string::npos);
@@ -63,9 +63,9 @@ TEST(ReplayProgram, AScriptThatRunsOutEndsWithExitCodeZero) {
 TEST(ReplayProgram, AMalformedScriptIsRefusedBeforeAnythingRuns) {
   const auto dir = scratch_dir("bad");
   const auto out = dir / "out";
-  const RUN r = run_replay(dir, "wait 100\nshot early\n\nclick 900 10\n", out.string());
-  EXPECT_EQ(r.CODE, 2);
-  EXPECT_EQ(r.ERR, (dir / "script.txt").string() + ":4: click needs X Y inside the page (0..799 0..599)\n");
+  const ProgramRun r = run_replay(dir, "wait 100\nshot early\n\nclick 900 10\n", out.string());
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, (dir / "script.txt").string() + ":4: click needs X Y inside the page (0..799 0..599)\n");
   // Nothing ran: not even the shot before the bad line was taken.
   EXPECT_FALSE(std::filesystem::exists(out / "early.png"));
   std::filesystem::remove_all(dir);

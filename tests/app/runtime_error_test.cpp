@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/run_report.h"
-#include "app/runtime_error.h"
-#include "surface/headless.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
+#include "platform/headless.h"
 #include "surface/input.h"
-#include "surface/platform.h"
+#include "platform/platform.h"
 #include "surface/surface.h"
 #include "tests/surface/printed_text.h"
 #include "tests/surface/surface_fixture.h"
@@ -15,8 +15,8 @@ namespace {
 
 // A black screen with the report's colours set, as start-up leaves them.
 void clear_screen() {
-  const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
-  std::memset(info.PIXELS, 0, 800 * 600);
+  const ImageInfo info = IMAGEINFO(screen_page());
+  std::memset(info.pixels, 0, 800 * 600);
   SETTEXTCOLORS(255, 176);
 }
 
@@ -25,7 +25,7 @@ template <class F>
 int ended_with(F f) {
   try {
     f();
-  } catch (const PROGRAMEND& end) {
+  } catch (const ProgramEnd& end) {
     return end.code;
   }
   ADD_FAILURE() << "the program did not end";
@@ -35,35 +35,35 @@ int ended_with(F f) {
 }  // namespace
 
 TEST(RunTimeError, ReportIsDrawnOnTheScreenAndWaitsForAKey) {
-  OPENTESTSCREEN();
+  open_test_screen();
   clear_screen();
-  HEADLESSRESET();
+  headless_reset();
   // The player presses a key half a second after the report appears.
-  HEADLESSSETDRIVER([](int64_t now) {
-    if (now >= 10500 && !PLATFORMKEYWAITING()) HEADLESSKEY("x");
+  headless_set_driver([](int64_t now) {
+    if (now >= 10500 && !platform_key_waiting()) headless_key("x");
   });
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ended_with([] { RUNTIMEERROR(6, 310); }), 0);
+  EXPECT_EQ(ended_with([] { report_runtime_error(6, 310); }), 0);
   const std::string err = testing::internal::GetCapturedStderr();
-  HEADLESSSETDRIVER(nullptr);
-  EXPECT_GE(HEADLESSNOWMS(), 10500);
-  EXPECT_LE(HEADLESSNOWMS(), 10550);
+  headless_set_driver(nullptr);
+  EXPECT_GE(headless_now_ms(), 10500);
+  EXPECT_LE(headless_now_ms(), 10550);
   bool clean = false;
-  EXPECT_EQ(PRINTEDTEXT(255, 176, &clean), "Error  6 in line  310\n");
+  EXPECT_EQ(printed_text(255, 176, &clean), "Error  6 in line  310\n");
   EXPECT_TRUE(clean);
-  EXPECT_EQ(REPORT.SCREEN, SHOWN_ERROR);
+  EXPECT_EQ(run_report.screen_page, SHOWN_ERROR);
   // The key that ended the wait is still waiting.
   EXPECT_EQ(POLLKEY(), "x");
   EXPECT_EQ(err, "Error  6 in line  310\n");
-  REPORT = RUNREPORT{};
+  run_report = RunReport{};
 }
 
 TEST(RunTimeError, CheckedAccessReportsErrorSixWithTheLineOfTheStatement) {
-  OPENTESTSCREEN();
+  open_test_screen();
   clear_screen();
-  HEADLESSRESET();
-  HEADLESSKEY("k");  // a key already waiting ends the report's wait at once
-  CHECKEDARRAY<int, 4> a;
+  headless_reset();
+  headless_key("k");  // a key already waiting ends the report's wait at once
+  CheckedArray<int, 4> a;
   int line = 0;
   testing::internal::CaptureStderr();
   const int code = ended_with([&] {
@@ -72,12 +72,12 @@ TEST(RunTimeError, CheckedAccessReportsErrorSixWithTheLineOfTheStatement) {
   });
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(PRINTEDTEXT(255, 176), "Error  6 in line  " + std::to_string(line) + "\n");
+  EXPECT_EQ(printed_text(255, 176), "Error  6 in line  " + std::to_string(line) + "\n");
 
   clear_screen();
-  HEADLESSKEY("k");
-  CHECKEDLIST<int> list;
-  list.RESIZE(3);
+  headless_key("k");
+  CheckedList<int> list;
+  list.resize(3);
   testing::internal::CaptureStderr();
   int c = ended_with([&] {
     line = __LINE__ + 1;
@@ -87,55 +87,55 @@ TEST(RunTimeError, CheckedAccessReportsErrorSixWithTheLineOfTheStatement) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error  6 in line  " + std::to_string(line) + "\n");
 
   clear_screen();
-  HEADLESSKEY("k");
+  headless_key("k");
   int* nothing = nullptr;
   testing::internal::CaptureStderr();
   c = ended_with([&] {
     line = __LINE__ + 1;
-    CHECKREF(nothing);
+    check_ref(nothing);
   });
   EXPECT_EQ(c, 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error  7 in line  " + std::to_string(line) + "\n");
 
   // A surface operation's code of 1 is reported as error 1.
   clear_screen();
-  HEADLESSKEY("k");
+  headless_key("k");
   testing::internal::CaptureStderr();
   c = ended_with([&] {
     line = __LINE__ + 1;
-    CHECKCODE(BLITIMAGE(SCREEN(), 0, 0, nullptr, BLITCOPY));
+    check_code(BLITIMAGE(screen_page(), 0, 0, nullptr, BLIT_COPY));
   });
   EXPECT_EQ(c, 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error  1 in line  " + std::to_string(line) + "\n");
   EXPECT_EQ(POLLKEY(), "k");
-  REPORT = RUNREPORT{};
+  run_report = RunReport{};
 }
 
 TEST(RunTimeError, AFailureDuringTheReportEndsAtOnceOnStandardOutput) {
-  OPENTESTSCREEN();
+  open_test_screen();
   clear_screen();
-  HEADLESSRESET();
+  headless_reset();
   // While the report waits for a key, something fails again.
-  HEADLESSSETDRIVER([](int64_t now) {
-    if (now >= 10100) RUNTIMEERROR(7, 42);
+  headless_set_driver([](int64_t now) {
+    if (now >= 10100) report_runtime_error(7, 42);
   });
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ended_with([] { RUNTIMEERROR(6, 310); }), 0);
+  EXPECT_EQ(ended_with([] { report_runtime_error(6, 310); }), 0);
   const std::string err = testing::internal::GetCapturedStderr();
   const std::string out = testing::internal::GetCapturedStdout();
-  HEADLESSSETDRIVER(nullptr);
+  headless_set_driver(nullptr);
   EXPECT_EQ(out, "Error  7 in line  42\n");
   EXPECT_EQ(err, "Error  6 in line  310\nError  7 in line  42\n");
   // The next report is drawn on the screen again.
   clear_screen();
-  HEADLESSKEY("k");
+  headless_key("k");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ended_with([] { RUNTIMEERROR(9, 1); }), 0);
+  EXPECT_EQ(ended_with([] { report_runtime_error(9, 1); }), 0);
   testing::internal::GetCapturedStderr();
-  EXPECT_EQ(PRINTEDTEXT(255, 176), "Error  9 in line  1\n");
+  EXPECT_EQ(printed_text(255, 176), "Error  9 in line  1\n");
   POLLKEY();
-  REPORT = RUNREPORT{};
+  run_report = RunReport{};
 }
 
 // Before the screen is open there is no keyboard: the report goes to standard
@@ -145,14 +145,14 @@ TEST(RunTimeErrorDeathTest, BeforeTheScreenIsOpenTheReportGoesToStandardOutput) 
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        if (SCREENOPEN()) std::exit(9);
+        if (screen_open()) std::exit(9);
         testing::internal::CaptureStdout();
         int code = -1;
         try {
           // A failed sizing of a list, as at start-up.
-          CHECKEDLIST<std::string> texts;
-          texts.RESIZE(-1);
-        } catch (const PROGRAMEND& end) {
+          CheckedList<std::string> texts;
+          texts.resize(-1);
+        } catch (const ProgramEnd& end) {
           code = end.code;
         }
         std::string out = testing::internal::GetCapturedStdout();

@@ -14,21 +14,21 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "screens/messages.h"
 #include "tests/app/game_drive.h"
 #include "tests/surface/file_text.h"
 
 namespace {
 
 // What the game is doing, seen from one look at the input to the next.
-struct WATCH {
+struct Watch {
   int64_t frames = -1;
   double lookat = -1.0;
   bool drawing = false;     // a whole frame was drawn since the last look
   bool camera = false;      // and the camera moved
   void look() {
-    const int64_t f = HEADLESSFRAMES();
-    const double l = GAMEDRIVE::game().LOOKAT;
+    const int64_t f = headless_frames();
+    const double l = GameDrive::game().LOOKAT;
     drawing = frames >= 0 && f > frames;
     camera = drawing && l != lookat;
     frames = f;
@@ -36,86 +36,86 @@ struct WATCH {
   }
 };
 
-struct CLOSEPOINT {
+struct ClosePoint {
   std::string name;
-  std::function<void(GAMEDRIVE&)> steps;  // up to the moment the window closes
+  std::function<void(GameDrive&)> steps;  // up to the moment the window closes
 };
 
 // The steps that bring the game to each point.
-std::vector<CLOSEPOINT> close_points() {
-  auto playing = [](GAMEDRIVE& d) { d.until_options().key("\r").until_input(); };
+std::vector<ClosePoint> close_points() {
+  auto playing = [](GameDrive& d) { d.until_options().key("\r").until_input(); };
   return {
-      {"the options screen", [](GAMEDRIVE& d) { d.until_options(); }},
+      {"the options screen", [](GameDrive& d) { d.until_options(); }},
       {"an arrow held down",
-       [](GAMEDRIVE& d) { d.until_options().mouse(610, 170).down().wait(700).then([] {
-           EXPECT_EQ(GAMEDRIVE::game().TARGET, 60);
+       [](GameDrive& d) { d.until_options().mouse(610, 170).down().wait(700).then([] {
+           EXPECT_EQ(GameDrive::game().TARGET, 60);
          }); }},
       {"an information page",
-       [](GAMEDRIVE& d) { d.until_options().key("i").until("the page", [] { return GAMEDRIVE::showing(SHOWN_INFO); }); }},
+       [](GameDrive& d) { d.until_options().key("i").until("the page", [] { return GameDrive::showing(SHOWN_INFO); }); }},
       {"the quit question",
-       [](GAMEDRIVE& d) { d.until_options().key("\x1B").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGQUIT); }); }},
+       [](GameDrive& d) { d.until_options().key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGQUIT); }); }},
       {"the closing page",
-       [](GAMEDRIVE& d) {
+       [](GameDrive& d) {
          d.until_options().key("\x1B").until_message().key("s");
-         d.until("the closing page", [] { return GAMEDRIVE::showing(SHOWN_INFO); }).wait(1000);
+         d.until("the closing page", [] { return GameDrive::showing(SHOWN_INFO); }).wait(1000);
        }},
       {"the too-few-rods notice",
-       [](GAMEDRIVE& d) {
+       [](GameDrive& d) {
          d.until_options();
          for (const char* k : {"2", "3", "4", "5", "6", "7", "8", "9", "0"}) d.key(k);
-         d.wait(500).key("\r").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGTOOFEWRODS); });
+         d.wait(500).key("\r").until_message().then([] { EXPECT_EQ(run_report.message, &MSGTOOFEWRODS); });
        }},
       {"the player's turn", playing},
       {"the give-up question",
-       [&](GAMEDRIVE& d) { playing(d); d.key("\x1B").until_message().then([] { EXPECT_EQ(REPORT.MESSAGE, &MSGGIVEUP); }); }},
+       [&](GameDrive& d) { playing(d); d.key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGGIVEUP); }); }},
       {"the refusal of a rod",
-       [](GAMEDRIVE& d) {
+       [](GameDrive& d) {
          d.until_options().key("5").wait(100).key("\r").until_input().key("5").until_message().then([] {
-           EXPECT_EQ(REPORT.MESSAGE, &MSGBADROD);
+           EXPECT_EQ(run_report.message, &MSGBADROD);
          });
        }},
       {"the camera's pause",
-       [&](GAMEDRIVE& d) {
+       [&](GameDrive& d) {
          playing(d);
          d.key("1").wait(300).then([] {
-           EXPECT_EQ(GAMEDRIVE::game().MOVECOUNT, 1);
-           EXPECT_EQ(GAMEDRIVE::game().TURN, 1);
+           EXPECT_EQ(GameDrive::game().MOVECOUNT, 1);
+           EXPECT_EQ(GameDrive::game().TURN, 1);
          });
        }},
       {"the computer's rod sliding in",
-       [&](GAMEDRIVE& d) {
+       [&](GameDrive& d) {
          playing(d);
-         auto w = std::make_shared<WATCH>();
+         auto w = std::make_shared<Watch>();
          d.key("1").until("the computer's rod", [w] {
            w->look();
-           return w->drawing && !w->camera && GAMEDRIVE::game().TURN == 1;
+           return w->drawing && !w->camera && GameDrive::game().TURN == 1;
          }).wait(100);
        }},
       {"the camera moving",
-       [&](GAMEDRIVE& d) {
+       [&](GameDrive& d) {
          playing(d);
-         auto w = std::make_shared<WATCH>();
+         auto w = std::make_shared<Watch>();
          // Two tens take the total past the first camera position.
-         d.key("0").until("the first round", [] { return GAMEDRIVE::game().MOVECOUNT == 2; }).until_input();
+         d.key("0").until("the first round", [] { return GameDrive::game().MOVECOUNT == 2; }).until_input();
          d.key("0").until("the camera", [w] {
            w->look();
            return w->camera;
          });
        }},
       {"the pause before a win",
-       [](GAMEDRIVE& d) {
+       [](GameDrive& d) {
          d.until_options();
          for (int i = 0; i < 9; ++i) d.key("\xFFP");
          d.wait(500).key("\r").until_input().key("0").until("the winning rod", [] {
-           return GAMEDRIVE::game().MOVECOUNT == 1;
-         }).wait(300).then([] { EXPECT_TRUE(GAMEDRIVE::showing(SHOWN_PLAY)); });
+           return GameDrive::game().MOVECOUNT == 1;
+         }).wait(300).then([] { EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY)); });
        }},
       {"the message of a win",
-       [](GAMEDRIVE& d) {
+       [](GameDrive& d) {
          d.until_options();
          for (int i = 0; i < 9; ++i) d.key("\xFFP");
          d.wait(500).key("\r").until_input().key("0").until_message().then([] {
-           EXPECT_EQ(REPORT.MESSAGE, &MSGPLAYERWINS);
+           EXPECT_EQ(run_report.message, &MSGPLAYERWINS);
          });
        }},
   };
@@ -124,9 +124,9 @@ std::vector<CLOSEPOINT> close_points() {
 }  // namespace
 
 TEST(WindowClose, EveryScreenAndAnimationEndsWithCodeZero) {
-  for (const CLOSEPOINT& p : close_points()) {
+  for (const ClosePoint& p : close_points()) {
     SCOPED_TRACE(p.name);
-    GAMEDRIVE d;
+    GameDrive d;
     p.steps(d);
     EXPECT_EQ(d.run(), 0) << p.name;
     EXPECT_TRUE(d.closed) << p.name << ": the point was not reached";
@@ -140,12 +140,12 @@ TEST(WindowClose, TheReplayProgramEndsWithExitCodeZero) {
   const auto dir = std::filesystem::temp_directory_path() / ("ranvel-close-" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  struct SCRIPTED {
+  struct Scripted {
     const char* name;
     const char* script;
     const char* expect;  // in the state written just before the end
   };
-  const std::vector<SCRIPTED> points{
+  const std::vector<Scripted> points{
       {"options", "wait 300\n", "\"screen\": \"options\""},
       {"info", "wait 300\nkey i\nwait 300\n", "\"screen\": \"info\""},
       {"question", "wait 300\nkey esc\nwait 300\n", "\"screen\": \"message\""},
@@ -158,7 +158,7 @@ TEST(WindowClose, TheReplayProgramEndsWithExitCodeZero) {
        "wait 300\nkey enter\nwait 1500\nkey 0\nwait 3000\n",
        "Me has ganado"},
   };
-  for (const SCRIPTED& p : points) {
+  for (const Scripted& p : points) {
     const auto script = dir / (std::string(p.name) + ".txt");
     std::ofstream(script, std::ios::binary) << p.script << "state last\n";
     const auto out = dir / p.name;

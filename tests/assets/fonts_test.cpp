@@ -9,7 +9,7 @@
 
 namespace {
 
-struct TEXTFONTCASE {
+struct TextFontCase {
   const std::uint8_t* data;
   std::array<std::uint8_t, 4> header;
   int width;
@@ -23,7 +23,7 @@ const std::set<int> large_values{0,   176, 178, 181, 187, 191, 196, 201, 206,
                                  211, 215, 221, 226, 231, 236, 240, 246, 251};
 const std::set<int> small_values{0, 176, 184};
 
-void check_text_font(const TEXTFONTCASE& f) {
+void check_text_font(const TextFontCase& f) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(f.data[i], f.header[static_cast<std::size_t>(i)]) << "header byte " << i;
   // Header word: 1 byte per pixel, width in bits 3..15; then the height.
   EXPECT_EQ((f.data[0] | (f.data[1] << 8)) >> 3, f.width);
@@ -78,20 +78,20 @@ std::pair<int, int> ink_rows(const std::uint8_t* font, int width, int height, in
 }  // namespace
 
 TEST(StoredFonts, LargeTextFontHasTheStoredFormat) {
-  EXPECT_EQ(LARGEFONTSIZE, 4u + 1551u * 33u);
-  check_text_font({LARGEFONT, {0x79, 0x30, 0x21, 0x00}, 1551, 33, 5, 30, large_values});
+  EXPECT_EQ(LARGE_FONT_SIZE, 4u + 1551u * 33u);
+  check_text_font({LARGE_FONT, {0x79, 0x30, 0x21, 0x00}, 1551, 33, 5, 30, large_values});
 }
 
 TEST(StoredFonts, SmallTextFontHasTheStoredFormat) {
-  EXPECT_EQ(SMALLFONTSIZE, 4u + 1202u * 25u);
-  check_text_font({SMALLFONT, {0x91, 0x25, 0x19, 0x00}, 1202, 25, 3, 22, small_values});
+  EXPECT_EQ(SMALL_FONT_SIZE, 4u + 1202u * 25u);
+  check_text_font({SMALL_FONT, {0x91, 0x25, 0x19, 0x00}, 1202, 25, 3, 22, small_values});
 }
 
 TEST(StoredFonts, LettersShareOneBaseline) {
   // Letters without descenders end on the same row; accented capitals keep
   // their accents inside the glyph rows.
   for (const auto& [font, width, height] :
-       {std::tuple{LARGEFONT, 1551, 33}, std::tuple{SMALLFONT, 1202, 25}}) {
+       {std::tuple{LARGE_FONT, 1551, 33}, std::tuple{SMALL_FONT, 1202, 25}}) {
     const int base = ink_rows(font, width, height, 'H').second;
     for (int ch : {'A', 'E', 'N', 'a', 'n', 'x', '[', ']', '{', '~', '1'})
       EXPECT_EQ(ink_rows(font, width, height, ch).second, base) << "code " << ch;
@@ -101,15 +101,15 @@ TEST(StoredFonts, LettersShareOneBaseline) {
 }
 
 TEST(StoredFonts, DigitFontHasTheStoredFormat) {
-  EXPECT_EQ(DIGITFONT[0], 8);
-  EXPECT_EQ(DIGITFONT[1], 48);
-  EXPECT_EQ(DIGITFONT[2], 57);
-  EXPECT_EQ(DIGITFONT[3], 32);
+  EXPECT_EQ(DIGIT_FONT[0], 8);
+  EXPECT_EQ(DIGIT_FONT[1], 48);
+  EXPECT_EQ(DIGIT_FONT[2], 57);
+  EXPECT_EQ(DIGIT_FONT[3], 32);
   const std::array<int, 11> offsets{0, 26, 46, 70, 90, 116, 138, 161, 184, 207, 228};
   for (int i = 0; i < 11; ++i)
-    EXPECT_EQ(DIGITFONT[4 + 2 * i] | (DIGITFONT[5 + 2 * i] << 8), offsets[static_cast<std::size_t>(i)]);
-  EXPECT_EQ(26u + 32u * 228u, DIGITFONTSIZE);
-  const std::uint8_t* strip = DIGITFONT + 26;
+    EXPECT_EQ(DIGIT_FONT[4 + 2 * i] | (DIGIT_FONT[5 + 2 * i] << 8), offsets[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(26u + 32u * 228u, DIGIT_FONT_SIZE);
+  const std::uint8_t* strip = DIGIT_FONT + 26;
   for (int d = 0; d < 10; ++d) {
     int ink = 0;
     bool toprow = false, bottomrow = false;

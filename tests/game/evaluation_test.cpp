@@ -36,7 +36,7 @@ int32_t choice_at(GAMESTATE& g, int total) {
   return DOEVAL(g);
 }
 
-std::vector<int32_t> range_of(const CHECKEDARRAY<int32_t, 100>& table, int first, int last) {
+std::vector<int32_t> range_of(const CheckedArray<int32_t, 100>& table, int first, int last) {
   std::vector<int32_t> out;
   for (int i = first; i <= last; ++i) out.push_back(table[i]);
   return out;
@@ -241,42 +241,42 @@ namespace {
 
 // A second, plain reading of the path counts: 64-bit arithmetic cut back to
 // 32 bits after every step, so that it wraps the same way.
-struct PLAINTABLES {
+struct PlainTables {
   std::array<uint64_t, 20> pairs{};
   std::array<uint64_t, 100> win{};
   std::array<uint64_t, 100> lose{};
 };
 
-constexpr uint64_t LOW32 = 0xFFFFFFFFull;
+constexpr uint64_t LOW_32 = 0xFFFFFFFFull;
 
-void plain_spread(const PLAINTABLES& t, std::array<uint64_t, 100>& table, std::array<uint64_t, 100> frontier) {
+void plain_spread(const PlainTables& t, std::array<uint64_t, 100>& table, std::array<uint64_t, 100> frontier) {
   for (;;) {
     std::array<uint64_t, 100> next{};
     for (int d = 4; d < 100; ++d) {
       if (frontier[d] == 0) continue;
       for (int s = 3; s < d && s < 20; ++s) {
         if (t.pairs[s] == 0) continue;
-        table[d - s] = (table[d - s] + t.pairs[s] * frontier[d]) & LOW32;
+        table[d - s] = (table[d - s] + t.pairs[s] * frontier[d]) & LOW_32;
         next[d - s] = table[d - s];
       }
     }
     uint64_t sum = 0;
     for (int d = 3; d < 100; ++d) {
       frontier[d] = next[d];
-      sum = (sum + frontier[d]) & LOW32;
+      sum = (sum + frontier[d]) & LOW_32;
     }
     if (sum == 0) return;
   }
 }
 
-PLAINTABLES plain_tables(const std::vector<int>& rods, int target) {
-  PLAINTABLES t;
+PlainTables plain_tables(const std::vector<int>& rods, int target) {
+  PlainTables t;
   for (size_t i = 0; i < rods.size(); ++i)
     for (size_t j = 0; j < i; ++j) t.pairs[rods[i] + rods[j]] += 1;
   std::array<uint64_t, 100> frontier{};
   for (int s = 3; s < 20; ++s) {
     if (t.pairs[s] != 0 && s < target) {
-      t.win[target - s] = (t.win[target - s] + t.pairs[s]) & LOW32;
+      t.win[target - s] = (t.win[target - s] + t.pairs[s]) & LOW_32;
       frontier[target - s] = t.win[target - s];
     }
   }
@@ -292,9 +292,9 @@ PLAINTABLES plain_tables(const std::vector<int>& rods, int target) {
   return t;
 }
 
-int32_t as_signed(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v & LOW32)); }
+int32_t as_signed(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v & LOW_32)); }
 
-int plain_choice(const PLAINTABLES& t, const std::vector<int>& rods, int target, int total) {
+int plain_choice(const PlainTables& t, const std::vector<int>& rods, int target, int total) {
   if (total + rods.front() > target) return 0;
   uint64_t w = 0, l = 0;
   std::vector<int> candidates;
@@ -302,8 +302,8 @@ int plain_choice(const PLAINTABLES& t, const std::vector<int>& rods, int target,
     if (total + v == target) return v;
     if (total + v < target) {
       candidates.push_back(v);
-      w = (w + t.win[total + v]) & LOW32;
-      l = (l + t.lose[total + v]) & LOW32;
+      w = (w + t.win[total + v]) & LOW_32;
+      l = (l + t.lose[total + v]) & LOW_32;
     }
   }
   if (candidates.empty()) return 0;
@@ -348,7 +348,7 @@ TEST(Evaluation, WrappedCountsMatchAPlainReimplementation) {
   ASSERT_EQ(g.PERIOD, 255);
   EXPECT_GT(largest_true_count(rods, 100), 1e20);
 
-  const PLAINTABLES plain = plain_tables(rods, 100);
+  const PlainTables plain = plain_tables(rods, 100);
   int differing_from_truth = 0;
   for (int s = 0; s < 20; ++s) EXPECT_EQ(PAIRSUMS[s], as_signed(plain.pairs[s])) << s;
   for (int i = 0; i < 100; ++i) {
@@ -369,7 +369,7 @@ TEST(Evaluation, WrappedCountsMatchAPlainReimplementation) {
       h.TARGET = static_cast<uint8_t>(target);
       ASSERT_EQ(SETUPEVAL(h), 0);
       ASSERT_EQ(h.PERIOD, 255);
-      const PLAINTABLES p = plain_tables(set, target);
+      const PlainTables p = plain_tables(set, target);
       for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(WINPATHS[i], as_signed(p.win[i]));
         ASSERT_EQ(LOSEPATHS[i], as_signed(p.lose[i]));

@@ -11,40 +11,40 @@
 
 namespace {
 
-using PIXELS = std::set<std::pair<int, int>>;
+using PixelSet = std::set<std::pair<int, int>>;
 
-PIXELS painted(IMAGE img) {
-  PIXELS out;
-  const IMAGEINFORECORD info = IMAGEINFO(img);
-  for (int y = 0; y < info.HEIGHT; ++y)
-    for (int x = 0; x < info.WIDTH; ++x)
-      if (info.PIXELS[y * info.WIDTH + x] != 0) out.insert({x, y});
+PixelSet painted(Image img) {
+  PixelSet out;
+  const ImageInfo info = IMAGEINFO(img);
+  for (int y = 0; y < info.height; ++y)
+    for (int x = 0; x < info.width; ++x)
+      if (info.pixels[y * info.width + x] != 0) out.insert({x, y});
   return out;
 }
 
-PIXELS box(int x1, int x2, int y1, int y2) {
-  PIXELS out;
+PixelSet box(int x1, int x2, int y1, int y2) {
+  PixelSet out;
   for (int y = y1; y <= y2; ++y)
     for (int x = x1; x <= x2; ++x) out.insert({x, y});
   return out;
 }
 
-struct FILL {
+struct Fill {
   int32_t status;
-  PIXELS pixels;
+  PixelSet pixels;
 };
 
-FILL fill(int x0, int y0, int ax, int ay, int bx, int by, int w = 800, int h = 600) {
-  IMAGE img = NEWIMAGE(w, h);
+Fill fill(int x0, int y0, int ax, int ay, int bx, int by, int w = 800, int h = 600) {
+  Image img = NEWIMAGE(w, h);
   const int32_t status = PAINTPARALLELOGRAM8B(img, x0, y0, ax, ay, bx, by, 0x305);
-  FILL out{status, painted(img)};
+  Fill out{status, painted(img)};
   FREEIMAGE(img);
   return out;
 }
 
-uint8_t pixel_at(IMAGE img, int x, int y) {
-  const IMAGEINFORECORD info = IMAGEINFO(img);
-  return info.PIXELS[y * info.WIDTH + x];
+uint8_t pixel_at(Image img, int x, int y) {
+  const ImageInfo info = IMAGEINFO(img);
+  return info.pixels[y * info.width + x];
 }
 
 SCREENDEF game_view() {
@@ -65,24 +65,24 @@ BRICK marked_brick(POINT3D a, POINT3D b) {
   return brick;
 }
 
-std::set<int> colours_in(IMAGE img) {
+std::set<int> colours_in(Image img) {
   std::set<int> out;
-  const IMAGEINFORECORD info = IMAGEINFO(img);
-  for (int i = 0; i < info.WIDTH * info.HEIGHT; ++i)
-    if (info.PIXELS[i] != 0) out.insert(info.PIXELS[i]);
+  const ImageInfo info = IMAGEINFO(img);
+  for (int i = 0; i < info.width * info.height; ++i)
+    if (info.pixels[i] != 0) out.insert(info.pixels[i]);
   return out;
 }
 
 }  // namespace
 
 TEST(Parallelogram, OpenFillLeavesTheBorderOut) {
-  OPENTESTSCREEN();
-  const FILL square = fill(10, 10, 4, 0, 0, 4);
+  open_test_screen();
+  const Fill square = fill(10, 10, 4, 0, 0, 4);
   EXPECT_EQ(square.status, 0);
   EXPECT_EQ(square.pixels, box(11, 13, 11, 13));
 
   // Ten steps of 0.1 stay below 1, five steps of 0.2 reach it exactly.
-  const FILL wide = fill(10, 10, 10, 0, 0, 5);
+  const Fill wide = fill(10, 10, 10, 0, 0, 5);
   EXPECT_EQ(wide.status, 0);
   EXPECT_EQ(wide.pixels, box(11, 20, 11, 14));
   EXPECT_EQ(wide.pixels.size(), 40u);
@@ -93,16 +93,16 @@ TEST(Parallelogram, OpenFillLeavesTheBorderOut) {
 }
 
 TEST(Parallelogram, ColourIsItsLowByte) {
-  OPENTESTSCREEN();
-  IMAGE img = NEWIMAGE(20, 20);
+  open_test_screen();
+  Image img = NEWIMAGE(20, 20);
   PAINTPARALLELOGRAM8B(img, 2, 2, 4, 0, 0, 4, 0x1A7);
   EXPECT_EQ(pixel_at(img, 3, 3), 0xA7);
   FREEIMAGE(img);
 }
 
 TEST(Parallelogram, SlantedShapeStaysInsideItsEdges) {
-  OPENTESTSCREEN();
-  const FILL slant = fill(100, 100, 40, -10, -12, -30);
+  open_test_screen();
+  const Fill slant = fill(100, 100, 40, -10, -12, -30);
   EXPECT_EQ(slant.status, 0);
   // Every painted pixel lies inside (on a border only where the repeated
   // additions have drifted across it), and the middle is painted.
@@ -121,26 +121,26 @@ TEST(Parallelogram, SlantedShapeStaysInsideItsEdges) {
 }
 
 TEST(Parallelogram, FailuresAndClipping) {
-  OPENTESTSCREEN();
-  const FILL parallel = fill(10, 10, 5, 5, 10, 10);
+  open_test_screen();
+  const Fill parallel = fill(10, 10, 5, 5, 10, 10);
   EXPECT_EQ(parallel.status, -3);
   EXPECT_TRUE(parallel.pixels.empty());
 
-  const FILL outside = fill(-5, -5, 3, 0, 0, 3);
+  const Fill outside = fill(-5, -5, 3, 0, 0, 3);
   EXPECT_EQ(outside.status, 0);
   EXPECT_TRUE(outside.pixels.empty());
 
-  const FILL beyond = fill(800, 10, 5, 0, 0, 5);
+  const Fill beyond = fill(800, 10, 5, 0, 0, 5);
   EXPECT_EQ(beyond.status, -2);
   EXPECT_TRUE(beyond.pixels.empty());
   EXPECT_EQ(fill(10, 600, 5, 0, 0, 5).status, -2);
 
-  const FILL edge = fill(800, 10, -5, 0, 0, 5);
+  const Fill edge = fill(800, 10, -5, 0, 0, 5);
   EXPECT_EQ(edge.status, 0);
   EXPECT_EQ(edge.pixels, box(796, 799, 11, 14));
 
   // Partly above and left of the image: clipped, nothing written outside.
-  const FILL corner = fill(-3, -3, 8, 0, 0, 8, 10, 10);
+  const Fill corner = fill(-3, -3, 8, 0, 0, 8, 10, 10);
   EXPECT_EQ(corner.status, 0);
   EXPECT_EQ(corner.pixels, box(0, 4, 0, 4));
 }
@@ -157,16 +157,16 @@ TEST(Parallelogram, NotAnEightBitImage) {
 TEST(Brick, PlacementInTheGameView) {
   const SCREENDEF view = game_view();
   const BRICK brick = marked_brick({0, 0, 0, 0}, {3, 1, 1, 0});
-  const BRICKSHAPE b = BRICKONSCREEN(800, 600, brick, view);
-  EXPECT_EQ(b.QUADRANT, 1);
-  EXPECT_EQ(b.OX, 116);
-  EXPECT_EQ(b.OY, 72);
-  EXPECT_EQ(b.AX, 6);
-  EXPECT_EQ(b.AY, -25);
-  EXPECT_EQ(b.BX, -95);
-  EXPECT_EQ(b.BY, -13);
-  EXPECT_EQ(b.VX, 0);
-  EXPECT_EQ(b.VY, 32);
+  const BrickShape b = brick_on_screen(800, 600, brick, view);
+  EXPECT_EQ(b.quadrant, 1);
+  EXPECT_EQ(b.ox, 116);
+  EXPECT_EQ(b.oy, 72);
+  EXPECT_EQ(b.ax, 6);
+  EXPECT_EQ(b.ay, -25);
+  EXPECT_EQ(b.bx, -95);
+  EXPECT_EQ(b.by, -13);
+  EXPECT_EQ(b.vx, 0);
+  EXPECT_EQ(b.vy, 32);
 }
 
 TEST(Brick, QuadrantsFollowTheAxisSigns) {
@@ -176,20 +176,20 @@ TEST(Brick, QuadrantsFollowTheAxisSigns) {
   for (int r = 0; r < 4; ++r) {
     view.XAXISY = signs[r][0];
     view.YAXISY = signs[r][1];
-    EXPECT_EQ(BRICKONSCREEN(800, 600, brick, view).QUADRANT, r);
+    EXPECT_EQ(brick_on_screen(800, 600, brick, view).quadrant, r);
   }
   // The brick sits relative to the image's middle, not to CENTERX/CENTERY.
   view = game_view();
-  const BRICKSHAPE big = BRICKONSCREEN(800, 600, brick, view);
-  const BRICKSHAPE small = BRICKONSCREEN(200, 100, brick, view);
-  EXPECT_EQ(small.OX, big.OX - 300);
-  EXPECT_EQ(small.OY, big.OY - 250);
+  const BrickShape big = brick_on_screen(800, 600, brick, view);
+  const BrickShape small = brick_on_screen(200, 100, brick, view);
+  EXPECT_EQ(small.ox, big.ox - 300);
+  EXPECT_EQ(small.oy, big.oy - 250);
 }
 
 TEST(Brick, GameViewShowsTopRightAndFront) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const SCREENDEF view = game_view();
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWBRICK(img, marked_brick({0, 0, 0, 0}, {3, 1, 1, 0}), view);
 
   const std::set<int> expected = {
@@ -216,11 +216,11 @@ TEST(Brick, GameViewShowsTopRightAndFront) {
 }
 
 TEST(Brick, CornerOrderDoesNotMatter) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const SCREENDEF view = game_view();
-  IMAGE first = NEWIMAGE(800, 600);
-  IMAGE second = NEWIMAGE(800, 600);
-  IMAGE third = NEWIMAGE(800, 600);
+  Image first = NEWIMAGE(800, 600);
+  Image second = NEWIMAGE(800, 600);
+  Image third = NEWIMAGE(800, 600);
   DRAWBRICK(first, marked_brick({4.5, -2, 0, 0}, {9, 1, 1.5, 0}), view);
   DRAWBRICK(second, marked_brick({9, 1, 1.5, 0}, {4.5, -2, 0, 0}), view);
   DRAWBRICK(third, marked_brick({4.5, 1, 1.5, 0}, {9, -2, 0, 0}), view);
@@ -233,9 +233,9 @@ TEST(Brick, CornerOrderDoesNotMatter) {
 }
 
 TEST(Brick, FlatBrickKeepsTopAndEdges) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const SCREENDEF view = game_view();
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWBRICK(img, marked_brick({0, 0, 0, 0}, {3, 1, 0, 0}), view);
   const std::set<int> seen = colours_in(img);
   EXPECT_TRUE(seen.count(100 + TOPCOLOR));
@@ -245,7 +245,7 @@ TEST(Brick, FlatBrickKeepsTopAndEdges) {
 }
 
 TEST(Rectangle, FloorRectangleIsAnOpenParallelogram) {
-  OPENTESTSCREEN();
+  open_test_screen();
   SCREENDEF view;
   view.CENTERX = 400;
   view.CENTERY = 300;
@@ -253,10 +253,10 @@ TEST(Rectangle, FloorRectangleIsAnOpenParallelogram) {
   TURNCOORDS(0.0, 0.8, view);  // nearly axis-aligned
   view.ORIGINX = 0.0;
   view.ORIGINY = 0.0;
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   // Floor x 0..1 is 32 pixels wide; floor y 0..1 is 25.6 pixels up.
   EXPECT_EQ(DRAWRECTANGLE(img, 0.0, 0.0, 1.0, 1.0, 0.0, view, 176), 0);
-  const PIXELS p = painted(img);
+  const PixelSet p = painted(img);
   EXPECT_TRUE(p.count({416, 288}));
   EXPECT_FALSE(p.count({400, 290}));  // left border
   EXPECT_FALSE(p.count({432, 290}));  // right border
@@ -267,9 +267,9 @@ TEST(Rectangle, FloorRectangleIsAnOpenParallelogram) {
     ASSERT_LE(y, 300);
   }
   // Lifted by one unit of height: 32 pixels higher.
-  IMAGE lifted = NEWIMAGE(800, 600);
+  Image lifted = NEWIMAGE(800, 600);
   DRAWRECTANGLE(lifted, 0.0, 0.0, 1.0, 1.0, 1.0, view, 176);
-  PIXELS shifted;
+  PixelSet shifted;
   for (auto [x, y] : painted(lifted)) shifted.insert({x, y + 32});
   EXPECT_EQ(shifted, p);
   // A rectangle on a view that would make it parallel still answers 0.

@@ -6,7 +6,7 @@
 #include "assets/fonts.h"
 #include "scene/camera.h"
 #include "scene/floor.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/surface/surface_fixture.h"
 
@@ -15,8 +15,8 @@ namespace {
 // What the camera move needs: a frame, a flat texture, the digit font and a
 // game record with a few rods laid.
 struct camera_rig {
-  IMAGE frame = nullptr;
-  IMAGE texture = nullptr;
+  Image frame = nullptr;
+  Image texture = nullptr;
   MAPPEDFONT font;
   GAMESTATE state;
   SCREENDEF view;
@@ -24,12 +24,12 @@ struct camera_rig {
   std::vector<int64_t> seen_ms;
 
   explicit camera_rig(uint8_t target) {
-    OPENTESTSCREEN();
-    HEADLESSRESET();
+    open_test_screen();
+    headless_reset();
     frame = NEWIMAGE(800, 600);
     texture = NEWIMAGE(1330, 430);
-    std::memset(IMAGEINFO(texture).PIXELS, 230, 1330 * 430);
-    font.FONTDATA = DIGITFONT;
+    std::memset(IMAGEINFO(texture).pixels, 230, 1330 * 430);
+    font.FONTDATA = DIGIT_FONT;
     INITFONT(font);
     font.LABELHEIGHT = 0.5;
     font.INKCOLOR = 176;
@@ -39,24 +39,24 @@ struct camera_rig {
     view.CENTERY = 300;
     view.SCALE = 32.0;
     // Each frame is followed by a short wait, where the driver looks at it.
-    HEADLESSSETDRIVER([this](int64_t now) {
-      if (static_cast<int64_t>(seen.size()) < HEADLESSFRAMES()) {
+    headless_set_driver([this](int64_t now) {
+      if (static_cast<int64_t>(seen.size()) < headless_frames()) {
         seen.push_back(state.LOOKAT);
         seen_ms.push_back(now);
       }
     });
   }
   ~camera_rig() {
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver(nullptr);
     while (!POLLKEY().empty()) {
     }
     FREEIMAGE(frame);
     FREEIMAGE(texture);
   }
   int64_t move(int32_t from, int32_t to) {
-    const int64_t start = HEADLESSNOWMS();
+    const int64_t start = headless_now_ms();
     SHIFTLOOKAT(from, to, frame, texture, font, state, view);
-    return HEADLESSNOWMS() - start;
+    return headless_now_ms() - start;
   }
 };
 
@@ -64,11 +64,11 @@ struct camera_rig {
 
 TEST(Camera, SmallTargetOnlyPausesAndDrawsNothing) {
   camera_rig rig(20);
-  HEADLESSKEY("7");
+  headless_key("7");
   const int64_t ms = rig.move(8, 18);  // both ends clamp to 12
   EXPECT_GT(ms, 1000);
   EXPECT_LE(ms, 1010);
-  EXPECT_EQ(HEADLESSFRAMES(), 0);
+  EXPECT_EQ(headless_frames(), 0);
   EXPECT_EQ(rig.state.LOOKAT, 12.0);
   EXPECT_EQ(POLLKEY(), "7");  // the pause keeps the keys
 }
@@ -79,7 +79,7 @@ TEST(Camera, MoveBelowTheClampRangePauses) {
   const int64_t ms = rig.move(3, 8);
   EXPECT_GT(ms, 1000);
   EXPECT_LE(ms, 1010);
-  EXPECT_EQ(HEADLESSFRAMES(), 0);
+  EXPECT_EQ(headless_frames(), 0);
   EXPECT_EQ(rig.state.LOOKAT, 12.0);
 }
 
@@ -90,7 +90,7 @@ TEST(Camera, ForwardMoveEndsExactlyOnTheNewTotal) {
   EXPECT_GE(ms, 2500);
   EXPECT_LE(ms, 2500 + 18 * 2);
   ASSERT_GE(rig.seen.size(), 130u);
-  EXPECT_EQ(static_cast<int64_t>(rig.seen.size()), HEADLESSFRAMES());
+  EXPECT_EQ(static_cast<int64_t>(rig.seen.size()), headless_frames());
   // The first frame is drawn after 0 s of movement, the rest rise linearly.
   EXPECT_EQ(rig.seen.front(), 30.0);
   for (std::size_t i = 1; i < rig.seen.size(); ++i) {
@@ -101,7 +101,7 @@ TEST(Camera, ForwardMoveEndsExactlyOnTheNewTotal) {
   EXPECT_EQ(rig.seen.back(), 40.0);
   EXPECT_EQ(rig.state.LOOKAT, 40.0);
   // The screen shows the last frame.
-  EXPECT_EQ(std::memcmp(IMAGEINFO(SCREEN()).PIXELS, IMAGEINFO(rig.frame).PIXELS, 800 * 600), 0);
+  EXPECT_EQ(std::memcmp(IMAGEINFO(screen_page()).pixels, IMAGEINFO(rig.frame).pixels, 800 * 600), 0);
 }
 
 TEST(Camera, BackwardMoveIsSlower) {
@@ -128,11 +128,11 @@ TEST(Camera, EndsAreClampedBeforeMoving) {
 
 TEST(Camera, KeysPressedDuringTheMoveAreDropped) {
   camera_rig rig(100);
-  const int64_t start = HEADLESSNOWMS();
-  HEADLESSSETDRIVER([&](int64_t now) {
-    if (now - start > 300 && now - start < 340) HEADLESSKEY("5");
+  const int64_t start = headless_now_ms();
+  headless_set_driver([&](int64_t now) {
+    if (now - start > 300 && now - start < 340) headless_key("5");
   });
-  HEADLESSKEY("3");
+  headless_key("3");
   rig.move(50, 52);
   EXPECT_EQ(POLLKEY(), "");
   EXPECT_EQ(rig.state.LOOKAT, 52.0);

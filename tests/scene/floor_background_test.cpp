@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scene/floor.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
@@ -36,9 +36,9 @@ struct solid_digits {
 
 // The game's texture, made once.
 const std::uint8_t* game_texture() {
-  static IMAGE texture = nullptr;
+  static Image texture = nullptr;
   if (texture == nullptr) {
-    OPENTESTSCREEN();
+    open_test_screen();
     texture = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture, 1330, 430);
   }
@@ -55,13 +55,13 @@ SCREENDEF game_view(double lookat, uint8_t target) {
 }
 
 struct frame_block {
-  IMAGE image = nullptr;
+  Image image = nullptr;
   frame_block(int32_t w = 800, int32_t h = 600) {
-    OPENTESTSCREEN();
+    open_test_screen();
     image = NEWIMAGE(w, h);
   }
   ~frame_block() { FREEIMAGE(image); }
-  std::uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(image).PIXELS[y * IMAGEINFO(image).WIDTH + x]; }
+  std::uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(image).pixels[y * IMAGEINFO(image).width + x]; }
 };
 
 }  // namespace
@@ -142,8 +142,8 @@ TEST(FloorBackground, GameViewsStayOnTheTexture) {
     const double high = std::max(12.0, target - 12.0);
     for (double lookat : {12.0, high}) {
       DRAWBG(frame.image, game_texture(), digits.font, static_cast<uint8_t>(target), game_view(lookat, target));
-      const IMAGEINFORECORD info = IMAGEINFO(frame.image);
-      for (int i = 0; i < 800 * 600; ++i) ASSERT_GE(info.PIXELS[i], 176) << target << " " << lookat << " " << i;
+      const ImageInfo info = IMAGEINFO(frame.image);
+      for (int i = 0; i < 800 * 600; ++i) ASSERT_GE(info.pixels[i], 176) << target << " " << lookat << " " << i;
     }
   }
 }
@@ -158,18 +158,18 @@ TEST(FloorBackground, OptionsFloor) {
   view.YAXISY = 0.9;
   view.SCALE = 24.0;
   const std::uint8_t* texture = game_texture();
-  DRAWOPTIONSFLOOR(frame.image, texture, view);
+  draw_options_floor(frame.image, texture, view);
   // The view centre shows the floor origin, which is texel (120, 90).
-  EXPECT_EQ(frame.at(400, 300), IMAGEINFO(texture).PIXELS[90 * 1330 + 120]);
-  const IMAGEINFORECORD info = IMAGEINFO(frame.image);
-  for (int i = 0; i < 800 * 600; ++i) ASSERT_GE(info.PIXELS[i], 216) << i;
+  EXPECT_EQ(frame.at(400, 300), IMAGEINFO(texture).pixels[90 * 1330 + 120]);
+  const ImageInfo info = IMAGEINFO(frame.image);
+  for (int i = 0; i < 800 * 600; ++i) ASSERT_GE(info.pixels[i], 216) << i;
 }
 
 TEST(FloorBackground, FrameSmallerThanTheViewIsARuntimeError) {
   solid_digits digits;
   frame_block frame(400, 300);
-  HEADLESSKEY(" ");  // the error report waits for a key
-  EXPECT_THROW(DRAWBG(frame.image, game_texture(), digits.font, 100, game_view(50.0, 100)), PROGRAMEND);
-  HEADLESSKEY(" ");
-  EXPECT_THROW(DRAWOPTIONSFLOOR(frame.image, game_texture(), game_view(50.0, 100)), PROGRAMEND);
+  headless_key(" ");  // the error report waits for a key
+  EXPECT_THROW(DRAWBG(frame.image, game_texture(), digits.font, 100, game_view(50.0, 100)), ProgramEnd);
+  headless_key(" ");
+  EXPECT_THROW(draw_options_floor(frame.image, game_texture(), game_view(50.0, 100)), ProgramEnd);
 }

@@ -9,40 +9,40 @@
 
 #include "assets/fonts.h"
 #include "scene/floor.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "tests/scene/floor_reference.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
 
 struct fast_rig {
-  IMAGE texture = nullptr;
-  IMAGE expected = nullptr;
-  IMAGE actual = nullptr;
+  Image texture = nullptr;
+  Image expected = nullptr;
+  Image actual = nullptr;
   MAPPEDFONT font;
   fast_rig() {
-    OPENTESTSCREEN();
+    open_test_screen();
     texture = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture, 1330, 430);
     expected = NEWIMAGE(800, 600);
     actual = NEWIMAGE(800, 600);
-    font.FONTDATA = DIGITFONT;
+    font.FONTDATA = DIGIT_FONT;
     INITFONT(font);
     font.LABELHEIGHT = 0.5;
     font.INKCOLOR = 176;
     DEFINENUMBERS(100, font);
   }
   ~fast_rig() {
-    SETFLOORTHREADS(0);
-    SETFLOORKERNEL(FLOORKERNELBEST());
+    set_floor_threads(0);
+    set_floor_kernel(floor_kernel_best());
     FREEIMAGE(texture);
     FREEIMAGE(expected);
     FREEIMAGE(actual);
   }
   // The first differing byte, or -1.
   long first_difference() const {
-    const std::uint8_t* a = IMAGEINFO(expected).PIXELS;
-    const std::uint8_t* b = IMAGEINFO(actual).PIXELS;
+    const std::uint8_t* a = IMAGEINFO(expected).pixels;
+    const std::uint8_t* b = IMAGEINFO(actual).pixels;
     for (long i = 0; i < 800L * 600L; ++i)
       if (a[i] != b[i]) return i;
     return -1;
@@ -89,10 +89,10 @@ std::vector<game_case> game_cases(int from, int to) {
   return cases;
 }
 
-std::vector<FLOORKERNEL> kernels_here() {
-  std::vector<FLOORKERNEL> kernels;
-  for (FLOORKERNEL k : {FLOORKERNEL_PLAIN, FLOORKERNEL_AVX2, FLOORKERNEL_AVX512})
-    if (k <= FLOORKERNELBEST()) kernels.push_back(k);
+std::vector<FloorKernel> kernels_here() {
+  std::vector<FloorKernel> kernels;
+  for (FloorKernel k : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512})
+    if (k <= floor_kernel_best()) kernels.push_back(k);
   return kernels;
 }
 
@@ -104,14 +104,14 @@ void compare_game_views(int from, int to) {
   for (const game_case& c : game_cases(from, to)) {
     const SCREENDEF view = game_view(c.lookat, c.target);
     rig.font.LABELX = -1000.0;
-    REFERENCEDRAWBG(rig.expected, rig.texture, rig.font, c.target, view);
+    reference_draw_bg(rig.expected, rig.texture, rig.font, c.target, view);
     const double label_left = rig.font.LABELX;
-    for (FLOORKERNEL kernel : kernels_here()) {
-      SETFLOORKERNEL(kernel);
+    for (FloorKernel kernel : kernels_here()) {
+      set_floor_kernel(kernel);
       for (int32_t threads : {1, 2}) {
-        if (threads == 1 && kernel != FLOORKERNELBEST()) continue;
-        SETFLOORTHREADS(threads);
-        std::memset(IMAGEINFO(rig.actual).PIXELS, 0x5A, 800 * 600);
+        if (threads == 1 && kernel != floor_kernel_best()) continue;
+        set_floor_threads(threads);
+        std::memset(IMAGEINFO(rig.actual).pixels, 0x5A, 800 * 600);
         rig.font.LABELX = -1000.0;
         DRAWBG(rig.actual, rig.texture, rig.font, c.target, view);
         ASSERT_EQ(rig.first_difference(), -1) << "target " << int{c.target} << " look-at " << c.lookat
@@ -128,10 +128,10 @@ void compare_game_views(int from, int to) {
 // The options floor, and other views through the same loop: a scale that is
 // not a power of two (divided), far zoomed out (much of the view off the
 // texture), and turned the other way round.
-void compare_other_views(FLOORKERNEL kernel) {
-  if (FLOORKERNELBEST() < kernel) GTEST_SKIP() << "the processor lacks this kernel";
+void compare_other_views(FloorKernel kernel) {
+  if (floor_kernel_best() < kernel) GTEST_SKIP() << "the processor lacks this kernel";
   fast_rig rig;
-  SETFLOORKERNEL(kernel);
+  set_floor_kernel(kernel);
   std::vector<SCREENDEF> views;
   views.push_back(options_view());
   SCREENDEF v = options_view();
@@ -149,13 +149,13 @@ void compare_other_views(FLOORKERNEL kernel) {
   TURNCOORDS(3.0, 0.8, v);  // facing back
   views.push_back(v);
   for (int32_t threads : {1, 2}) {
-    SETFLOORTHREADS(threads);
+    set_floor_threads(threads);
     for (std::size_t i = 0; i < views.size(); ++i) {
-      REFERENCEOPTIONSFLOOR(rig.expected, rig.texture, views[i]);
-      std::memset(IMAGEINFO(rig.actual).PIXELS, 0x5A, 800 * 600);
-      DRAWOPTIONSFLOOR(rig.actual, rig.texture, views[i]);
+      reference_options_floor(rig.expected, rig.texture, views[i]);
+      std::memset(IMAGEINFO(rig.actual).pixels, 0x5A, 800 * 600);
+      draw_options_floor(rig.actual, rig.texture, views[i]);
       ASSERT_EQ(rig.first_difference(), -1) << "options view " << i << " threads " << threads;
-      REFERENCEDRAWBG(rig.expected, rig.texture, rig.font, 100, views[i]);
+      reference_draw_bg(rig.expected, rig.texture, rig.font, 100, views[i]);
       DRAWBG(rig.actual, rig.texture, rig.font, 100, views[i]);
       ASSERT_EQ(rig.first_difference(), -1) << "game floor, view " << i << " threads " << threads;
     }
@@ -167,15 +167,15 @@ void compare_other_views(FLOORKERNEL kernel) {
 // 273 views in all: every target from 10 to 100 at three camera positions.
 TEST(FloorFast, GameViewsTargets10To55) { compare_game_views(10, 55); }
 TEST(FloorFast, GameViewsTargets56To100) { compare_game_views(56, 100); }
-TEST(FloorFast, OtherViewsPlain) { compare_other_views(FLOORKERNEL_PLAIN); }
-TEST(FloorFast, OtherViewsAvx2) { compare_other_views(FLOORKERNEL_AVX2); }
-TEST(FloorFast, OtherViewsAvx512) { compare_other_views(FLOORKERNEL_AVX512); }
+TEST(FloorFast, OtherViewsPlain) { compare_other_views(FLOOR_KERNEL_PLAIN); }
+TEST(FloorFast, OtherViewsAvx2) { compare_other_views(FLOOR_KERNEL_AVX2); }
+TEST(FloorFast, OtherViewsAvx512) { compare_other_views(FLOOR_KERNEL_AVX512); }
 
 TEST(FloorFast, BandEdgesAndOddWidths) {
-  for (FLOORKERNEL kernel : {FLOORKERNEL_PLAIN, FLOORKERNEL_AVX2, FLOORKERNEL_AVX512}) {
-    if (FLOORKERNELBEST() < kernel) continue;
+  for (FloorKernel kernel : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512}) {
+    if (floor_kernel_best() < kernel) continue;
     fast_rig rig;
-    SETFLOORKERNEL(kernel);
+    set_floor_kernel(kernel);
     // A straight view whose centre row is exactly floor y = -2.0, with a
     // width that is no multiple of 4 or 16 (the vector rows end one pixel
     // at a time).
@@ -190,9 +190,9 @@ TEST(FloorFast, BandEdgesAndOddWidths) {
     view.YAXISX = 0.0;
     view.YAXISY = 1.0;
     for (int32_t threads : {1, 2}) {
-      SETFLOORTHREADS(threads);
+      set_floor_threads(threads);
       rig.font.LABELX = -1000.0;
-      REFERENCEDRAWBG(rig.expected, rig.texture, rig.font, 100, view);
+      reference_draw_bg(rig.expected, rig.texture, rig.font, 100, view);
       const double label_left = rig.font.LABELX;
       rig.font.LABELX = -1000.0;
       DRAWBG(rig.actual, rig.texture, rig.font, 100, view);
@@ -203,7 +203,7 @@ TEST(FloorFast, BandEdgesAndOddWidths) {
     view.CENTERX = 400;
     view.YAXISX = 1.0;
     view.YAXISY = 0.0;
-    REFERENCEDRAWBG(rig.expected, rig.texture, rig.font, 100, view);
+    reference_draw_bg(rig.expected, rig.texture, rig.font, 100, view);
     DRAWBG(rig.actual, rig.texture, rig.font, 100, view);
     EXPECT_EQ(rig.first_difference(), -1) << "kernel " << kernel;
   }
@@ -212,14 +212,14 @@ TEST(FloorFast, BandEdgesAndOddWidths) {
 TEST(FloorFast, TexturesTooSmallToSample) {
   fast_rig rig;
   for (auto [w, h] : {std::pair{1, 5}, std::pair{5, 1}, std::pair{2, 2}}) {
-    IMAGE tiny = NEWIMAGE(w, h);
-    std::memset(IMAGEINFO(tiny).PIXELS, 240, static_cast<std::size_t>(w) * h);
+    Image tiny = NEWIMAGE(w, h);
+    std::memset(IMAGEINFO(tiny).pixels, 240, static_cast<std::size_t>(w) * h);
     const SCREENDEF view = game_view(12.0, 100);
-    REFERENCEDRAWBG(rig.expected, tiny, rig.font, 100, view);
+    reference_draw_bg(rig.expected, tiny, rig.font, 100, view);
     DRAWBG(rig.actual, tiny, rig.font, 100, view);
     EXPECT_EQ(rig.first_difference(), -1) << w << "x" << h;
-    REFERENCEOPTIONSFLOOR(rig.expected, tiny, options_view());
-    DRAWOPTIONSFLOOR(rig.actual, tiny, options_view());
+    reference_options_floor(rig.expected, tiny, options_view());
+    draw_options_floor(rig.actual, tiny, options_view());
     EXPECT_EQ(rig.first_difference(), -1) << w << "x" << h;
     FREEIMAGE(tiny);
   }
@@ -227,12 +227,12 @@ TEST(FloorFast, TexturesTooSmallToSample) {
 
 TEST(FloorFast, MissingLabelIsReportedFromTheCallingThread) {
   fast_rig rig;
-  SETFLOORTHREADS(2);
+  set_floor_threads(2);
   // Labels laid out only up to 20, a floor that wants them up to 100: the
   // label table's check fails, on this thread, as drawing pixel by pixel does.
   DEFINENUMBERS(20, rig.font);
-  HEADLESSKEY(" ");  // the error report waits for a key
-  EXPECT_THROW(DRAWBG(rig.actual, rig.texture, rig.font, 100, game_view(30.0, 100)), PROGRAMEND);
+  headless_key(" ");  // the error report waits for a key
+  EXPECT_THROW(DRAWBG(rig.actual, rig.texture, rig.font, 100, game_view(30.0, 100)), ProgramEnd);
   DEFINENUMBERS(100, rig.font);
 }
 
@@ -247,20 +247,20 @@ TEST(FloorFast, NoLabelPaintedWhenNoLabelIsInView) {
 }
 
 TEST(FloorFast, TextureIsTheSameOnAnyNumberOfThreads) {
-  OPENTESTSCREEN();
-  IMAGE expected = NEWIMAGE(16, 16);
-  REFERENCETEXTURE(expected, 1330, 430);
+  open_test_screen();
+  Image expected = NEWIMAGE(16, 16);
+  reference_texture(expected, 1330, 430);
   for (int32_t threads : {1, 2, 3}) {
-    SETFLOORTHREADS(threads);
-    IMAGE actual = NEWIMAGE(16, 16);
+    set_floor_threads(threads);
+    Image actual = NEWIMAGE(16, 16);
     PREPARETEXTURE(actual, 1330, 430);
     ASSERT_NE(actual, nullptr);
     EXPECT_EQ(std::memcmp(expected, actual, 4 + 1330 * 430), 0) << threads;
     // Small and odd sizes, fewer rows than a chunk.
     for (auto [w, h] : {std::pair{1, 1}, std::pair{7, 3}, std::pair{33, 17}}) {
-      IMAGE small_expected = nullptr;
-      IMAGE small_actual = nullptr;
-      REFERENCETEXTURE(small_expected, w, h);
+      Image small_expected = nullptr;
+      Image small_actual = nullptr;
+      reference_texture(small_expected, w, h);
       PREPARETEXTURE(small_actual, w, h);
       EXPECT_EQ(std::memcmp(small_expected, small_actual, 4 + static_cast<std::size_t>(w) * h), 0);
       FREEIMAGE(small_expected);
@@ -268,10 +268,10 @@ TEST(FloorFast, TextureIsTheSameOnAnyNumberOfThreads) {
     }
     FREEIMAGE(actual);
   }
-  SETFLOORTHREADS(0);
+  set_floor_threads(0);
   FREEIMAGE(expected);
   // A size NEWIMAGE refuses leaves no block, as drawing into no image draws nothing.
-  IMAGE none = NEWIMAGE(16, 16);
+  Image none = NEWIMAGE(16, 16);
   PREPARETEXTURE(none, 0, 430);
   EXPECT_EQ(none, nullptr);
 }

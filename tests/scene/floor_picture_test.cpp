@@ -12,37 +12,37 @@
 #include "scene/floor.h"
 #include "scene/rods.h"
 #include "shade/palette.h"
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
 
-void write_and_check(const std::string& name, IMAGE frame) {
-  const IMAGEINFORECORD info = IMAGEINFO(frame);
+void write_and_check(const std::string& name, Image frame) {
+  const ImageInfo info = IMAGEINFO(frame);
   std::string error;
-  ASSERT_TRUE(WRITEPAGEPNG(name + ".png", info.PIXELS, info.WIDTH, info.HEIGHT, PALETTEDATA(), error)) << error;
-  const PAGEPNG back = READPAGEPNG(name + ".png");
-  ASSERT_TRUE(back.OK);
-  EXPECT_EQ(back.COLORTYPE, 3);
-  ASSERT_EQ(back.PIXELS.size(), 800u * 600u);
-  EXPECT_EQ(0, std::memcmp(back.PIXELS.data(), info.PIXELS, 800 * 600));
+  ASSERT_TRUE(write_page_png(name + ".png", info.pixels, info.width, info.height, palette_data(), error)) << error;
+  const PagePng back = read_page_png(name + ".png");
+  ASSERT_TRUE(back.ok);
+  EXPECT_EQ(back.color_type, 3);
+  ASSERT_EQ(back.pixels.size(), 800u * 600u);
+  EXPECT_EQ(0, std::memcmp(back.pixels.data(), info.pixels, 800 * 600));
 }
 
 struct picture_run {
-  IMAGE frame = nullptr;
-  IMAGE texture = nullptr;
+  Image frame = nullptr;
+  Image texture = nullptr;
   MAPPEDFONT font;
   picture_run() {
-    OPENTESTSCREEN();
+    open_test_screen();
     frame = NEWIMAGE(800, 600);
     texture = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture, 1330, 430);
-    font.FONTDATA = DIGITFONT;
+    font.FONTDATA = DIGIT_FONT;
     INITFONT(font);
     font.LABELHEIGHT = 0.5;
     font.INKCOLOR = 176;
     DEFINENUMBERS(100, font);
-    MAKEPAL16X16(BASECOLORS);
+    MAKEPAL16X16(BASE_COLORS);
     PALETTE0TO15(0x40A0FF);
     PALETTEFORTEXTURE(0xC0C040);
   }
@@ -54,7 +54,7 @@ struct picture_run {
   void game_frame(uint8_t target, std::initializer_list<int32_t> rods, double lookat) {
     GAMESTATE state;
     state.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-    BUILDCHOICERODS(state.LIGHTDIR);
+    build_choice_rods(state.LIGHTDIR);
     state.TARGET = target;
     for (int32_t v : rods) LAYROD(v, state, 16 * v);
     SCREENDEF view;
@@ -79,11 +79,11 @@ TEST(FloorPicture, WritesGameFramesAndTheOptionsFloor) {
   view.SCALE = 32.0;
   DEFINESCREEN(12.0, 100, view);
   DRAWBG(run.frame, run.texture, run.font, 100, view);
-  const IMAGEINFORECORD info = IMAGEINFO(run.frame);
+  const ImageInfo info = IMAGEINFO(run.frame);
   int ink = 0;
   for (int i = 0; i < 800 * 600; ++i) {
-    ASSERT_GE(info.PIXELS[i], 176);
-    if (info.PIXELS[i] < 216) ++ink;
+    ASSERT_GE(info.pixels[i], 176);
+    if (info.pixels[i] < 216) ++ink;
   }
   EXPECT_GT(ink, 1000);  // the labels 0..25 or so are in view
   write_and_check("floor_start", run.frame);
@@ -101,7 +101,7 @@ TEST(FloorPicture, WritesGameFramesAndTheOptionsFloor) {
   options.YAXISX = 0.2;
   options.YAXISY = 0.9;
   options.SCALE = 24.0;
-  DRAWOPTIONSFLOOR(run.frame, run.texture, options);
+  draw_options_floor(run.frame, run.texture, options);
   PALETTEFORTEXTURE(0xA05000);
   write_and_check("options_floor", run.frame);
 }

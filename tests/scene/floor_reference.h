@@ -12,13 +12,13 @@
 #include "scene/projection.h"
 #include "text/mapped_font.h"
 
-inline void REFERENCEDRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target,
+inline void reference_draw_bg(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target,
                             const SCREENDEF& view) {
   const int32_t width = 2 * view.CENTERX;
   const int32_t height = 2 * view.CENTERY;
-  std::uint8_t* pixels = IMAGEINFO(frame).PIXELS;
-  CHECKREF(texture);
-  LABELEDGESROW edges{};
+  std::uint8_t* pixels = IMAGEINFO(frame).pixels;
+  check_ref(texture);
+  LabelEdgesRow edges{};
   const int32_t last = target;
   std::size_t k = 0;
   for (int32_t sy = 0; sy < height; ++sy) {
@@ -45,11 +45,11 @@ inline void REFERENCEDRAWBG(IMAGE frame, const std::uint8_t* texture, MAPPEDFONT
   }
 }
 
-inline void REFERENCEOPTIONSFLOOR(IMAGE frame, const std::uint8_t* texture, const SCREENDEF& view) {
+inline void reference_options_floor(Image frame, const std::uint8_t* texture, const SCREENDEF& view) {
   constexpr int32_t width = 800;
   constexpr int32_t height = 600;
-  std::uint8_t* pixels = IMAGEINFO(frame).PIXELS;
-  CHECKREF(texture);
+  std::uint8_t* pixels = IMAGEINFO(frame).pixels;
+  check_ref(texture);
   std::size_t k = 0;
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
@@ -63,7 +63,7 @@ inline void REFERENCEOPTIONSFLOOR(IMAGE frame, const std::uint8_t* texture, cons
 }
 
 // The texture as its formulas read: every texel through FLOORTEXTURE and PUTPIXEL.
-inline void REFERENCETEXTURE(IMAGE& texture, int32_t width, int32_t height) {
+inline void reference_texture(Image& texture, int32_t width, int32_t height) {
   FREEIMAGE(texture);
   texture = NEWIMAGE(width, height);
   for (int32_t y = 0; y < height; ++y)

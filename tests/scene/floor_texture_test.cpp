@@ -9,15 +9,15 @@ namespace {
 
 // A blank 1330 x 430 block, the size of the game's texture.
 struct texture_block {
-  IMAGE image = nullptr;
-  IMAGEINFORECORD info;
+  Image image = nullptr;
+  ImageInfo info;
   texture_block() {
-    OPENTESTSCREEN();
+    open_test_screen();
     image = NEWIMAGE(1330, 430);
     info = IMAGEINFO(image);
   }
   ~texture_block() { FREEIMAGE(image); }
-  void set(int32_t x, int32_t y, std::uint8_t c) { info.PIXELS[y * info.WIDTH + x] = c; }
+  void set(int32_t x, int32_t y, std::uint8_t c) { info.pixels[y * info.width + x] = c; }
 };
 
 }  // namespace
@@ -30,20 +30,20 @@ TEST(FloorTexture, KnownTexels) {
 }
 
 TEST(FloorTexture, PreparedTextureReplacesThePlaceholder) {
-  OPENTESTSCREEN();
-  IMAGE texture = NEWIMAGE(16, 16);
+  open_test_screen();
+  Image texture = NEWIMAGE(16, 16);
   ASSERT_NE(texture, nullptr);
   PREPARETEXTURE(texture, 1330, 430);
   ASSERT_NE(texture, nullptr);
-  const IMAGEINFORECORD info = IMAGEINFO(texture);
-  ASSERT_EQ(info.WIDTH, 1330);
-  ASSERT_EQ(info.HEIGHT, 430);
-  EXPECT_EQ(info.PIXELS[0], 237);
-  EXPECT_EQ(info.PIXELS[1330], 232);
+  const ImageInfo info = IMAGEINFO(texture);
+  ASSERT_EQ(info.width, 1330);
+  ASSERT_EQ(info.height, 430);
+  EXPECT_EQ(info.pixels[0], 237);
+  EXPECT_EQ(info.pixels[1330], 232);
   int32_t low = 255, high = 0;
   for (int32_t i = 0; i < 1330 * 430; ++i) {
-    low = std::min<int32_t>(low, info.PIXELS[i]);
-    high = std::max<int32_t>(high, info.PIXELS[i]);
+    low = std::min<int32_t>(low, info.pixels[i]);
+    high = std::max<int32_t>(high, info.pixels[i]);
   }
   EXPECT_GE(low, 216);
   EXPECT_LE(high, 255);
@@ -53,7 +53,7 @@ TEST(FloorTexture, PreparedTextureReplacesThePlaceholder) {
   // Every texel is floor(40 r) + 216 of its own coordinates.
   for (int32_t y = 0; y < 430; y += 37)
     for (int32_t x = 0; x < 1330; x += 53)
-      ASSERT_EQ(info.PIXELS[y * 1330 + x], std::floor(FLOORTEXTURE(x, y) * 40.0) + 216) << x << "," << y;
+      ASSERT_EQ(info.pixels[y * 1330 + x], std::floor(FLOORTEXTURE(x, y) * 40.0) + 216) << x << "," << y;
   FREEIMAGE(texture);
 }
 
@@ -98,7 +98,7 @@ TEST(FloorTexture, SamplingAtTheEdges) {
 }
 
 TEST(FloorTexture, SamplingANullTextureIsARuntimeError) {
-  OPENTESTSCREEN();
-  HEADLESSKEY(" ");  // the error report waits for a key
-  EXPECT_THROW(TEXTUREMAP8B(nullptr, 1.0, 1.0), PROGRAMEND);
+  open_test_screen();
+  headless_key(" ");  // the error report waits for a key
+  EXPECT_THROW(TEXTUREMAP8B(nullptr, 1.0, 1.0), ProgramEnd);
 }

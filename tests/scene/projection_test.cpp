@@ -19,30 +19,30 @@ SCREENDEF play_view(double lookat, uint8_t target) {
 }  // namespace
 
 TEST(Projection, NearestRoundsHalvesToEven) {
-  EXPECT_EQ(NEAREST(2.5), 2);
-  EXPECT_EQ(NEAREST(3.5), 4);
-  EXPECT_EQ(NEAREST(-0.5), 0);
-  EXPECT_EQ(NEAREST(-1.5), -2);
-  EXPECT_EQ(NEAREST(-2.5), -2);
-  EXPECT_EQ(NEAREST(2.4999999), 2);
-  EXPECT_EQ(NEAREST(2.5000001), 3);
-  EXPECT_EQ(NEAREST(-7.6), -8);
+  EXPECT_EQ(nearest(2.5), 2);
+  EXPECT_EQ(nearest(3.5), 4);
+  EXPECT_EQ(nearest(-0.5), 0);
+  EXPECT_EQ(nearest(-1.5), -2);
+  EXPECT_EQ(nearest(-2.5), -2);
+  EXPECT_EQ(nearest(2.4999999), 2);
+  EXPECT_EQ(nearest(2.5000001), 3);
+  EXPECT_EQ(nearest(-7.6), -8);
   // Far-off values saturate instead of overflowing.
-  EXPECT_EQ(NEAREST(1e12), INT32_MAX);
-  EXPECT_EQ(NEAREST(-1e12), INT32_MIN);
-  EXPECT_EQ(NEAREST(std::nan("")), 0);
+  EXPECT_EQ(nearest(1e12), INT32_MAX);
+  EXPECT_EQ(nearest(-1e12), INT32_MIN);
+  EXPECT_EQ(nearest(std::nan("")), 0);
 }
 
 TEST(Projection, AxesForTarget100) {
-  struct ROW {
+  struct Row {
     double lookat, originx, angle, xx, xy, yx, yy;
   };
-  const ROW rows[] = {
+  const Row rows[] = {
       {12, 13.056, -0.174216, 0.984863, -0.138669, 0.173336, 0.787890},
       {50, 50.6, -0.099669, 0.995037, -0.079603, 0.099504, 0.796030},
       {88, 88.144, -0.023995, 0.999712, -0.019194, 0.023993, 0.799770},
   };
-  for (const ROW& r : rows) {
+  for (const Row& r : rows) {
     SCOPED_TRACE(r.lookat);
     const SCREENDEF v = play_view(r.lookat, 100);
     EXPECT_NEAR(v.ORIGINX, r.originx, 1e-12);
@@ -75,7 +75,7 @@ TEST(Projection, GameStartView) {
 TEST(Projection, LookAtStaysOnTheCentreColumn) {
   for (int target = 10; target <= 100; ++target) {
     const auto n = static_cast<uint8_t>(target);
-    for (double l = CLAMPLOOKAT(0, n); l <= CLAMPLOOKAT(200, n); l += 0.25) {
+    for (double l = clamp_look_at(0, n); l <= clamp_look_at(200, n); l += 0.25) {
       const SCREENDEF v = play_view(l, n);
       int32_t sx = 0, sy = 0;
       FLOORTOSCREENCOORD(l, 0.0, v, sx, sy);
@@ -148,7 +148,7 @@ TEST(Projection, CameraClamp) {
       ASSERT_EQ(state.LOOKAT, 12.0) << target << " " << p;
     }
   }
-  EXPECT_EQ(CLAMPLOOKAT(30.0, 24), 12.0);
-  EXPECT_EQ(CLAMPLOOKAT(17.5, 40), 17.5);
-  EXPECT_EQ(CLAMPLOOKAT(29.0, 40), 28.0);
+  EXPECT_EQ(clamp_look_at(30.0, 24), 12.0);
+  EXPECT_EQ(clamp_look_at(17.5, 40), 17.5);
+  EXPECT_EQ(clamp_look_at(29.0, 40), 28.0);
 }

@@ -13,11 +13,11 @@
 
 namespace {
 
-const POINT3D STARTLIGHT{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
+const POINT3D START_LIGHT{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
 
 GAMESTATE fresh_game() {
   GAMESTATE state;
-  state.LIGHTDIR = STARTLIGHT;
+  state.LIGHTDIR = START_LIGHT;
   return state;
 }
 
@@ -30,24 +30,24 @@ SCREENDEF game_view(double lookat, uint8_t target) {
   return view;
 }
 
-bool operator==(const CHOICEBOX& a, const CHOICEBOX& b) {
+bool operator==(const ChoiceBox& a, const ChoiceBox& b) {
   return a.X1 == b.X1 && a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2;
 }
 
-std::set<int> hues_in(IMAGE img) {
+std::set<int> hues_in(Image img) {
   std::set<int> out;
-  const IMAGEINFORECORD info = IMAGEINFO(img);
-  for (int i = 0; i < info.WIDTH * info.HEIGHT; ++i)
-    if (info.PIXELS[i] != 0) out.insert(info.PIXELS[i] / 16);
+  const ImageInfo info = IMAGEINFO(img);
+  for (int i = 0; i < info.width * info.height; ++i)
+    if (info.pixels[i] != 0) out.insert(info.pixels[i] / 16);
   return out;
 }
 
-uint8_t pixel_at(IMAGE img, int x, int y) { return IMAGEINFO(img).PIXELS[y * 800 + x]; }
+uint8_t pixel_at(Image img, int x, int y) { return IMAGEINFO(img).pixels[y * 800 + x]; }
 
 }  // namespace
 
 TEST(ChoiceRods, BuiltAlongTheLine) {
-  BUILDCHOICERODS(STARTLIGHT);
+  build_choice_rods(START_LIGHT);
   EXPECT_EQ(CHOICERODS[0].CORNER1, (POINT3D{1, -15, 0, 0}));
   EXPECT_EQ(CHOICERODS[0].CORNER2, (POINT3D{2, -14, 1, 0}));
   EXPECT_EQ(CHOICERODS[9].CORNER1, (POINT3D{19, -15, 0, 0}));
@@ -60,14 +60,14 @@ TEST(ChoiceRods, BuiltAlongTheLine) {
   EXPECT_EQ(CHOICERODS[10].FACECOLORS[TOPCOLOR], 16 + 12);
   EXPECT_EQ(CHOICERODS[51].FACECOLORS[TOPCOLOR], 32 + 12);
   BRICK lit;
-  DEFINELIGHTING8B(lit, STARTLIGHT, 16 * 4);
+  DEFINELIGHTING8B(lit, START_LIGHT, 16 * 4);
   EXPECT_EQ(CHOICERODS[23].FACECOLORS, lit.FACECOLORS);
 }
 
 TEST(ChoiceRods, Windows) {
   const auto window = [](int total, int target) {
-    const CHOICEWINDOW w = CHOICEWINDOWFOR(total, target);
-    return std::make_pair(w.FIRST, w.LAST);
+    const ChoiceWindow w = choice_window_for(total, target);
+    return std::make_pair(w.first, w.last);
   };
   EXPECT_EQ(window(0, 100), std::make_pair(0, 10));
   EXPECT_EQ(window(50, 100), std::make_pair(17, 33));
@@ -82,9 +82,9 @@ TEST(ChoiceRods, Windows) {
 }
 
 TEST(NumberLine, BarAndTicksForTarget10) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const SCREENDEF view = game_view(12.0, 10);
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWNUMBERLINE(img, 10, view, 176);
   const auto at = [&](double fx, double fy) {
     int32_t sx = 0, sy = 0;
@@ -116,7 +116,7 @@ TEST(LaidRods, FirstRodOfAFreshGame) {
   EXPECT_EQ(state.BRICKS[0].CORNER1, (POINT3D{0, 0, 0, 0}));
   EXPECT_EQ(state.BRICKS[0].CORNER2, (POINT3D{3, 1, 1, 0}));
   BRICK lit;
-  DEFINELIGHTING8B(lit, STARTLIGHT, 48);
+  DEFINELIGHTING8B(lit, START_LIGHT, 48);
   EXPECT_EQ(state.BRICKS[0].FACECOLORS, lit.FACECOLORS);
   EXPECT_EQ(state.MOVECOUNT, 1);
   EXPECT_EQ(state.TURN, 1);
@@ -128,8 +128,8 @@ TEST(LaidRods, FirstRodOfAFreshGame) {
 }
 
 TEST(LaidRods, HundredthRodRecordsItsTotal) {
-  OPENTESTSCREEN();
-  BUILDCHOICERODS(STARTLIGHT);
+  open_test_screen();
+  build_choice_rods(START_LIGHT);
   GAMESTATE state = fresh_game();
   for (int k = 0; k < 99; ++k) LAYROD(1, state, 16);
   EXPECT_EQ(state.MOVECOUNT, 99);
@@ -141,25 +141,25 @@ TEST(LaidRods, HundredthRodRecordsItsTotal) {
   EXPECT_EQ(state.TOTALS[100], 100);
   EXPECT_EQ(state.MOVECOUNT, 100);
   // The scene can still be drawn with a hundred rods on the line.
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, game_view(88.0, 100));
   EXPECT_TRUE(hues_in(img).count(1));
   FREEIMAGE(img);
   // There is no room for a 101st rod: the index check ends the program.
-  HEADLESSKEY(" ");
-  EXPECT_THROW(LAYROD(1, state, 16), PROGRAMEND);
+  headless_key(" ");
+  EXPECT_THROW(LAYROD(1, state, 16), ProgramEnd);
 }
 
 TEST(LaidRods, OnlyValidChoiceRodsAreDrawn) {
-  OPENTESTSCREEN();
-  BUILDCHOICERODS(STARTLIGHT);
+  open_test_screen();
+  build_choice_rods(START_LIGHT);
   GAMESTATE state = fresh_game();
   state.VALIDRODS = (1u << 2) | (1u << 5);
-  for (auto& b : CHOICEBOXES) b = CHOICEBOX{7, 7, 7, 7};
-  IMAGE img = NEWIMAGE(800, 600);
+  for (auto& b : CHOICEBOXES) b = ChoiceBox{7, 7, 7, 7};
+  Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, game_view(12.0, 100));
   EXPECT_EQ(hues_in(img), (std::set<int>{2, 5}));
-  const CHOICEBOX none{1, 1, 0, 0};
+  const ChoiceBox none{1, 1, 0, 0};
   for (int j = 0; j <= 10; ++j) {
     if (j == 1 || j == 4) {
       EXPECT_LT(CHOICEBOXES[j].X1, CHOICEBOXES[j].X2) << j;
@@ -169,18 +169,18 @@ TEST(LaidRods, OnlyValidChoiceRodsAreDrawn) {
     }
   }
   // Boxes outside the window keep what they had.
-  EXPECT_TRUE((CHOICEBOXES[11] == CHOICEBOX{7, 7, 7, 7}));
+  EXPECT_TRUE((CHOICEBOXES[11] == ChoiceBox{7, 7, 7, 7}));
   FREEIMAGE(img);
 }
 
 TEST(LaidRods, ChoiceBoxInTheGameView) {
-  OPENTESTSCREEN();
-  BUILDCHOICERODS(STARTLIGHT);
+  open_test_screen();
+  build_choice_rods(START_LIGHT);
   GAMESTATE state = fresh_game();
   const SCREENDEF view = game_view(12.0, 100);
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, view);
-  EXPECT_TRUE((CHOICEBOXES[5] == CHOICEBOX{285, 339, 350, 518}));
+  EXPECT_TRUE((CHOICEBOXES[5] == ChoiceBox{285, 339, 350, 518}));
   int32_t sx = 0, sy = 0;
   FLOORTOSCREENCOORD(11.0, -15.0, view, sx, sy);
   EXPECT_EQ(sx, 285);
@@ -194,51 +194,51 @@ TEST(LaidRods, ChoiceBoxInTheGameView) {
 }
 
 TEST(LaidRods, LaterRodsCoverEarlierOnes) {
-  OPENTESTSCREEN();
-  BUILDCHOICERODS(STARTLIGHT);
+  open_test_screen();
+  build_choice_rods(START_LIGHT);
   GAMESTATE state = fresh_game();
   state.VALIDRODS = 0;
   LAYROD(2, state, 32);
   LAYROD(3, state, 48);
   const SCREENDEF view = game_view(12.0, 100);
-  IMAGE img = NEWIMAGE(800, 600);
+  Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, view);
   // The end face of the first rod is hidden by the second: at the top of
   // their common face only hue 3 shows.
-  const BRICKSHAPE second = BRICKONSCREEN(800, 600, state.BRICKS[1], view);
-  EXPECT_EQ(pixel_at(img, second.OX + second.BX + 3, second.OY + second.BY + 8) / 16, 3);
+  const BrickShape second = brick_on_screen(800, 600, state.BRICKS[1], view);
+  EXPECT_EQ(pixel_at(img, second.ox + second.bx + 3, second.oy + second.by + 8) / 16, 3);
   EXPECT_EQ(hues_in(img), (std::set<int>{2, 3}));
   FREEIMAGE(img);
 }
 
 TEST(Highlight, BrightensAndRestoresOneRow) {
-  OPENTESTSCREEN();
-  MAKEPAL16X16(BASECOLORS);
+  open_test_screen();
+  MAKEPAL16X16(BASE_COLORS);
   uint8_t before[768];
-  std::memcpy(before, PALETTEDATA(), sizeof before);
+  std::memcpy(before, palette_data(), sizeof before);
   const auto entry = [](int i) {
-    const uint8_t* p = PALETTEDATA();
+    const uint8_t* p = palette_data();
     return std::vector<int>{p[i * 3], p[i * 3 + 1], p[i * 3 + 2]};
   };
-  HIGHLIGHTROD(2, BASECOLORS, 1);
+  HIGHLIGHTROD(2, BASE_COLORS, 1);
   EXPECT_EQ(entry(32), (std::vector<int>{127, 40, 40}));
   EXPECT_EQ(entry(47), (std::vector<int>{246, 77, 77}));
-  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 32 * 3), 0);
-  EXPECT_EQ(std::memcmp(before + 48 * 3, PALETTEDATA() + 48 * 3, (256 - 48) * 3), 0);
-  HIGHLIGHTROD(2, BASECOLORS, 0);
+  EXPECT_EQ(std::memcmp(before, palette_data(), 32 * 3), 0);
+  EXPECT_EQ(std::memcmp(before + 48 * 3, palette_data() + 48 * 3, (256 - 48) * 3), 0);
+  HIGHLIGHTROD(2, BASE_COLORS, 0);
   EXPECT_EQ(entry(32), (std::vector<int>{127, 0, 0}));
   EXPECT_EQ(entry(47), (std::vector<int>{246, 0, 0}));
-  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 768), 0);
+  EXPECT_EQ(std::memcmp(before, palette_data(), 768), 0);
   // Every rod value's highlight is undone by the plain call.
   for (int v = 1; v <= 10; ++v) {
-    HIGHLIGHTROD(v, BASECOLORS, 1);
-    HIGHLIGHTROD(v, BASECOLORS, 0);
+    HIGHLIGHTROD(v, BASE_COLORS, 1);
+    HIGHLIGHTROD(v, BASE_COLORS, 0);
   }
-  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 768), 0);
+  EXPECT_EQ(std::memcmp(before, palette_data(), 768), 0);
 }
 
 TEST(ComputerRod, EndsInPlaceAndLeavesTheFrameAlone) {
-  OPENTESTSCREEN();
+  open_test_screen();
   while (!POLLKEY().empty()) {
   }
   RANDOMSEED(3.0);
@@ -248,28 +248,28 @@ TEST(ComputerRod, EndsInPlaceAndLeavesTheFrameAlone) {
   const SCREENDEF view = game_view(12.0, 100);
 
   // A finished frame with some scenery in it.
-  IMAGE frame = NEWIMAGE(800, 600);
-  const IMAGEINFORECORD info = IMAGEINFO(frame);
-  for (int i = 0; i < 800 * 600; ++i) info.PIXELS[i] = static_cast<uint8_t>(216 + (i % 37));
+  Image frame = NEWIMAGE(800, 600);
+  const ImageInfo info = IMAGEINFO(frame);
+  for (int i = 0; i < 800 * 600; ++i) info.pixels[i] = static_cast<uint8_t>(216 + (i % 37));
   DRAWRODS(frame, state, view);
   std::vector<uint8_t> kept(frame, frame + 4 + 800 * 600);
 
   // Keys pressed before and during the slide are thrown away.
-  HEADLESSKEY("5");
+  headless_key("5");
   int64_t polls = 0;
-  HEADLESSSETDRIVER([&](int64_t) {
-    if (++polls == 20) HEADLESSKEY("7");
+  headless_set_driver([&](int64_t) {
+    if (++polls == 20) headless_key("7");
   });
   // Timed on the game's own clock, which moves only while the game waits
   // (2 ms a frame) or copies a whole frame to the screen (16 ms).
   const double start = CLOCKSECONDS();
-  const int64_t frames_before = HEADLESSFRAMES();
+  const int64_t frames_before = headless_frames();
   BRINGCOMPUROD(frame, 3, state, view);
-  HEADLESSSETDRIVER(nullptr);
+  headless_set_driver(nullptr);
   const double took = CLOCKSECONDS() - start;
   EXPECT_GE(took, 0.2);
   EXPECT_LE(took, 2.7 + 0.04);
-  EXPECT_GT(HEADLESSFRAMES() - frames_before, 5);
+  EXPECT_GT(headless_frames() - frames_before, 5);
   EXPECT_EQ(POLLKEY(), "");
 
   EXPECT_EQ(std::memcmp(frame, kept.data(), kept.size()), 0);
@@ -277,16 +277,16 @@ TEST(ComputerRod, EndsInPlaceAndLeavesTheFrameAlone) {
   // The screen shows the frame with the rod exactly where LAYROD puts it.
   GAMESTATE after = state;
   LAYROD(3, after, 48);
-  IMAGE expected = NEWIMAGE(800, 600);
+  Image expected = NEWIMAGE(800, 600);
   std::memcpy(expected, kept.data(), kept.size());
   DRAWBRICK(expected, after.BRICKS[2], view);
-  EXPECT_EQ(std::memcmp(IMAGEINFO(SCREEN()).PIXELS, IMAGEINFO(expected).PIXELS, 800 * 600), 0);
+  EXPECT_EQ(std::memcmp(IMAGEINFO(screen_page()).pixels, IMAGEINFO(expected).pixels, 800 * 600), 0);
   FREEIMAGE(expected);
   FREEIMAGE(frame);
 }
 
 TEST(ComputerRod, SlideStartsAtTheTopAndMovesOnTheFloor) {
-  OPENTESTSCREEN();
+  open_test_screen();
   RANDOMSEED(11.0);
   GAMESTATE state = fresh_game();
   const SCREENDEF view = game_view(12.0, 100);
@@ -295,22 +295,22 @@ TEST(ComputerRod, SlideStartsAtTheTopAndMovesOnTheFloor) {
   EXPECT_NEAR(fx0, 11.0, 0.1);
   EXPECT_NEAR(fy0, 5.5, 0.1);
 
-  IMAGE frame = NEWIMAGE(800, 600);
+  Image frame = NEWIMAGE(800, 600);
   // Record the rod's hue on the screen after every copy: its topmost row
   // must only move down as the rod slides toward the viewer.
   std::vector<int> tops;
-  HEADLESSSETDRIVER([&](int64_t) {
-    const IMAGEINFORECORD s = IMAGEINFO(SCREEN());
+  headless_set_driver([&](int64_t) {
+    const ImageInfo s = IMAGEINFO(screen_page());
     for (int y = 0; y < 600; ++y)
       for (int x = 0; x < 800; ++x)
-        if (s.PIXELS[y * 800 + x] / 16 == 2) {
+        if (s.pixels[y * 800 + x] / 16 == 2) {
           if (tops.empty() || tops.back() != y) tops.push_back(y);
           return;
         }
   });
-  std::memset(IMAGEINFO(SCREEN()).PIXELS, 0, 800 * 600);
+  std::memset(IMAGEINFO(screen_page()).pixels, 0, 800 * 600);
   BRINGCOMPUROD(frame, 2, state, view);
-  HEADLESSSETDRIVER(nullptr);
+  headless_set_driver(nullptr);
   ASSERT_GE(tops.size(), 3u);
   for (size_t i = 1; i < tops.size(); ++i) EXPECT_GE(tops[i], tops[i - 1]);
   FREEIMAGE(frame);

@@ -1,4 +1,4 @@
-#include "scene/row_split.h"
+#include "core/row_split.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ TEST(RowSplit, AFreshWorkerTakesPartInTheFirstPicture) {
   std::atomic<int32_t> by_others{0};
   std::atomic<bool> gave_up{false};
   std::vector<std::atomic<int32_t>> done(64);
-  SPLITROWS(64, 2, [&](int32_t first, int32_t end) {
+  split_rows(64, 2, [&](int32_t first, int32_t end) {
     for (int32_t row = first; row < end; ++row) ++done[static_cast<std::size_t>(row)];
     if (std::this_thread::get_id() != caller) {
       ++by_others;

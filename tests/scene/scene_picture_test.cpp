@@ -19,8 +19,8 @@
 
 namespace {
 
-bool write_png(const std::string& path, IMAGE img) {
-  const IMAGEINFORECORD info = IMAGEINFO(img);
+bool write_png(const std::string& path, Image img) {
+  const ImageInfo info = IMAGEINFO(img);
   FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -31,31 +31,31 @@ bool write_png(const std::string& path, IMAGE img) {
     return false;
   }
   png_init_io(png, f);
-  png_set_IHDR(png, pinfo, static_cast<png_uint_32>(info.WIDTH), static_cast<png_uint_32>(info.HEIGHT), 8,
+  png_set_IHDR(png, pinfo, static_cast<png_uint_32>(info.width), static_cast<png_uint_32>(info.height), 8,
                PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_color colours[256];
-  const uint8_t* pal = PALETTEDATA();
+  const uint8_t* pal = palette_data();
   for (int i = 0; i < 256; ++i) colours[i] = {pal[i * 3], pal[i * 3 + 1], pal[i * 3 + 2]};
   png_set_PLTE(png, pinfo, colours, 256);
   png_write_info(png, pinfo);
-  for (int y = 0; y < info.HEIGHT; ++y) png_write_row(png, info.PIXELS + y * info.WIDTH);
+  for (int y = 0; y < info.height; ++y) png_write_row(png, info.pixels + y * info.width);
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &pinfo);
   std::fclose(f);
   return true;
 }
 
-struct SCENE {
+struct Scene {
   uint8_t target;
   std::vector<int> rods;
   double lookat;
   const char* name;
 };
 
-std::set<int> draw_scene(const SCENE& scene) {
+std::set<int> draw_scene(const Scene& scene) {
   const POINT3D light{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-  BUILDCHOICERODS(light);
+  build_choice_rods(light);
   GAMESTATE state;
   state.LIGHTDIR = light;
   state.TARGET = scene.target;
@@ -66,14 +66,14 @@ std::set<int> draw_scene(const SCENE& scene) {
   view.SCALE = 32.0;
   DEFINESCREEN(scene.lookat, scene.target, view);
 
-  IMAGE frame = NEWIMAGE(800, 600);
-  std::memset(IMAGEINFO(frame).PIXELS, 232, 800 * 600);
+  Image frame = NEWIMAGE(800, 600);
+  std::memset(IMAGEINFO(frame).pixels, 232, 800 * 600);
   DRAWNUMBERLINE(frame, scene.target, view, 176);
   DRAWRODS(frame, state, view);
   EXPECT_TRUE(write_png(std::string(scene.name) + ".png", frame));
   std::set<int> hues;
-  const IMAGEINFORECORD info = IMAGEINFO(frame);
-  for (int i = 0; i < 800 * 600; ++i) hues.insert(info.PIXELS[i] / 16);
+  const ImageInfo info = IMAGEINFO(frame);
+  for (int i = 0; i < 800 * 600; ++i) hues.insert(info.pixels[i] / 16);
   FREEIMAGE(frame);
   return hues;
 }
@@ -81,8 +81,8 @@ std::set<int> draw_scene(const SCENE& scene) {
 }  // namespace
 
 TEST(ScenePicture, WritesThePlayScenes) {
-  OPENTESTSCREEN();
-  MAKEPAL16X16(BASECOLORS);
+  open_test_screen();
+  MAKEPAL16X16(BASE_COLORS);
   PALETTE0TO15(0x40A0FF);
   PALETTEFORTEXTURE(0xC0C040);
   const std::set<int> all = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14};

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 #include "shade/rounded_box.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/surface/surface_fixture.h"
 
@@ -13,46 +13,46 @@ namespace {
 class InfoScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    if (FULLPANEL == nullptr) MAKESPRITES();
-    HEADLESSRESET();
-    HEADLESSSETDRIVER(nullptr);
+    open_test_screen();
+    if (FULLPANEL == nullptr) make_sprites();
+    headless_reset();
+    headless_set_driver(nullptr);
     // The game's clock never runs backwards: when an earlier test in this
     // process went further, let virtual time catch up with it.
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(HEADLESSNOWMS())) WAITMS(50);
-    start = HEADLESSNOWMS();
-    DRAWLINE(SCREEN(), 0, 0, 799, 599, 99, LINEKIND_FILLEDBOX);
-    page.RESIZE(3);
+    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
+    start = headless_now_ms();
+    DRAWLINE(screen_page(), 0, 0, 799, 599, 99, LINE_KIND_FILLED_BOX);
+    page.resize(3);
     page[0] = "Primera l\\nea";
     page[1] = "";
     page[2] = "Tercera";
   }
-  void TearDown() override { HEADLESSSETDRIVER(nullptr); }
+  void TearDown() override { headless_set_driver(nullptr); }
 
   // Shows the page and returns the virtual time (ms) when it closed, and the
   // time (ms) at which it was drawn.
   int64_t show(double minimum) {
     INFOSCREEN(page, minimum);
-    return HEADLESSNOWMS();
+    return headless_now_ms();
   }
 
-  TEXTLIST page;
+  TextList page;
   int64_t start = 0;
 };
 
-uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(SCREEN()).PIXELS[y * 800 + x]; }
+uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
 
 TEST_F(InfoScreen, PanelIsBlittedTransparently) {
-  HEADLESSKEY(" ");
+  headless_key(" ");
   show(0.0);
   EXPECT_EQ(at(0, 0), 99);      // outside the rounded corner
   EXPECT_EQ(at(400, 300), 13);  // the face
   EXPECT_EQ(at(400, 0), 9);     // lit top rim
-  EXPECT_EQ(REPORT.SCREEN, SHOWN_INFO);
+  EXPECT_EQ(run_report.screen_page, SHOWN_INFO);
 }
 
 TEST_F(InfoScreen, LinesStartAt40AndAre32PixelsApart) {
-  HEADLESSKEY(" ");
+  headless_key(" ");
   show(0.0);
   // Text ink lies in the texture ramp (176 and up); the panel uses the UI ramp.
   int32_t ink[3] = {0, 0, 0};
@@ -76,9 +76,9 @@ TEST_F(InfoScreen, QuickKeyKeepsALongPageForItsMinimumTime) {
   // the page counts as shown.
   const int64_t drawn = start + 16;
   bool sent = false;
-  HEADLESSSETDRIVER([&](int64_t now) {
+  headless_set_driver([&](int64_t now) {
     if (!sent && now >= start + 300) {
-      HEADLESSKEY("x");
+      headless_key("x");
       sent = true;
     }
   });
@@ -88,9 +88,9 @@ TEST_F(InfoScreen, QuickKeyKeepsALongPageForItsMinimumTime) {
 }
 
 TEST_F(InfoScreen, ClickClosesAShortPageWhenReleased) {
-  HEADLESSSETDRIVER([&](int64_t now) {
-    if (now >= start + 2000 && now < start + 2100) HEADLESSMOUSE(300, 300, 1);
-    if (now >= start + 2100) HEADLESSMOUSE(300, 300, 0);
+  headless_set_driver([&](int64_t now) {
+    if (now >= start + 2000 && now < start + 2100) headless_mouse(300, 300, 1);
+    if (now >= start + 2100) headless_mouse(300, 300, 0);
   });
   const int64_t closed = show(0.5);
   EXPECT_GE(closed, start + 2100);
@@ -98,9 +98,9 @@ TEST_F(InfoScreen, ClickClosesAShortPageWhenReleased) {
 }
 
 TEST_F(InfoScreen, HeldButtonKeepsThePageUp) {
-  HEADLESSSETDRIVER([&](int64_t now) {
-    if (now >= start + 100 && now < start + 3000) HEADLESSMOUSE(300, 300, 1);
-    if (now >= start + 3000) HEADLESSMOUSE(300, 300, 0);
+  headless_set_driver([&](int64_t now) {
+    if (now >= start + 100 && now < start + 3000) headless_mouse(300, 300, 1);
+    if (now >= start + 3000) headless_mouse(300, 300, 0);
   });
   const int64_t closed = show(0.5);
   EXPECT_GE(closed, start + 3000);
@@ -108,11 +108,11 @@ TEST_F(InfoScreen, HeldButtonKeepsThePageUp) {
 }
 
 TEST_F(InfoScreen, PointerOutsideTheWindowIsNoPress) {
-  HEADLESSMOUSE(-1, -1, -1);
+  headless_mouse(-1, -1, -1);
   bool sent = false;
-  HEADLESSSETDRIVER([&](int64_t now) {
+  headless_set_driver([&](int64_t now) {
     if (!sent && now >= start + 1016) {
-      HEADLESSKEY("x");
+      headless_key("x");
       sent = true;
     }
   });
@@ -122,7 +122,7 @@ TEST_F(InfoScreen, PointerOutsideTheWindowIsNoPress) {
 }
 
 TEST_F(InfoScreen, KeysAreConsumedOnePerTurn) {
-  for (int i = 0; i < 30; ++i) HEADLESSKEY("a");
+  for (int i = 0; i < 30; ++i) headless_key("a");
   const int64_t closed = show(0.5);
   // One key in each of 30 turns, then a turn without a key ends the page.
   EXPECT_EQ(closed, start + 16 + 31 * 20);

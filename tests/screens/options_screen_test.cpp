@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/run_report.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "game/evaluation.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/surface/surface_fixture.h"
 
@@ -22,18 +22,18 @@ namespace {
 using PAGE = std::vector<uint8_t>;
 
 PAGE page() {
-  const uint8_t* p = IMAGEINFO(SCREEN()).PIXELS;
+  const uint8_t* p = IMAGEINFO(screen_page()).pixels;
   return PAGE(p, p + 800 * 600);
 }
-uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(SCREEN()).PIXELS[y * 800 + x]; }
+uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
 bool palette_is(int32_t index, int32_t r, int32_t g, int32_t b) {
-  const uint8_t* p = PALETTEDATA() + 3 * index;
+  const uint8_t* p = palette_data() + 3 * index;
   return p[0] == r && p[1] == g && p[2] == b;
 }
 
 // A player at the options screen: each step happens once virtual time has
 // reached its moment (milliseconds after the screen was opened).
-struct STEP {
+struct Step {
   int64_t at;
   std::function<void()> act;
 };
@@ -41,28 +41,28 @@ struct STEP {
 class OptionsScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    if (SMALLBUTTON == nullptr) MAKESPRITES();
-    MAKEPAL16X16(BASECOLORS);
-    HEADLESSRESET();
-    HEADLESSSETDRIVER(nullptr);
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(HEADLESSNOWMS())) WAITMS(50);
-    start = HEADLESSNOWMS();
+    open_test_screen();
+    if (SMALLBUTTON == nullptr) make_sprites();
+    MAKEPAL16X16(BASE_COLORS);
+    headless_reset();
+    headless_set_driver(nullptr);
+    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
+    start = headless_now_ms();
     frame = NEWIMAGE(800, 600);
     texture = NEWIMAGE(16, 16);
     view.CENTERX = 400;
     view.CENTERY = 300;
     game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-    DRAWLINE(SCREEN(), 0, 0, 799, 599, 0, LINEKIND_FILLEDBOX);
+    DRAWLINE(screen_page(), 0, 0, 799, 599, 0, LINE_KIND_FILLED_BOX);
   }
   void TearDown() override {
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver(nullptr);
     FREEIMAGE(frame);
     FREEIMAGE(texture);
   }
 
-  void script(std::vector<STEP> steps) {
-    HEADLESSSETDRIVER([this, steps = std::move(steps), next = std::size_t{0}](int64_t now) mutable {
+  void script(std::vector<Step> steps) {
+    headless_set_driver([this, steps = std::move(steps), next = std::size_t{0}](int64_t now) mutable {
       while (next < steps.size() && now >= start + steps[next].at) steps[next++].act();
       if (every) every(now);
       if (now > start + 60000) {
@@ -70,26 +70,26 @@ class OptionsScreen : public ::testing::Test {
         if (!timedout) ADD_FAILURE() << "the options screen did not finish";
         timedout = true;
         game.VALIDRODS = 0x7FE;
-        HEADLESSMOUSE(-1, -1, -1);
-        HEADLESSKEY("\r");
+        headless_mouse(-1, -1, -1);
+        headless_key("\r");
       }
     });
   }
   int32_t run() { return OPTIONSSCREEN(frame, texture, game, view); }
 
-  static STEP key(int64_t t, const std::string& k) {
-    return {t, [k] { HEADLESSKEY(k); }};
+  static Step key(int64_t t, const std::string& k) {
+    return {t, [k] { headless_key(k); }};
   }
-  static STEP mouse(int64_t t, int32_t x, int32_t y, int32_t buttons) {
-    return {t, [=] { HEADLESSMOUSE(x, y, buttons); }};
+  static Step mouse(int64_t t, int32_t x, int32_t y, int32_t buttons) {
+    return {t, [=] { headless_mouse(x, y, buttons); }};
   }
-  static STEP check(int64_t t, std::function<void()> f) { return {t, std::move(f)}; }
+  static Step check(int64_t t, std::function<void()> f) { return {t, std::move(f)}; }
 
   int64_t start = 0;
   bool timedout = false;
   std::function<void(int64_t)> every;  // called whenever the screen waits or polls
-  IMAGE frame = nullptr;
-  IMAGE texture = nullptr;
+  Image frame = nullptr;
+  Image texture = nullptr;
   GAMESTATE game;
   SCREENDEF view;
 };
@@ -100,7 +100,7 @@ TEST_F(OptionsScreen, BuildsTheScreenAndStartsAGame) {
   script({check(200,
                 [&] {
                   shown = page();
-                  EXPECT_EQ(REPORT.SCREEN, SHOWN_OPTIONS);
+                  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
                   EXPECT_TRUE(palette_is(7, 64, 160, 255));
                   EXPECT_TRUE(palette_is(192, 160, 80, 0));
                   EXPECT_EQ(RODCOUNT, -7);
@@ -139,20 +139,20 @@ TEST_F(OptionsScreen, TargetStaysWithin10To100) {
   game.TARGET = 95;
   std::vector<int> seen;
   auto note = [&](int64_t t) { return check(t, [&] { seen.push_back(game.TARGET); }); };
-  std::vector<STEP> steps = {mouse(200, 615, 145, 1), mouse(260, 615, 145, 0), note(400),  // +10
+  std::vector<Step> steps = {mouse(200, 615, 145, 1), mouse(260, 615, 145, 0), note(400),  // +10
                              mouse(500, 739, 145, 1), mouse(560, 739, 145, 0), note(700),  // +1
                              mouse(800, 615, 145, 1), mouse(860, 615, 145, 0), note(1000)};  // +10 again
   int64_t t = 1100;
-  for (int i = 0; i < 10; ++i, t += 100) steps.push_back(key(t, KEYDOWN));
+  for (int i = 0; i < 10; ++i, t += 100) steps.push_back(key(t, KEY_DOWN));
   steps.push_back(note(t));
   steps.push_back(mouse(t + 100, 615, 170, 1));  // -10
   steps.push_back(mouse(t + 160, 615, 170, 0));
   steps.push_back(mouse(t + 300, 739, 170, 1));  // -1
   steps.push_back(mouse(t + 360, 739, 170, 0));
   steps.push_back(note(t + 500));
-  steps.push_back(key(t + 600, KEYRIGHT));
-  steps.push_back(key(t + 700, KEYUP));
-  steps.push_back(key(t + 800, KEYLEFT));
+  steps.push_back(key(t + 600, KEY_RIGHT));
+  steps.push_back(key(t + 700, KEY_UP));
+  steps.push_back(key(t + 800, KEY_LEFT));
   steps.push_back(note(t + 900));
   steps.push_back(key(t + 1000, "\r"));
   script(std::move(steps));
@@ -170,7 +170,7 @@ TEST_F(OptionsScreen, HoldingAnArrowRepeatsEveryFifthOfASecond) {
   every = [&](int64_t now) {
     if (first_change_at < 0 && game.TARGET != 50) first_change_at = now;
   };
-  script({{200, [&] { HEADLESSMOUSE(739, 145, 1), pressed_at = HEADLESSNOWMS(); }}, note(300),
+  script({{200, [&] { headless_mouse(739, 145, 1), pressed_at = headless_now_ms(); }}, note(300),
           check(310, [] { EXPECT_EQ(at(728, 136), 13); }),  // pressed fill
           note(500), note(700),
           mouse(750, 300, 300, 1),  // still held, away from the arrow
@@ -236,7 +236,7 @@ TEST_F(OptionsScreen, ChoosingTheStarter) {
 
 TEST_F(OptionsScreen, HoverFollowsTheHitTest) {
   // The pixel of the normal "Salir" sprite where the hover one shows 14.
-  const int32_t normal_salir = IMAGEINFO(SMALLBUTTON).PIXELS[60 * 140 + 120];
+  const int32_t normal_salir = IMAGEINFO(SMALLBUTTON).pixels[60 * 140 + 120];
   EXPECT_NE(normal_salir, 14);
   struct probe {
     int32_t x, y;          // pointer
@@ -259,7 +259,7 @@ TEST_F(OptionsScreen, HoverFollowsTheHitTest) {
       {759, 579, 740, 560, 14},      // "Salir"
       {-1, -1, 740, 560, normal_salir},  // outside the window: nothing
   };
-  std::vector<STEP> steps;
+  std::vector<Step> steps;
   int64_t t = 200;
   for (const probe& p : probes) {
     steps.push_back(mouse(t, p.x, p.y, p.x < 0 ? -1 : 0));
@@ -282,13 +282,13 @@ TEST_F(OptionsScreen, JugarWithOneRodShowsTheMessage) {
           mouse(260, 520, 540, 0),
           check(400,
                 [&] {
-                  EXPECT_EQ(REPORT.SCREEN, SHOWN_MESSAGE);
-                  message_seen = REPORT.MESSAGE == &MSGTOOFEWRODS;
+                  EXPECT_EQ(run_report.screen_page, SHOWN_MESSAGE);
+                  message_seen = run_report.message == &MSGTOOFEWRODS;
                 }),
           key(500, " "),
           check(700,
                 [&] {
-                  EXPECT_EQ(REPORT.SCREEN, SHOWN_OPTIONS);
+                  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
                   EXPECT_TRUE(page() == hovered);
                   EXPECT_EQ(RODCOUNT, -7);
                   EXPECT_EQ(game.VALIDRODS, 1 << 5);
@@ -306,10 +306,10 @@ TEST_F(OptionsScreen, NoToTheQuitQuestionKeepsEverything) {
   game.TARGET = 42;
   game.STARTER = 1;
   bool asked = false;
-  script({key(200, "\x1B"), check(300, [&] { asked = REPORT.MESSAGE == &MSGQUIT; }), key(400, "N"),
-          check(600, [&] { EXPECT_EQ(REPORT.SCREEN, SHOWN_OPTIONS); }),
+  script({key(200, "\x1B"), check(300, [&] { asked = run_report.message == &MSGQUIT; }), key(400, "N"),
+          check(600, [&] { EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS); }),
           mouse(700, 690, 540, 1), mouse(760, 690, 540, 0),  // "Salir" asks again
-          check(900, [&] { EXPECT_EQ(REPORT.MESSAGE, &MSGQUIT); }), key(1000, "\x1B"),
+          check(900, [&] { EXPECT_EQ(run_report.message, &MSGQUIT); }), key(1000, "\x1B"),
           key(1200, "\r")});
   EXPECT_EQ(run(), 0);
   EXPECT_TRUE(asked);
@@ -320,30 +320,30 @@ TEST_F(OptionsScreen, NoToTheQuitQuestionKeepsEverything) {
 
 TEST_F(OptionsScreen, YesEndsTheProgramAfterTheClosingPage) {
   bool closing_page = false;
-  script({key(200, "\x1B"), key(400, "S"), check(700, [&] { closing_page = REPORT.SCREEN == SHOWN_INFO; }),
+  script({key(200, "\x1B"), key(400, "S"), check(700, [&] { closing_page = run_report.screen_page == SHOWN_INFO; }),
           key(800, " ")});
   try {
     run();
     ADD_FAILURE() << "the options screen returned";
-  } catch (const PROGRAMEND& end) {
+  } catch (const ProgramEnd& end) {
     EXPECT_EQ(end.code, 0);
   }
   EXPECT_TRUE(closing_page);
-  EXPECT_GE(HEADLESSNOWMS(), start + 400 + 5000);  // the page stays up 5 s
+  EXPECT_GE(headless_now_ms(), start + 400 + 5000);  // the page stays up 5 s
   EXPECT_FALSE(timedout);
 }
 
 TEST_F(OptionsScreen, InformationPagesThenTheScreenAgain) {
   PAGE before;
-  std::vector<SHOWNSCREEN> shown;
-  auto note = [&](int64_t t) { return check(t, [&] { shown.push_back(REPORT.SCREEN); }); };
+  std::vector<ShownScreen> shown;
+  auto note = [&](int64_t t) { return check(t, [&] { shown.push_back(run_report.screen_page); }); };
   script({check(200, [&] { before = page(); }), key(300, "I"), note(400), key(500, " "), note(1000),
           key(1100, "x"), note(1800), mouse(1900, 10, 10, 1), mouse(1960, 10, 10, 0), mouse(1970, -1, -1, -1),
           note(2600), check(2610, [&] { EXPECT_TRUE(page() == before); }),
           mouse(2700, 560, 420, 1), mouse(2760, 560, 420, 0), note(2900),  // the button opens them too
           key(3000, " "), key(4000, " "), key(5000, " "), note(6000), key(6100, "\r")});
   EXPECT_EQ(run(), 0);
-  EXPECT_EQ(shown, (std::vector<SHOWNSCREEN>{SHOWN_INFO, SHOWN_INFO, SHOWN_INFO, SHOWN_OPTIONS, SHOWN_INFO,
+  EXPECT_EQ(shown, (std::vector<ShownScreen>{SHOWN_INFO, SHOWN_INFO, SHOWN_INFO, SHOWN_OPTIONS, SHOWN_INFO,
                                              SHOWN_OPTIONS}));
 }
 

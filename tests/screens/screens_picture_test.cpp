@@ -10,57 +10,57 @@
 #include <cstring>
 #include <string>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "assets/info_texts.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
 #include "screens/options_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 #include "tests/surface/surface_fixture.h"
 
 namespace {
 
-void write(const std::string& name, IMAGE image) {
-  const IMAGEINFORECORD info = IMAGEINFO(image);
+void write(const std::string& name, Image image) {
+  const ImageInfo info = IMAGEINFO(image);
   std::string error;
-  EXPECT_TRUE(WRITEPAGEPNG(name + ".png", info.PIXELS, info.WIDTH, info.HEIGHT, PALETTEDATA(), error)) << error;
+  EXPECT_TRUE(write_page_png(name + ".png", info.pixels, info.width, info.height, palette_data(), error)) << error;
 }
 
 class ScreensPicture : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    MAKESPRITES();
-    MAKEPAL16X16(BASECOLORS);
-    HEADLESSRESET();
-    HEADLESSSETDRIVER(nullptr);
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(HEADLESSNOWMS())) WAITMS(50);
-    start = HEADLESSNOWMS();
+    open_test_screen();
+    make_sprites();
+    MAKEPAL16X16(BASE_COLORS);
+    headless_reset();
+    headless_set_driver(nullptr);
+    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
+    start = headless_now_ms();
     texture = NEWIMAGE(16, 16);
     PREPARETEXTURE(texture, 1330, 430);
     frame = NEWIMAGE(800, 600);
   }
   void TearDown() override {
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver(nullptr);
     FREEIMAGE(frame);
     FREEIMAGE(texture);
   }
-  IMAGE texture = nullptr;
-  IMAGE frame = nullptr;
+  Image texture = nullptr;
+  Image frame = nullptr;
   int64_t start = 0;
 };
 
 TEST_F(ScreensPicture, OptionsScreenAndInformationPages) {
-  INFOTEXT1.RESIZE(17);
-  DOMOVE(I_NFO1, I_NFO1COUNT, INFOTEXT1);
-  INFOTEXT2.RESIZE(13);
-  DOMOVE(I_NFO2, I_NFO2COUNT, INFOTEXT2);
-  INFOTEXT3.RESIZE(14);
-  DOMOVE(I_NFO3, I_NFO3COUNT, INFOTEXT3);
+  INFOTEXT1.resize(17);
+  DOMOVE(I_NFO1, I_NFO1_COUNT, INFOTEXT1);
+  INFOTEXT2.resize(13);
+  DOMOVE(I_NFO2, I_NFO2_COUNT, INFOTEXT2);
+  INFOTEXT3.resize(14);
+  DOMOVE(I_NFO3, I_NFO3_COUNT, INFOTEXT3);
 
   GAMESTATE game;
   game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
@@ -68,39 +68,39 @@ TEST_F(ScreensPicture, OptionsScreenAndInformationPages) {
   view.CENTERX = 400;
   view.CENTERY = 300;
   int step = 0;
-  HEADLESSSETDRIVER([&](int64_t now) {
+  headless_set_driver([&](int64_t now) {
     const int64_t t = now - start;
     if (step == 0 && t >= 200) {
-      write("screens_options", SCREEN());
-      HEADLESSKEY("4");
-      HEADLESSKEY("7");
-      HEADLESSKEY("C");
-      HEADLESSKEY(KEYLEFT);
-      HEADLESSMOUSE(520, 540, 0);  // over "Jugar"
+      write("screens_options", screen_page());
+      headless_key("4");
+      headless_key("7");
+      headless_key("C");
+      headless_key(KEY_LEFT);
+      headless_mouse(520, 540, 0);  // over "Jugar"
       ++step;
     } else if (step == 1 && t >= 400) {
-      HEADLESSMOUSE(739, 170, 1);  // holding the -1 arrow
+      headless_mouse(739, 170, 1);  // holding the -1 arrow
       ++step;
     } else if (step == 2 && t >= 500) {
-      write("screens_options_changed", SCREEN());
-      HEADLESSMOUSE(-1, -1, -1);
-      HEADLESSKEY("i");
+      write("screens_options_changed", screen_page());
+      headless_mouse(-1, -1, -1);
+      headless_key("i");
       ++step;
     } else if (step == 3 && t >= 700) {
-      write("screens_info1", SCREEN());
-      HEADLESSKEY(" ");
+      write("screens_info1", screen_page());
+      headless_key(" ");
       ++step;
     } else if ((step == 4 && t >= 2000) || (step == 5 && t >= 3000)) {
-      HEADLESSKEY(" ");  // the next page
+      headless_key(" ");  // the next page
       ++step;
     } else if (step == 6 && t >= 4000) {
-      HEADLESSKEY("\r");
+      headless_key("\r");
       ++step;
     } else if (t > 60000) {
       if (step < 100) ADD_FAILURE() << "the options screen did not finish at step " << step;
       step = 100;
-      HEADLESSMOUSE(-1, -1, -1);
-      HEADLESSKEY("\r");
+      headless_mouse(-1, -1, -1);
+      headless_key("\r");
     }
   });
   EXPECT_EQ(OPTIONSSCREEN(frame, texture, game, view), 0);
@@ -112,38 +112,38 @@ TEST_F(ScreensPicture, OptionsScreenAndInformationPages) {
 TEST_F(ScreensPicture, Sprites) {
   PALETTE0TO15(0x40A0FF);
   PALETTEFORTEXTURE(0xA05000);
-  IMAGE sheet = NEWIMAGE(800, 600);
-  std::memset(IMAGEINFO(sheet).PIXELS, 216, 800 * 600);
-  BLITIMAGE(sheet, 10, 10, SMALLBUTTON, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 160, 10, SMALLBUTTONHOVER, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 310, 10, WIDEBUTTON, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 560, 10, WIDEBUTTONHOVER, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 10, 100, STARTERPANEL, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 10, 230, WIDEPANEL, BLITTRANSPARENT);
-  BLITIMAGE(sheet, 340, 100, MESSAGEBOX, BLITTRANSPARENT);
+  Image sheet = NEWIMAGE(800, 600);
+  std::memset(IMAGEINFO(sheet).pixels, 216, 800 * 600);
+  BLITIMAGE(sheet, 10, 10, SMALLBUTTON, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 160, 10, SMALLBUTTONHOVER, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 310, 10, WIDEBUTTON, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 560, 10, WIDEBUTTONHOVER, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 10, 100, STARTERPANEL, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 10, 230, WIDEPANEL, BLIT_TRANSPARENT);
+  BLITIMAGE(sheet, 340, 100, MESSAGEBOX, BLIT_TRANSPARENT);
   write("screens_sprites", sheet);
   // The two small buttons three times enlarged, to see the rim and its dither.
-  std::memset(IMAGEINFO(sheet).PIXELS, 216, 800 * 600);
+  std::memset(IMAGEINFO(sheet).pixels, 216, 800 * 600);
   for (int32_t k = 0; k < 2; ++k) {
-    const IMAGEINFORECORD button = IMAGEINFO(k == 0 ? SMALLBUTTON : SMALLBUTTONHOVER);
+    const ImageInfo button = IMAGEINFO(k == 0 ? SMALLBUTTON : SMALLBUTTONHOVER);
     for (int32_t y = 0; y < 80 * 3; ++y)
       for (int32_t x = 0; x < 140 * 3; ++x) {
-        const uint8_t p = button.PIXELS[(y / 3) * 140 + x / 3];
-        if (p != 0) IMAGEINFO(sheet).PIXELS[(300 * k + y) * 800 + x] = p;
+        const uint8_t p = button.pixels[(y / 3) * 140 + x / 3];
+        if (p != 0) IMAGEINFO(sheet).pixels[(300 * k + y) * 800 + x] = p;
       }
   }
   write("screens_sprites_zoom", sheet);
   FREEIMAGE(sheet);
 
-  INFOTEXTEND.RESIZE(8);
-  DOMOVE(I_NFOEND, I_NFOENDCOUNT, INFOTEXTEND);
-  DRAWLINE(SCREEN(), 0, 0, 799, 599, 216, LINEKIND_FILLEDBOX);
+  INFOTEXTEND.resize(8);
+  DOMOVE(I_NFOEND, I_NFOEND_COUNT, INFOTEXTEND);
+  DRAWLINE(screen_page(), 0, 0, 799, 599, 216, LINE_KIND_FILLED_BOX);
   bool written = false;
-  HEADLESSSETDRIVER([&](int64_t now) {
+  headless_set_driver([&](int64_t now) {
     if (!written && now - start >= 100) {
-      write("screens_info_end", SCREEN());
+      write("screens_info_end", screen_page());
       written = true;
-      HEADLESSKEY(" ");
+      headless_key(" ");
     }
   });
   INFOSCREEN(INFOTEXTEND, 0.5);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
 #include "screens/info_screen.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 
 namespace {
@@ -41,20 +41,20 @@ std::vector<int> plain_block(const std::vector<std::string>& lines) {
 
 int small_width(const std::string& s) {
   int w = 0;
-  for (unsigned char c : s) w += SMALLFONT[4 + 3 + (c - 32)];
+  for (unsigned char c : s) w += SMALL_FONT[4 + 3 + (c - 32)];
   return w;
 }
 
-struct STOREDPAGE {
+struct StoredPage {
   const std::uint8_t* block;
   int32_t count;
   long long reserved;
 };
 
-const std::vector<STOREDPAGE> stored_pages{
-    {I_NFO1, I_NFO1COUNT, 17}, {I_NFO2, I_NFO2COUNT, 13}, {I_NFO3, I_NFO3COUNT, 14}, {I_NFOEND, I_NFOENDCOUNT, 8}};
+const std::vector<StoredPage> stored_pages{
+    {I_NFO1, I_NFO1_COUNT, 17}, {I_NFO2, I_NFO2_COUNT, 13}, {I_NFO3, I_NFO3_COUNT, 14}, {I_NFOEND, I_NFOEND_COUNT, 8}};
 
-std::string joined(const TEXTLIST& list) {
+std::string joined(const TextList& list) {
   std::string all;
   for (const std::string& l : list) all += l + "\n";
   return all;
@@ -80,8 +80,8 @@ TEST(StoredTexts, HalfValueUndoesTheScrambling) {
 TEST(StoredTexts, DoMoveUnpacksLinesAndResizesTheList) {
   const std::vector<std::string> lines{"Hola", "", "S\\ o no", "\x7F" "Qu]?"};
   const std::vector<std::uint8_t> block = scramble(plain_block(lines));
-  TEXTLIST list;
-  list.RESIZE(17);
+  TextList list;
+  list.resize(17);
   EXPECT_EQ(DOMOVE(block.data(), static_cast<int32_t>(block.size()) - 1, list), 0);
   ASSERT_EQ(list.size(), 4u);
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(list[static_cast<long long>(i)], lines[i]);
@@ -89,7 +89,7 @@ TEST(StoredTexts, DoMoveUnpacksLinesAndResizesTheList) {
 
 TEST(StoredTexts, DoMoveStopsAtTheCount) {
   const std::vector<std::uint8_t> block = scramble(plain_block({"abc", "de"}));  // positions 0..7
-  TEXTLIST list;
+  TextList list;
   // The count runs out inside the first line: the line keeps blanks for the
   // characters not read, the next line stays empty.
   DOMOVE(block.data(), 3, list);
@@ -115,7 +115,7 @@ TEST(StoredTexts, DoMoveNeverReadsPastTheCount) {
   const std::vector<std::uint8_t> bytes = scramble({3, 0, 0, 5, 'x', 'x', 'x', 'x', 'x'});
   const std::vector<std::uint8_t> block(bytes.begin(), bytes.begin() + 3);  // exactly count + 1 bytes
   std::vector<std::uint8_t> tail(bytes);
-  TEXTLIST list;
+  TextList list;
   DOMOVE(block.data(), 2, list);
   ASSERT_EQ(list.size(), 4u);
   for (long long i = 0; i < 4; ++i) EXPECT_EQ(list[i], "") << i;
@@ -124,16 +124,16 @@ TEST(StoredTexts, DoMoveNeverReadsPastTheCount) {
 }
 
 TEST(StoredTexts, DoMoveWithoutABlockIsANullReference) {
-  TEXTLIST list;
-  if (SCREENOPEN()) HEADLESSKEY(" ");
-  EXPECT_THROW(DOMOVE(nullptr, 10, list), PROGRAMEND);
-  HEADLESSRESET();
+  TextList list;
+  if (screen_open()) headless_key(" ");
+  EXPECT_THROW(DOMOVE(nullptr, 10, list), ProgramEnd);
+  headless_reset();
 }
 
 TEST(StoredTexts, EveryPageFitsThePanelAndUsesItsWholeBlock) {
-  for (const STOREDPAGE& page : stored_pages) {
-    TEXTLIST list;
-    list.RESIZE(page.reserved);
+  for (const StoredPage& page : stored_pages) {
+    TextList list;
+    list.resize(page.reserved);
     ASSERT_EQ(DOMOVE(page.block, page.count, list), 0);
     EXPECT_GE(list.size(), 1u);
     EXPECT_LE(list.size(), 18u);
@@ -153,7 +153,7 @@ TEST(StoredTexts, EveryPageFitsThePanelAndUsesItsWholeBlock) {
 }
 
 TEST(StoredTexts, ThePagesTeachTheGame) {
-  std::vector<TEXTLIST> pages(4);
+  std::vector<TextList> pages(4);
   for (std::size_t i = 0; i < 4; ++i) DOMOVE(stored_pages[i].block, stored_pages[i].count, pages[i]);
   const std::string rules = joined(pages[0]);
   const std::string options = joined(pages[1]);

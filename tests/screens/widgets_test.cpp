@@ -14,16 +14,16 @@ namespace {
 class Widgets : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
-    if (SMALLBUTTON == nullptr) MAKESPRITES();
+    open_test_screen();
+    if (SMALLBUTTON == nullptr) make_sprites();
     clear(0);
     view.CENTERX = 400;
     view.CENTERY = 300;
   }
-  static void clear(int32_t colour) { DRAWLINE(SCREEN(), 0, 0, 799, 599, colour, LINEKIND_FILLEDBOX); }
-  static uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(SCREEN()).PIXELS[y * 800 + x]; }
+  static void clear(int32_t colour) { DRAWLINE(screen_page(), 0, 0, 799, 599, colour, LINE_KIND_FILLED_BOX); }
+  static uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
   static std::vector<uint8_t> page() {
-    const uint8_t* p = IMAGEINFO(SCREEN()).PIXELS;
+    const uint8_t* p = IMAGEINFO(screen_page()).pixels;
     return std::vector<uint8_t>(p, p + 800 * 600);
   }
   int32_t draw(int32_t code, int32_t state) { return DRAWOPTIONSELEMENT(code, state, game, view); }
@@ -48,7 +48,7 @@ TEST_F(Widgets, CheckBoxFrameFillAndTick) {
   EXPECT_EQ(at(34, 492), 176);
   EXPECT_EQ(at(35, 492), 176);
 
-  draw(2, ELEMENTHIGHLIGHT);  // rod 2 not valid: no tick, highlighted frame
+  draw(2, ELEMENT_HIGHLIGHT);  // rod 2 not valid: no tick, highlighted frame
   EXPECT_EQ(at(54, 488), 47);
   EXPECT_EQ(at(77, 511), 47);
   EXPECT_EQ(at(78, 511), 0);
@@ -56,7 +56,7 @@ TEST_F(Widgets, CheckBoxFrameFillAndTick) {
   EXPECT_EQ(at(54 + 8, 507), 255);
 
   game.VALIDRODS = 1 << 1;
-  draw(1, ELEMENTHIGHLIGHT);
+  draw(1, ELEMENT_HIGHLIGHT);
   EXPECT_EQ(at(20, 500), 47);
 }
 
@@ -148,13 +148,13 @@ TEST_F(Widgets, UpArrowInItsThreeStates) {
   EXPECT_EQ(at(620, 152), 255);
   EXPECT_EQ(at(614, 153), 255);
 
-  draw(13, ELEMENTHIGHLIGHT | ELEMENTPRESSED);
+  draw(13, ELEMENT_HIGHLIGHT | ELEMENT_PRESSED);
   EXPECT_EQ(at(603, 135), 47);
   EXPECT_EQ(at(604, 136), 13);
   EXPECT_EQ(at(614, 141), 47);
   EXPECT_EQ(at(608, 152), 47);
 
-  draw(13, ELEMENTHIGHLIGHT);
+  draw(13, ELEMENT_HIGHLIGHT);
   EXPECT_EQ(at(603, 135), 47);
   EXPECT_EQ(at(604, 136), 255);
 }
@@ -198,7 +198,7 @@ TEST_F(Widgets, StarterChoicesAreRings) {
   EXPECT_EQ(at(486, 298), 255);
   EXPECT_EQ(at(496, 298), 176);
 
-  draw(18, ELEMENTHIGHLIGHT);
+  draw(18, ELEMENT_HIGHLIGHT);
   EXPECT_EQ(at(496, 298), 47);
   EXPECT_EQ(at(486, 298), 255);
 
@@ -216,7 +216,7 @@ TEST_F(Widgets, ButtonsAreSpritesOverWhatIsThere) {
   EXPECT_EQ(at(454 + 70, 500 + 40), 13);
   EXPECT_EQ(at(454 + 20, 500 + 20), 14);
   EXPECT_EQ(at(454 + 139, 500 + 79), 77);
-  draw(21, ELEMENTHIGHLIGHT);
+  draw(21, ELEMENT_HIGHLIGHT);
   EXPECT_EQ(at(620 + 120, 500 + 60), 14);  // mirrored sprite
   EXPECT_EQ(at(620, 540), 77);             // its column 0 is transparent
   // Labels in the small font: ink of the texture ramp inside the sprite.
@@ -245,7 +245,7 @@ TEST_F(Widgets, OtherCodesDrawNothing) {
 class OptionRods : public ::testing::Test {
  protected:
   void SetUp() override {
-    OPENTESTSCREEN();
+    open_test_screen();
     frame = NEWIMAGE(800, 600);
     view.CENTERX = 400;
     view.CENTERY = 300;
@@ -263,12 +263,12 @@ class OptionRods : public ::testing::Test {
     }
   }
   void TearDown() override { FREEIMAGE(frame); }
-  uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(frame).PIXELS[y * 800 + x]; }
+  uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(frame).pixels[y * 800 + x]; }
 
-  IMAGE frame = nullptr;
+  Image frame = nullptr;
   SCREENDEF view;
   GAMESTATE game;
-  OPTIONRODLIST rods;
+  OptionRodList rods;
 };
 
 TEST_F(OptionRods, SwitchedOffRodIsAnOutline) {

@@ -10,10 +10,10 @@
 
 namespace {
 
-using RGB = std::array<int, 3>;
+using Rgb = std::array<int, 3>;
 
-RGB entry(int i) {
-  const uint8_t* p = PALETTEDATA();
+Rgb entry(int i) {
+  const uint8_t* p = palette_data();
   return {p[i * 3], p[i * 3 + 1], p[i * 3 + 2]};
 }
 
@@ -30,45 +30,45 @@ std::array<int32_t, 18> lit(POINT3D light, int32_t base) {
 }  // namespace
 
 TEST(Palette, BaseColourTable) {
-  EXPECT_EQ(BASECOLORS[0], 0x40FFFFu);
-  EXPECT_EQ(BASECOLORS[1], 0xD0D0D0u);
-  EXPECT_EQ(BASECOLORS[2], 0xFF0000u);
-  EXPECT_EQ(BASECOLORS[3], 0x40FF40u);
-  EXPECT_EQ(BASECOLORS[4], 0xFF00FFu);
-  EXPECT_EQ(BASECOLORS[5], 0xFFFF00u);
-  EXPECT_EQ(BASECOLORS[6], 0x00A000u);
-  EXPECT_EQ(BASECOLORS[7], 0x404040u);
-  EXPECT_EQ(BASECOLORS[8], 0xA03000u);
-  EXPECT_EQ(BASECOLORS[9], 0x0000C0u);
-  EXPECT_EQ(BASECOLORS[10], 0xFF8000u);
-  EXPECT_EQ(BASECOLORS[11], 0x00FFFFu);
-  EXPECT_EQ(BASECOLORS[12], 0x8080FFu);
-  EXPECT_EQ(BASECOLORS[13], 0x800000u);
-  EXPECT_EQ(BASECOLORS[14], 0x800080u);
-  EXPECT_EQ(BASECOLORS[15], 0xFFFFFFu);
+  EXPECT_EQ(BASE_COLORS[0], 0x40FFFFu);
+  EXPECT_EQ(BASE_COLORS[1], 0xD0D0D0u);
+  EXPECT_EQ(BASE_COLORS[2], 0xFF0000u);
+  EXPECT_EQ(BASE_COLORS[3], 0x40FF40u);
+  EXPECT_EQ(BASE_COLORS[4], 0xFF00FFu);
+  EXPECT_EQ(BASE_COLORS[5], 0xFFFF00u);
+  EXPECT_EQ(BASE_COLORS[6], 0x00A000u);
+  EXPECT_EQ(BASE_COLORS[7], 0x404040u);
+  EXPECT_EQ(BASE_COLORS[8], 0xA03000u);
+  EXPECT_EQ(BASE_COLORS[9], 0x0000C0u);
+  EXPECT_EQ(BASE_COLORS[10], 0xFF8000u);
+  EXPECT_EQ(BASE_COLORS[11], 0x00FFFFu);
+  EXPECT_EQ(BASE_COLORS[12], 0x8080FFu);
+  EXPECT_EQ(BASE_COLORS[13], 0x800000u);
+  EXPECT_EQ(BASE_COLORS[14], 0x800080u);
+  EXPECT_EQ(BASE_COLORS[15], 0xFFFFFFu);
 }
 
 TEST(Palette, HueRampsOfTheBaseTable) {
-  OPENTESTSCREEN();
-  MAKEPAL16X16(BASECOLORS);
-  EXPECT_EQ(entry(32), (RGB{127, 0, 0}));
-  EXPECT_EQ(entry(40), (RGB{190, 0, 0}));
-  EXPECT_EQ(entry(47), (RGB{246, 0, 0}));
-  EXPECT_EQ(entry(144), (RGB{0, 0, 96}));
-  EXPECT_EQ(entry(159), (RGB{0, 0, 186}));
-  EXPECT_EQ(entry(175), (RGB{246, 124, 0}));  // hue 10, 0xFF8000
-  EXPECT_EQ(entry(0), (RGB{32, 127, 127}));   // hue 0 before any repaint
-  EXPECT_EQ(entry(255), (RGB{246, 246, 246}));
+  open_test_screen();
+  MAKEPAL16X16(BASE_COLORS);
+  EXPECT_EQ(entry(32), (Rgb{127, 0, 0}));
+  EXPECT_EQ(entry(40), (Rgb{190, 0, 0}));
+  EXPECT_EQ(entry(47), (Rgb{246, 0, 0}));
+  EXPECT_EQ(entry(144), (Rgb{0, 0, 96}));
+  EXPECT_EQ(entry(159), (Rgb{0, 0, 186}));
+  EXPECT_EQ(entry(175), (Rgb{246, 124, 0}));  // hue 10, 0xFF8000
+  EXPECT_EQ(entry(0), (Rgb{32, 127, 127}));   // hue 0 before any repaint
+  EXPECT_EQ(entry(255), (Rgb{246, 246, 246}));
 }
 
 TEST(Palette, AllWhiteTableGivesGreyRamps) {
-  OPENTESTSCREEN();
-  COLORTABLE white;
+  open_test_screen();
+  ColorTable white;
   white.fill(0xFFFFFF);
   MAKEPAL16X16(white);
   for (int hue = 0; hue < 16; ++hue) {
-    EXPECT_EQ(entry(16 * hue), (RGB{127, 127, 127}));
-    EXPECT_EQ(entry(16 * hue + 15), (RGB{246, 246, 246}));
+    EXPECT_EQ(entry(16 * hue), (Rgb{127, 127, 127}));
+    EXPECT_EQ(entry(16 * hue + 15), (Rgb{246, 246, 246}));
   }
   // Grey levels rise with the shade and only with it.
   for (int i = 1; i < 256; ++i) {
@@ -79,38 +79,38 @@ TEST(Palette, AllWhiteTableGivesGreyRamps) {
 }
 
 TEST(Palette, UiRamp) {
-  OPENTESTSCREEN();
+  open_test_screen();
   PALETTE0TO15(0x40A0FF);
-  EXPECT_EQ(entry(0), (RGB{8, 20, 31}));
-  EXPECT_EQ(entry(7), (RGB{64, 160, 255}));
-  EXPECT_EQ(entry(8), (RGB{87, 171, 255}));
-  EXPECT_EQ(entry(15), (RGB{255, 255, 255}));
+  EXPECT_EQ(entry(0), (Rgb{8, 20, 31}));
+  EXPECT_EQ(entry(7), (Rgb{64, 160, 255}));
+  EXPECT_EQ(entry(8), (Rgb{87, 171, 255}));
+  EXPECT_EQ(entry(15), (Rgb{255, 255, 255}));
 
   PALETTE0TO15(0x000000);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(entry(i), (RGB{0, 0, 0})) << i;
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(entry(i), (Rgb{0, 0, 0})) << i;
   for (int i = 8; i < 16; ++i) {
     const int g = (255 * (i - 7)) / 8;
-    EXPECT_EQ(entry(i), (RGB{g, g, g})) << i;
+    EXPECT_EQ(entry(i), (Rgb{g, g, g})) << i;
   }
-  EXPECT_EQ(entry(8), (RGB{31, 31, 31}));
-  EXPECT_EQ(entry(9), (RGB{63, 63, 63}));
+  EXPECT_EQ(entry(8), (Rgb{31, 31, 31}));
+  EXPECT_EQ(entry(9), (Rgb{63, 63, 63}));
 }
 
 TEST(Palette, TextureRampTouchesOnly176To255) {
-  OPENTESTSCREEN();
-  COLORTABLE white;
+  open_test_screen();
+  ColorTable white;
   white.fill(0xFFFFFF);
   MAKEPAL16X16(white);
   uint8_t before[768];
-  std::memcpy(before, PALETTEDATA(), sizeof before);
+  std::memcpy(before, palette_data(), sizeof before);
   PALETTEFORTEXTURE(0xA05000);
-  EXPECT_EQ(std::memcmp(before, PALETTEDATA(), 176 * 3), 0);
-  for (int i = 176; i < 256; ++i) EXPECT_NE(entry(i), (RGB{before[i * 3], before[i * 3 + 1], before[i * 3 + 2]})) << i;
-  EXPECT_EQ(entry(176), (RGB{0, 0, 0}));
-  EXPECT_EQ(entry(184), (RGB{80, 40, 0}));
-  EXPECT_EQ(entry(192), (RGB{160, 80, 0}));
-  EXPECT_EQ(entry(224), (RGB{207, 167, 127}));
-  EXPECT_EQ(entry(255), (RGB{253, 252, 251}));
+  EXPECT_EQ(std::memcmp(before, palette_data(), 176 * 3), 0);
+  for (int i = 176; i < 256; ++i) EXPECT_NE(entry(i), (Rgb{before[i * 3], before[i * 3 + 1], before[i * 3 + 2]})) << i;
+  EXPECT_EQ(entry(176), (Rgb{0, 0, 0}));
+  EXPECT_EQ(entry(184), (Rgb{80, 40, 0}));
+  EXPECT_EQ(entry(192), (Rgb{160, 80, 0}));
+  EXPECT_EQ(entry(224), (Rgb{207, 167, 127}));
+  EXPECT_EQ(entry(255), (Rgb{253, 252, 251}));
 }
 
 TEST(Lighting, OneLightAlongXZ) {

@@ -11,14 +11,14 @@
 
 namespace {
 
-uint8_t pixel(IMAGE image, int32_t x, int32_t y) {
-  const IMAGEINFORECORD info = IMAGEINFO(image);
-  return info.PIXELS[y * info.WIDTH + x];
+uint8_t pixel(Image image, int32_t x, int32_t y) {
+  const ImageInfo info = IMAGEINFO(image);
+  return info.pixels[y * info.width + x];
 }
 
 struct sprite {
-  IMAGE image;
-  explicit sprite(IMAGE i) : image(i) {}
+  Image image;
+  explicit sprite(Image i) : image(i) {}
   ~sprite() { FREEIMAGE(image); }
   uint8_t operator()(int32_t x, int32_t y) const { return pixel(image, x, y); }
 };
@@ -55,11 +55,11 @@ TEST(GetDistance, MeasuresUpwardAngles) {
 }
 
 TEST(RoundedBox, SmallButtonPixels) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const sprite box(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
-  const IMAGEINFORECORD info = IMAGEINFO(box.image);
-  EXPECT_EQ(info.WIDTH, 140);
-  EXPECT_EQ(info.HEIGHT, 80);
+  const ImageInfo info = IMAGEINFO(box.image);
+  EXPECT_EQ(info.width, 140);
+  EXPECT_EQ(info.height, 80);
   EXPECT_EQ(box(0, 0), 0);
   EXPECT_EQ(box(70, 40), 13);
   EXPECT_EQ(box(20, 20), 14);  // on the highlight ridge
@@ -71,7 +71,7 @@ TEST(RoundedBox, SmallButtonPixels) {
 }
 
 TEST(RoundedBox, FaceIsOneUndiluted13Rectangle) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const sprite panel(ROUNDEDBOX8B(320, 120, 16, 32, 0, 240));
   const sprite pressed(ROUNDEDBOX8B(320, 120, 16, 32, 3, 240));
   for (int32_t y = 33; y <= 120 - 33; ++y)
@@ -85,7 +85,7 @@ TEST(RoundedBox, FaceIsOneUndiluted13Rectangle) {
 }
 
 TEST(RoundedBox, OutlineIsSymmetric) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const sprite box(ROUNDEDBOX8B(240, 80, 16, 32, 0, 0));
   for (int32_t y = 0; y < 80; ++y)
     for (int32_t x = 0; x < 240; ++x) {
@@ -95,7 +95,7 @@ TEST(RoundedBox, OutlineIsSymmetric) {
 }
 
 TEST(RoundedBox, MirroredSpriteDropsItsOuterColumnAndRow) {
-  OPENTESTSCREEN();
+  open_test_screen();
   const sprite normal(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
   const sprite hover(ROUNDEDBOX8B(140, 80, 16, 32, 3, 0));
   for (int32_t y = 0; y < 80; ++y) EXPECT_EQ(hover(0, y), 0) << y;
@@ -113,8 +113,8 @@ TEST(RoundedBox, MirroredSpriteDropsItsOuterColumnAndRow) {
 
 // The box plotted one pixel at a time, every shade computed where it is
 // used: the plain form of the builder, against which the builder is pinned.
-IMAGE plotted_box(int32_t w, int32_t h, int32_t m, int32_t r, int32_t flags, int32_t base) {
-  IMAGE image = NEWIMAGE(w, h);
+Image plotted_box(int32_t w, int32_t h, int32_t m, int32_t r, int32_t flags, int32_t base) {
+  Image image = NEWIMAGE(w, h);
   const bool mirror_x = (flags & 1) != 0, mirror_y = (flags & 2) != 0;
   const auto put = [&](int32_t x, int32_t y, double v, bool flip_x, bool flip_y) {
     const int32_t s = CHECKERCOLOR(v, x, y);
@@ -145,7 +145,7 @@ IMAGE plotted_box(int32_t w, int32_t h, int32_t m, int32_t r, int32_t flags, int
     for (int32_t x = w - r; x <= w - 1; ++x) put(x, y, DARKMARGINCOLOR(x - w + m + 1, m), true, false);
   }
   DRAWLINE(image, static_cast<float>(r + 1), static_cast<float>(r + 1), static_cast<float>(w - r - 1),
-           static_cast<float>(h - r - 1), base + 13, LINEKIND_FILLEDBOX);
+           static_cast<float>(h - r - 1), base + 13, LINE_KIND_FILLED_BOX);
   for (int32_t y = h - r; y <= h - 1; ++y) {
     for (int32_t x = 0; x <= r; ++x) {
       double a = 0.0;
@@ -164,18 +164,18 @@ IMAGE plotted_box(int32_t w, int32_t h, int32_t m, int32_t r, int32_t flags, int
   return image;
 }
 
-void expect_same_bytes(IMAGE built, IMAGE plotted, const char* what) {
+void expect_same_bytes(Image built, Image plotted, const char* what) {
   ASSERT_NE(built, nullptr) << what;
   ASSERT_NE(plotted, nullptr) << what;
-  const IMAGEINFORECORD a = IMAGEINFO(built), b = IMAGEINFO(plotted);
-  ASSERT_EQ(a.WIDTH, b.WIDTH) << what;
-  ASSERT_EQ(a.HEIGHT, b.HEIGHT) << what;
+  const ImageInfo a = IMAGEINFO(built), b = IMAGEINFO(plotted);
+  ASSERT_EQ(a.width, b.width) << what;
+  ASSERT_EQ(a.height, b.height) << what;
   // The header too: the whole block.
-  EXPECT_EQ(std::memcmp(built, plotted, 4 + static_cast<std::size_t>(a.WIDTH) * a.HEIGHT), 0) << what;
+  EXPECT_EQ(std::memcmp(built, plotted, 4 + static_cast<std::size_t>(a.width) * a.height), 0) << what;
 }
 
 TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
-  OPENTESTSCREEN();
+  open_test_screen();
   // The eight start-up sprites, each also mirrored, in start-up order (the
   // builder keeps the corner geometry of one radius for the next box).
   const int32_t sprites[][5] = {{140, 80, 16, 32, 0}, {240, 80, 16, 32, 0}, {320, 120, 16, 32, 240},
@@ -205,10 +205,10 @@ TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
 }
 
 TEST(RoundedBox, StartupSprites) {
-  OPENTESTSCREEN();
-  MAKESPRITES();
+  open_test_screen();
+  make_sprites();
   struct expect {
-    IMAGE image;
+    Image image;
     int32_t w, h, face;
   };
   const expect table[] = {{SMALLBUTTON, 140, 80, 13},       {SMALLBUTTONHOVER, 140, 80, 13},
@@ -217,9 +217,9 @@ TEST(RoundedBox, StartupSprites) {
                           {MESSAGEBOX, 400, 300, 13},       {FULLPANEL, 800, 600, 13}};
   for (const expect& e : table) {
     ASSERT_NE(e.image, nullptr);
-    const IMAGEINFORECORD info = IMAGEINFO(e.image);
-    EXPECT_EQ(info.WIDTH, e.w);
-    EXPECT_EQ(info.HEIGHT, e.h);
+    const ImageInfo info = IMAGEINFO(e.image);
+    EXPECT_EQ(info.width, e.w);
+    EXPECT_EQ(info.height, e.h);
     EXPECT_EQ(pixel(e.image, e.w / 2, e.h / 2), e.face);
     EXPECT_EQ(pixel(e.image, 0, 0), 0);
   }

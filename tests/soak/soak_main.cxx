@@ -37,14 +37,14 @@
 #include <vector>
 
 #include "app/main_routine.h"
-#include "app/messages.h"
-#include "app/run_report.h"
-#include "app/runtime_error.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
 #include "game/gamestate.h"
 #include "scene/rods.h"
-#include "surface/headless.h"
-#include "surface/replay_script.h"
-#include "surface/replay_state.h"
+#include "platform/headless.h"
+#include "replay/script.h"
+#include "replay/state_json.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // AddressSanitizer holds freed memory back before reusing it (its quarantine,
@@ -64,29 +64,29 @@ namespace fs = std::filesystem;
 
 // Growth of the memory figure of one session between the end of its first
 // game and its end, and over the second half of its games, checked in
-// sessions of at least MEMORYGAMES games. A leak goes on growing in the
+// sessions of at least MEMORY_GAMES games. A leak goes on growing in the
 // second half.
 #if defined(RANVEL_SOAK_LIVE_HEAP)
-constexpr long long MEMORYGROWTHKB = 2 * 1024;
-constexpr long long HALFGROWTHKB = 1024;
-constexpr const char* MEMORYNAME = "allocated memory";
+constexpr long long MEMORY_GROWTH_KB = 2 * 1024;
+constexpr long long HALF_GROWTH_KB = 1024;
+constexpr const char* MEMORY_NAME = "allocated memory";
 #else
-constexpr long long MEMORYGROWTHKB = 8 * 1024;
-constexpr long long HALFGROWTHKB = 4 * 1024;
-constexpr const char* MEMORYNAME = "peak memory";
+constexpr long long MEMORY_GROWTH_KB = 8 * 1024;
+constexpr long long HALF_GROWTH_KB = 4 * 1024;
+constexpr const char* MEMORY_NAME = "peak memory";
 #endif
-constexpr int64_t MEMORYGAMES = 20;
+constexpr int64_t MEMORY_GAMES = 20;
 
 // A game the player is still in after this much virtual time is given up;
 // one that goes on 2 minutes after that has not ended.
-constexpr int64_t GIVEUPAFTERMS = 180000;
-constexpr int64_t GAMELIMITMS = GIVEUPAFTERMS + 120000;
+constexpr int64_t GIVE_UP_AFTER_MS = 180000;
+constexpr int64_t GAME_LIMIT_MS = GIVE_UP_AFTER_MS + 120000;
 // On the options screen this long without starting: start.
-constexpr int64_t OPTIONSLIMITMS = 60000;
+constexpr int64_t OPTIONS_LIMIT_MS = 60000;
 // After the player decided to quit, the program must end within this time.
-constexpr int64_t QUITLIMITMS = 60000;
+constexpr int64_t QUIT_LIMIT_MS = 60000;
 // Looks at the input in a row with no time passing that mean a stuck program.
-constexpr int64_t STUCKPOLLS = 1000000;
+constexpr int64_t STUCK_POLLS = 1000000;
 
 [[maybe_unused]] long long status_kb(const char* field) {
   std::ifstream in("/proc/self/status");
@@ -118,7 +118,7 @@ std::string script_word(const std::string& key) {
 }
 
 // Everything a session reports to the parent.
-struct SESSIONRESULT {
+struct SessionResult {
   int64_t games = 0;
   int64_t inputs = 0;
   int64_t virtualms = 0;
@@ -144,11 +144,11 @@ class PLAYER {
   PLAYER(uint64_t seed, int64_t wanted, bool quit, bool early, std::FILE* logfile)
       : rng(seed), wantedgames(wanted), endbyquit(quit), quitearly(early), logfile(logfile) {}
 
-  SESSIONRESULT result;
+  SessionResult result;
 
   void drive(int64_t now) {
     if (now == lastnow) {
-      if (++samepolls >= STUCKPOLLS) fail(now, "the game keeps polling without letting time pass");
+      if (++samepolls >= STUCK_POLLS) fail(now, "the game keeps polling without letting time pass");
     } else {
       lastnow = now;
       samepolls = 0;
@@ -156,11 +156,11 @@ class PLAYER {
     observe(now);
     for (;;) {
       if (pending.empty()) plan(now);
-      REPLAYCOMMAND& c = pending.front();
-      if (c.KIND == REPLAY_WAIT) {
+      ReplayCommand& c = pending.front();
+      if (c.kind == REPLAY_WAIT) {
         if (!waiting) {
           waiting = true;
-          waituntil = now + c.MS;
+          waituntil = now + c.ms;
         }
         if (now < waituntil) return;
         waiting = false;
@@ -172,7 +172,7 @@ class PLAYER {
 
   void finish(int64_t now) {
     result.virtualms = now;
-    result.frames = HEADLESSFRAMES();
+    result.frames = headless_frames();
     result.hwmendkb = memory_kb();
     if (result.hwmfirstkb < 0) result.hwmfirstkb = result.hwmendkb;
     if (result.hwmhalfkb < 0) result.hwmhalfkb = result.hwmendkb;
@@ -189,7 +189,7 @@ class PLAYER {
     if (logfile != nullptr) std::fputs(line.c_str(), logfile);
   }
 
-  std::deque<REPLAYCOMMAND> pending;
+  std::deque<ReplayCommand> pending;
   bool waiting = false;
   int64_t waituntil = 0;
   int64_t lastlogged = 10000;  // the virtual clock starts at 10.000 s
@@ -214,14 +214,14 @@ class PLAYER {
     result.failure = why + " (virtual time " + std::to_string(now) + " ms, after " + std::to_string(result.games) +
                      " games)";
     finish(now);
-    ENDPROGRAM(90);
+    end_program(90);
   }
 
   void observe(int64_t now) {
-    const SHOWNSCREEN screen = REPORT.SCREEN;
+    const ShownScreen screen = run_report.screen_page;
     if (screen == SHOWN_ERROR) fail(now, "the program shows a run-time error");
     // A yes to the quit question is seen as the closing page that follows it.
-    if (screen == SHOWN_MESSAGE && REPORT.MESSAGE == &MSGQUIT) {
+    if (screen == SHOWN_MESSAGE && run_report.message == &MSGQUIT) {
       quitquestion = true;
     } else if (screen != SHOWN_MESSAGE) {
       if (quitquestion && screen == SHOWN_INFO && !result.quitting) {
@@ -230,7 +230,7 @@ class PLAYER {
       }
       quitquestion = false;
     }
-    if (result.quitting && now - quitfrom > QUITLIMITMS) fail(now, "the program did not end after the player quit");
+    if (result.quitting && now - quitfrom > QUIT_LIMIT_MS) fail(now, "the program did not end after the player quit");
     if (screen == SHOWN_PLAY && !ingame) {
       ingame = true;
       gamestart = now;
@@ -251,8 +251,8 @@ class PLAYER {
     } else if (screen != SHOWN_MESSAGE && screen != SHOWN_INFO) {
       optionssince = -1;
     }
-    if (ingame && now - gamestart > GAMELIMITMS) fail(now, "a game did not end after the player gave up");
-    if (ending && endbyquit && now - endfrom > QUITLIMITMS) fail(now, "the program did not end after the player quit");
+    if (ingame && now - gamestart > GAME_LIMIT_MS) fail(now, "a game did not end after the player gave up");
+    if (ending && endbyquit && now - endfrom > QUIT_LIMIT_MS) fail(now, "the program did not end after the player quit");
   }
 
   int64_t uniform(int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); }
@@ -263,34 +263,34 @@ class PLAYER {
   }
 
   // Commands into the queue.
-  void add(REPLAYCOMMAND c) { pending.push_back(std::move(c)); }
+  void add(ReplayCommand c) { pending.push_back(std::move(c)); }
   void wait(int64_t ms) {
-    REPLAYCOMMAND c;
-    c.KIND = REPLAY_WAIT;
-    c.MS = ms;
+    ReplayCommand c;
+    c.kind = REPLAY_WAIT;
+    c.ms = ms;
     add(c);
   }
   void key(const std::string& k) {
-    REPLAYCOMMAND c;
-    c.KIND = REPLAY_KEY;
-    c.KEY = k;
+    ReplayCommand c;
+    c.kind = REPLAY_KEY;
+    c.key = k;
     add(c);
   }
   void move(int32_t x, int32_t y) {
-    REPLAYCOMMAND c;
-    c.KIND = REPLAY_MOUSE;
-    c.X = x;
-    c.Y = y;
+    ReplayCommand c;
+    c.kind = REPLAY_MOUSE;
+    c.x = x;
+    c.y = y;
     add(c);
   }
   void out() {
-    REPLAYCOMMAND c;
-    c.KIND = REPLAY_MOUSEOUT;
+    ReplayCommand c;
+    c.kind = REPLAY_MOUSE_OUT;
     add(c);
   }
   void button(bool down) {
-    REPLAYCOMMAND c;
-    c.KIND = down ? REPLAY_DOWN : REPLAY_UP;
+    ReplayCommand c;
+    c.kind = down ? REPLAY_DOWN : REPLAY_UP;
     add(c);
   }
   void click(int32_t x, int32_t y) {
@@ -371,7 +371,7 @@ class PLAYER {
   }
 
   void plan_options(int64_t now) {
-    const GAMESTATE& g = *CHECKREF(REPORT.GAME);
+    const GAMESTATE& g = *check_ref(run_report.game);
     int validcount = 0;
     for (int v = 1; v <= 10; ++v) validcount += (g.VALIDRODS >> v) & 1;
     if (ending && endbyquit) {
@@ -379,7 +379,7 @@ class PLAYER {
       else click_in(620, 500, 759, 579);
       return;
     }
-    if (optionssince >= 0 && now - optionssince > OPTIONSLIMITMS) {
+    if (optionssince >= 0 && now - optionssince > OPTIONS_LIMIT_MS) {
       // Long enough here: make the rods playable and start.
       if (validcount < 2) {
         for (int v = 1; v <= 10; ++v)
@@ -445,8 +445,8 @@ class PLAYER {
   }
 
   void plan_play(int64_t now) {
-    const GAMESTATE& g = *CHECKREF(REPORT.GAME);
-    if ((ending && endbyquit) || now - gamestart > GIVEUPAFTERMS) {
+    const GAMESTATE& g = *check_ref(run_report.game);
+    if ((ending && endbyquit) || now - gamestart > GIVE_UP_AFTER_MS) {
       // Give up this game.
       if (chance(0.5)) key("\x1B");
       else click_in(620, 500, 759, 579);
@@ -458,8 +458,8 @@ class PLAYER {
     } else if (r < 0.58) {
       // A choice rod of the window (its box as drawn last).
       const int32_t total = g.TOTALS[g.MOVECOUNT];
-      const CHOICEWINDOW w = CHOICEWINDOWFOR(total, g.TARGET);
-      const CHOICEBOX& b = CHOICEBOXES[uniform(w.FIRST, w.LAST)];
+      const ChoiceWindow w = choice_window_for(total, g.TARGET);
+      const ChoiceBox& b = CHOICEBOXES[uniform(w.first, w.last)];
       if (b.X1 <= b.X2 && b.Y1 <= b.Y2 && b.X1 >= 0 && b.X2 <= 799 && b.Y1 >= 0 && b.Y2 <= 599)
         click_in(b.X1, b.Y1, b.X2, b.Y2);
       else
@@ -476,7 +476,7 @@ class PLAYER {
   }
 
   void plan_message() {
-    const bool question = REPORT.MESSAGE == &MSGQUIT || REPORT.MESSAGE == &MSGGIVEUP;
+    const bool question = run_report.message == &MSGQUIT || run_report.message == &MSGGIVEUP;
     if (!question) {
       if (chance(0.5)) key(chance(0.2) ? "\xFFK" : random_key());
       else if (chance(0.8)) click_in(0, 0, 799, 599);
@@ -484,10 +484,10 @@ class PLAYER {
       return;
     }
     bool yes = false;
-    if (REPORT.MESSAGE == &MSGQUIT) {
+    if (run_report.message == &MSGQUIT) {
       yes = (ending && endbyquit) || (quitearly && chance(0.03));
     } else {
-      yes = (ending && endbyquit) || chance(0.4) || lastnow - gamestart > GIVEUPAFTERMS;
+      yes = (ending && endbyquit) || chance(0.4) || lastnow - gamestart > GIVE_UP_AFTER_MS;
     }
     const double r = std::uniform_real_distribution<double>(0.0, 1.0)(rng);
     if (r < 0.15 && !(ending && endbyquit)) {
@@ -512,15 +512,15 @@ class PLAYER {
   void plan(int64_t now) {
     if (ending && !endbyquit && now >= closeat) {
       // The window closes: the state then, for the replay check.
-      REPLAYCOMMAND c;
-      c.KIND = REPLAY_STATE;
-      c.NAME = "final";
+      ReplayCommand c;
+      c.kind = REPLAY_STATE;
+      c.name = "final";
       carry_out(c, now);
       result.closed = true;
       finish(now);
-      ENDPROGRAM(0);
+      end_program(0);
     }
-    switch (REPORT.SCREEN) {
+    switch (run_report.screen_page) {
       case SHOWN_OPTIONS:
         plan_options(now);
         break;
@@ -541,44 +541,44 @@ class PLAYER {
 
   void show_pointer() {
     if (inside)
-      HEADLESSMOUSE(mx, my, buttons);
+      headless_mouse(mx, my, buttons);
     else
-      HEADLESSMOUSE(-1, -1, -1);
+      headless_mouse(-1, -1, -1);
   }
 
-  void carry_out(const REPLAYCOMMAND& c, int64_t now) {
-    if (c.KIND != REPLAY_WAIT && now > lastlogged) {
+  void carry_out(const ReplayCommand& c, int64_t now) {
+    if (c.kind != REPLAY_WAIT && now > lastlogged) {
       log("wait " + std::to_string(now - lastlogged) + "\n");
       lastlogged = now;
     }
-    switch (c.KIND) {
+    switch (c.kind) {
       case REPLAY_WAIT:
         return;
       case REPLAY_KEY:
-        HEADLESSKEY(c.KEY);
-        log("key " + script_word(c.KEY) + "\n");
+        headless_key(c.key);
+        log("key " + script_word(c.key) + "\n");
         break;
       case REPLAY_MOUSE:
         inside = true;
-        mx = c.X;
-        my = c.Y;
+        mx = c.x;
+        my = c.y;
         show_pointer();
-        log("mouse " + std::to_string(c.X) + " " + std::to_string(c.Y) + "\n");
+        log("mouse " + std::to_string(c.x) + " " + std::to_string(c.y) + "\n");
         break;
-      case REPLAY_MOUSEOUT:
+      case REPLAY_MOUSE_OUT:
         inside = false;
         show_pointer();
         log("mouse out\n");
         break;
       case REPLAY_DOWN:
       case REPLAY_UP:
-        buttons = c.KIND == REPLAY_DOWN ? 1 : 0;
+        buttons = c.kind == REPLAY_DOWN ? 1 : 0;
         show_pointer();
-        log(c.KIND == REPLAY_DOWN ? "down\n" : "up\n");
+        log(c.kind == REPLAY_DOWN ? "down\n" : "up\n");
         break;
       case REPLAY_STATE:
-        result.finalstate = STATEJSON(REPORT);
-        log("state " + c.NAME + "\n");
+        result.finalstate = state_json(run_report);
+        log("state " + c.name + "\n");
         return;
       case REPLAY_SHOT:
         return;
@@ -587,7 +587,7 @@ class PLAYER {
   }
 };
 
-struct OPTIONS {
+struct Options {
   int64_t games = 300;
   uint64_t seed = 1;
   int64_t longest = 150;  // games in the longest session
@@ -596,8 +596,8 @@ struct OPTIONS {
 };
 
 // Runs one session in a child process; the result comes back through a pipe.
-struct CHILDRUN {
-  SESSIONRESULT result;
+struct ChildRun {
+  SessionResult result;
   int exitcode = -1;
   std::string output;  // what the program wrote on stdout and stderr
   long maxrsskb = 0;
@@ -605,7 +605,7 @@ struct CHILDRUN {
 
 void put_field(std::string& s, const std::string& v) { s += std::to_string(v.size()) + ":" + v; }
 
-std::string encode(const SESSIONRESULT& r) {
+std::string encode(const SessionResult& r) {
   std::string s = std::to_string(r.games) + " " + std::to_string(r.inputs) + " " + std::to_string(r.virtualms) + " " +
                   std::to_string(r.frames) + " " + std::to_string(r.closed ? 1 : 0) + " " +
                   std::to_string(r.quitting ? 1 : 0) + " " +
@@ -623,9 +623,9 @@ bool take_field(std::istringstream& in, std::string& v) {
   return static_cast<bool>(in.read(v.data(), static_cast<std::streamsize>(n)));
 }
 
-CHILDRUN run_session(uint64_t seed, int64_t wanted, bool quit, bool early, const std::string& outputfile,
+ChildRun run_session(uint64_t seed, int64_t wanted, bool quit, bool early, const std::string& outputfile,
                      const std::string& scriptfile) {
-  CHILDRUN run;
+  ChildRun run;
   int fds[2];
   if (pipe(fds) != 0) {
     run.result.failure = "no pipe";
@@ -644,16 +644,16 @@ CHILDRUN run_session(uint64_t seed, int64_t wanted, bool quit, bool early, const
     std::FILE* script = std::fopen(scriptfile.c_str(), "w");
     PLAYER player(seed, wanted, quit, early, script);
     int code = -1;
-    HEADLESSRESET();
-    HEADLESSSETDRIVER([&player](int64_t now) { player.drive(now); });
+    headless_reset();
+    headless_set_driver([&player](int64_t now) { player.drive(now); });
     try {
-      RANVELMAIN();
+      ranvel_main();
       player.result.failure = "the main routine returned";
-    } catch (const PROGRAMEND& end) {
+    } catch (const ProgramEnd& end) {
       code = end.code;
     }
-    HEADLESSSETDRIVER(nullptr);
-    player.finish(HEADLESSNOWMS());
+    headless_set_driver(nullptr);
+    player.finish(headless_now_ms());
     if (script != nullptr) std::fclose(script);
     const std::string message = encode(player.result);
     std::size_t done = 0;
@@ -681,7 +681,7 @@ CHILDRUN run_session(uint64_t seed, int64_t wanted, bool quit, bool early, const
   run.maxrsskb = usage.ru_maxrss;
   run.exitcode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::istringstream in(message);
-  SESSIONRESULT& r = run.result;
+  SessionResult& r = run.result;
   int closed = 0, quitting = 0;
   if (!(in >> r.games >> r.inputs >> r.virtualms >> r.frames >> closed >> quitting >> r.hwmfirstkb >> r.hwmhalfkb >> r.hwmendkb) || !in.ignore(1) ||
       !take_field(in, r.failure) || !take_field(in, r.finalstate))
@@ -705,7 +705,7 @@ std::string file_text(const fs::path& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  OPTIONS o;
+  Options o;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     const std::string value = argv[i + 1];
@@ -745,8 +745,8 @@ int main(int argc, char** argv) {
     const std::string outputfile = (fs::path(o.scratch) / "session-output.txt").string();
     const fs::path scriptfile = fs::path(o.scratch) / ("session-" + std::to_string(sessions + 1) + ".txt");
     // The longest session plays all its games, for the memory check.
-    const CHILDRUN run = run_session(seed, wanted, quit, sessions != 1, outputfile, scriptfile.string());
-    const SESSIONRESULT& r = run.result;
+    const ChildRun run = run_session(seed, wanted, quit, sessions != 1, outputfile, scriptfile.string());
+    const SessionResult& r = run.result;
     ++sessions;
     (quit ? quits : closes) += 1;
 
@@ -755,8 +755,8 @@ int main(int argc, char** argv) {
     if (problem.empty() && run.output.find("Error") != std::string::npos) problem = "the program wrote \"Error\"";
     const long long growth = r.hwmendkb - r.hwmfirstkb;
     const long long halfgrowth = r.hwmendkb - r.hwmhalfkb;
-    if (problem.empty() && r.games >= MEMORYGAMES && (growth > MEMORYGROWTHKB || halfgrowth > HALFGROWTHKB))
-      problem = std::string(MEMORYNAME) + " grew by " + std::to_string(growth) + " kB over " + std::to_string(r.games) +
+    if (problem.empty() && r.games >= MEMORY_GAMES && (growth > MEMORY_GROWTH_KB || halfgrowth > HALF_GROWTH_KB))
+      problem = std::string(MEMORY_NAME) + " grew by " + std::to_string(growth) + " kB over " + std::to_string(r.games) +
                 " games, " + std::to_string(halfgrowth) + " kB of it in the second half";
     if (problem.empty() && !r.closed && !r.quitting) problem = "the program ended without the player quitting";
     if (problem.empty() && sessions == 1 && !o.replay.empty()) {
@@ -782,7 +782,7 @@ int main(int argc, char** argv) {
     if (firsthwm < 0) firsthwm = r.hwmfirstkb;
     lasthwm = r.hwmendkb;
     largestgrowth = std::max(largestgrowth, growth);
-    if (r.games >= MEMORYGAMES) largesthalf = std::max(largesthalf, halfgrowth);
+    if (r.games >= MEMORY_GAMES) largesthalf = std::max(largesthalf, halfgrowth);
     peak = std::max(peak, static_cast<long long>(run.maxrsskb));
     if (!problem.empty()) {
       ++failures;
@@ -808,7 +808,7 @@ int main(int argc, char** argv) {
       "largest session resident size %lld kB; %lld failed\n",
       static_cast<long long>(games), static_cast<long long>(sessions), static_cast<long long>(quits),
       static_cast<long long>(closes), static_cast<long long>(inputs), static_cast<double>(virtualms) / 1000.0, static_cast<long long>(frames), seconds,
-      MEMORYNAME, firsthwm, lasthwm, largestgrowth, largesthalf, static_cast<long long>(MEMORYGAMES), peak,
+      MEMORY_NAME, firsthwm, lasthwm, largestgrowth, largesthalf, static_cast<long long>(MEMORY_GAMES), peak,
       static_cast<long long>(failures));
   if (failures == 0) {
     std::error_code ignored;

@@ -1,55 +1,55 @@
 #include <gtest/gtest.h>
 
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/input.h"
 
 TEST(Input, WaitCasesOnTheVirtualClock) {
-  HEADLESSRESET();
-  const int64_t start = HEADLESSNOWMS();
+  headless_reset();
+  const int64_t start = headless_now_ms();
   WAITMS(20);
-  EXPECT_EQ(HEADLESSNOWMS() - start, 20);
+  EXPECT_EQ(headless_now_ms() - start, 20);
   WAITMS(0);
   WAITMS(-5);
-  EXPECT_EQ(HEADLESSNOWMS() - start, 20);
+  EXPECT_EQ(headless_now_ms() - start, 20);
   // A short wait is not shortened by a waiting key.
-  HEADLESSKEY("a");
+  headless_key("a");
   WAITMS(20);
-  EXPECT_EQ(HEADLESSNOWMS() - start, 40);
+  EXPECT_EQ(headless_now_ms() - start, 40);
   // A long wait returns at once when a key waits, and the key stays.
   WAITMS(1500);
-  EXPECT_EQ(HEADLESSNOWMS() - start, 40);
+  EXPECT_EQ(headless_now_ms() - start, 40);
   // -1 returns only with a key waiting, and leaves it there.
   WAITMS(-1);
   EXPECT_EQ(POLLKEY(), "a");
   EXPECT_EQ(POLLKEY(), "");
   WAITMS(1500);
-  EXPECT_EQ(HEADLESSNOWMS() - start, 1540);
+  EXPECT_EQ(headless_now_ms() - start, 1540);
 }
 
 TEST(Input, KeyDuringLongWaitEndsItWithin50ms) {
-  HEADLESSRESET();
-  const int64_t start = HEADLESSNOWMS();
-  HEADLESSSETDRIVER([&](int64_t now) {
-    if (now - start >= 230 && now - start < 300) HEADLESSKEY("k");
+  headless_reset();
+  const int64_t start = headless_now_ms();
+  headless_set_driver([&](int64_t now) {
+    if (now - start >= 230 && now - start < 300) headless_key("k");
   });
   WAITMS(1500);
-  HEADLESSSETDRIVER(nullptr);
-  EXPECT_GE(HEADLESSNOWMS() - start, 230);
-  EXPECT_LE(HEADLESSNOWMS() - start, 280);
+  headless_set_driver(nullptr);
+  EXPECT_GE(headless_now_ms() - start, 230);
+  EXPECT_LE(headless_now_ms() - start, 280);
   EXPECT_EQ(POLLKEY(), "k");
 }
 
 TEST(Input, MouseOutsideIsAllMinusOne) {
-  HEADLESSRESET();
-  MOUSEREADING m = POLLMOUSE();
-  EXPECT_EQ(m.X, -1);
-  EXPECT_EQ(m.Y, -1);
-  EXPECT_EQ(m.BUTTONS, -1);
-  HEADLESSMOUSE(12, 34, 1);
+  headless_reset();
+  MouseReading m = POLLMOUSE();
+  EXPECT_EQ(m.x, -1);
+  EXPECT_EQ(m.y, -1);
+  EXPECT_EQ(m.buttons, -1);
+  headless_mouse(12, 34, 1);
   m = POLLMOUSE();
-  EXPECT_EQ(m.X, 12);
-  EXPECT_EQ(m.Y, 34);
-  EXPECT_EQ(m.BUTTONS, 1);
+  EXPECT_EQ(m.x, 12);
+  EXPECT_EQ(m.y, 34);
+  EXPECT_EQ(m.buttons, 1);
 }
 
 TEST(Input, SeededGeneratorRepeats) {
@@ -68,7 +68,7 @@ TEST(Input, SeededGeneratorRepeats) {
 }
 
 TEST(Input, ClockNeverDecreases) {
-  HEADLESSRESET();
+  headless_reset();
   const double a = CLOCKSECONDS();
   WAITMS(30);
   EXPECT_GT(CLOCKSECONDS(), a);

@@ -13,8 +13,8 @@
 // cells on a grid from (8, 8), each font pixel drawn as 2 x 2 screen pixels
 // in the foreground on the background colour. Cells that hold anything else
 // are skipped; each grid row ends with a new line.
-inline std::string PRINTEDTEXT(std::uint8_t fg, std::uint8_t bg, bool* only_text_colours = nullptr) {
-  const IMAGEINFORECORD info = IMAGEINFO(SCREEN());
+inline std::string printed_text(std::uint8_t fg, std::uint8_t bg, bool* only_text_colours = nullptr) {
+  const ImageInfo info = IMAGEINFO(screen_page());
   std::string out;
   if (only_text_colours != nullptr) *only_text_colours = true;
   for (int cy = 8; cy + 16 <= 600; cy += 16) {
@@ -24,7 +24,7 @@ inline std::string PRINTEDTEXT(std::uint8_t fg, std::uint8_t bg, bool* only_text
       std::uint8_t bits[8] = {};
       for (int y = 0; y < 16 && cell; ++y)
         for (int x = 0; x < 16; ++x) {
-          const std::uint8_t p = info.PIXELS[(cy + y) * 800 + cx + x];
+          const std::uint8_t p = info.pixels[(cy + y) * 800 + cx + x];
           if (p != fg && p != bg) {
             cell = false;
             break;
@@ -34,7 +34,7 @@ inline std::string PRINTEDTEXT(std::uint8_t fg, std::uint8_t bg, bool* only_text
       if (!cell) continue;
       char found = '?';
       for (int ch = 32; ch < 127; ++ch)
-        if (std::memcmp(PRINTFONT[ch - 32], bits, 8) == 0) {
+        if (std::memcmp(PRINT_FONT[ch - 32], bits, 8) == 0) {
           found = static_cast<char>(ch);
           break;
         }

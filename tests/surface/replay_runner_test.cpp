@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/run_report.h"
-#include "app/runtime_error.h"
-#include "surface/headless.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
+#include "platform/headless.h"
 #include "surface/input.h"
-#include "surface/replay_png.h"
-#include "surface/replay_runner.h"
+#include "replay/page_png.h"
+#include "replay/runner.h"
 #include "surface/surface.h"
 #include "tests/surface/surface_fixture.h"
 #include "tests/surface/file_text.h"
@@ -18,40 +18,40 @@
 namespace {
 
 // What the stand-in games saw: the virtual time and a note.
-struct SEEN {
+struct Seen {
   int64_t MS;
-  std::string WHAT;
-  bool operator==(const SEEN&) const = default;
+  std::string what;
+  bool operator==(const Seen&) const = default;
 };
-std::vector<SEEN> seen;
+std::vector<Seen> seen;
 
-std::string mouse_text(const MOUSEREADING& m) {
-  return "mouse " + std::to_string(m.X) + " " + std::to_string(m.Y) + " " + std::to_string(m.BUTTONS);
+std::string mouse_text(const MouseReading& m) {
+  return "mouse " + std::to_string(m.x) + " " + std::to_string(m.y) + " " + std::to_string(m.buttons);
 }
 
 // A screen that waits like the game's screens: 20 ms between polls, noting
 // every key and every change of the mouse; "q" ends the program.
 void polling_game() {
-  OPENTESTSCREEN();
+  open_test_screen();
   std::string last_mouse = mouse_text(POLLMOUSE());
-  seen.push_back({HEADLESSNOWMS(), last_mouse});
+  seen.push_back({headless_now_ms(), last_mouse});
   for (;;) {
     WAITMS(20);
     const std::string k = POLLKEY();
-    if (!k.empty()) seen.push_back({HEADLESSNOWMS(), "key " + k});
-    if (k == "q") ENDPROGRAM(0);
+    if (!k.empty()) seen.push_back({headless_now_ms(), "key " + k});
+    if (k == "q") end_program(0);
     const std::string m = mouse_text(POLLMOUSE());
-    if (m != last_mouse) seen.push_back({HEADLESSNOWMS(), m});
+    if (m != last_mouse) seen.push_back({headless_now_ms(), m});
     last_mouse = m;
   }
 }
 
 // An animation: a whole frame copied to the screen, then WAITMS(2).
 void animating_game() {
-  OPENTESTSCREEN();
-  IMAGE frame = NEWIMAGE(800, 600);
+  open_test_screen();
+  Image frame = NEWIMAGE(800, 600);
   for (;;) {
-    CHECKCODE(BLITIMAGE(SCREEN(), 0, 0, frame, BLITCOPY));
+    check_code(BLITIMAGE(screen_page(), 0, 0, frame, BLIT_COPY));
     WAITMS(2);
     POLLKEY();
   }
@@ -59,11 +59,11 @@ void animating_game() {
 
 // Draws a picture and a palette, then waits.
 void drawing_game() {
-  OPENTESTSCREEN();
-  SHOWSCREEN(SHOWN_PLAY);
-  IMAGE screen = SCREEN();
-  const IMAGEINFORECORD info = IMAGEINFO(screen);
-  for (int i = 0; i < 800 * 600; ++i) info.PIXELS[i] = static_cast<std::uint8_t>(i % 251);
+  open_test_screen();
+  show_screen(SHOWN_PLAY);
+  Image screen = screen_page();
+  const ImageInfo info = IMAGEINFO(screen);
+  for (int i = 0; i < 800 * 600; ++i) info.pixels[i] = static_cast<std::uint8_t>(i % 251);
   for (int i = 0; i < 256; ++i) SETPALETTE(i, i, 255 - i, i / 2);
   for (;;) {
     WAITMS(20);
@@ -73,32 +73,32 @@ void drawing_game() {
 
 // Waits a random time as the computer's rod flight does; notes the times.
 void random_game() {
-  OPENTESTSCREEN();
+  open_test_screen();
   RANDOMSEED(CLOCKSECONDS());
   for (;;) {
     const int32_t ms = static_cast<int32_t>(200 + 2500 * RANDOMUNIT());
     WAITMS(ms);
-    seen.push_back({HEADLESSNOWMS(), "flight " + std::to_string(ms) + " " + POLLKEY()});
+    seen.push_back({headless_now_ms(), "flight " + std::to_string(ms) + " " + POLLKEY()});
   }
 }
 
 // Polls the keyboard without ever waiting.
 void busy_game() {
-  OPENTESTSCREEN();
+  open_test_screen();
   for (;;) POLLKEY();
 }
 
 void failing_game() {
-  OPENTESTSCREEN();
+  open_test_screen();
   WAITMS(20);
-  RUNTIMEERROR(6, 310);
+  report_runtime_error(6, 310);
 }
 
 int32_t replay(const std::string& script, void (*game)(), const std::string& outdir = "/tmp") {
   seen.clear();
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT(script, "test");
-  EXPECT_TRUE(s.OK) << s.ERROR;
-  const int32_t code = RUNREPLAY(s.COMMANDS, outdir, game);
+  const ReplayScript s = parse_replay_script(script, "test");
+  EXPECT_TRUE(s.ok) << s.error;
+  const int32_t code = run_replay(s.commands, outdir, game);
   return code;
 }
 
@@ -113,74 +113,74 @@ std::filesystem::path scratch_dir(const char* name) {
 
 TEST(ReplayRunner, CommandsRunAtTheVirtualTimeReached) {
   // The clock starts at 10.000 s; the screen polls every 20 ms.
-  EXPECT_EQ(replay("wait 100\nkey 3\nwait 45\nkey 4\n", polling_game), REPLAYDONE);
+  EXPECT_EQ(replay("wait 100\nkey 3\nwait 45\nkey 4\n", polling_game), REPLAY_DONE);
   // Key 3 is queued at 10100 and read by the poll that follows. The wait of
   // 45 ms from 10100 ends at the first time reached at or after 10145, which
   // is 10160; there key 4 is queued, the script has run out and the game is
   // ended before it could read that key.
-  EXPECT_EQ(seen, (std::vector<SEEN>{{10000, "mouse -1 -1 -1"}, {10100, "key 3"}}));
-  EXPECT_EQ(HEADLESSNOWMS(), 10160);
+  EXPECT_EQ(seen, (std::vector<Seen>{{10000, "mouse -1 -1 -1"}, {10100, "key 3"}}));
+  EXPECT_EQ(headless_now_ms(), 10160);
 }
 
 TEST(ReplayRunner, ClickHoldsTheButtonFor60ms) {
-  EXPECT_EQ(replay("click 10 20\nwait 20\nmouse out\nwait 20\n", polling_game), REPLAYDONE);
+  EXPECT_EQ(replay("click 10 20\nwait 20\nmouse out\nwait 20\n", polling_game), REPLAY_DONE);
   // The first look at the mouse already carries out the click's first steps.
-  EXPECT_EQ(seen, (std::vector<SEEN>{{10000, "mouse 10 20 1"}, {10060, "mouse 10 20 0"}, {10140, "mouse -1 -1 -1"}}));
-  EXPECT_EQ(HEADLESSNOWMS(), 10160);
+  EXPECT_EQ(seen, (std::vector<Seen>{{10000, "mouse 10 20 1"}, {10060, "mouse 10 20 0"}, {10140, "mouse -1 -1 -1"}}));
+  EXPECT_EQ(headless_now_ms(), 10160);
 }
 
 TEST(ReplayRunner, ButtonPressedOutsideStaysUnseenUntilThePointerComesIn) {
-  EXPECT_EQ(replay("down\nwait 40\nmouse 5 6\nwait 40\nup\nwait 20\n", polling_game), REPLAYDONE);
-  EXPECT_EQ(seen, (std::vector<SEEN>{{10000, "mouse -1 -1 -1"}, {10040, "mouse 5 6 1"}, {10080, "mouse 5 6 0"}}));
+  EXPECT_EQ(replay("down\nwait 40\nmouse 5 6\nwait 40\nup\nwait 20\n", polling_game), REPLAY_DONE);
+  EXPECT_EQ(seen, (std::vector<Seen>{{10000, "mouse -1 -1 -1"}, {10040, "mouse 5 6 1"}, {10080, "mouse 5 6 0"}}));
 }
 
 TEST(ReplayRunner, KeysAndTextTakeNoTime) {
-  EXPECT_EQ(replay("wait 20\ntext ab\nkey enter\nwait 100\n", polling_game), REPLAYDONE);
-  EXPECT_EQ(seen, (std::vector<SEEN>{{10000, "mouse -1 -1 -1"}, {10020, "key a"}, {10040, "key b"}, {10060, "key \r"}}));
-  EXPECT_EQ(HEADLESSNOWMS(), 10120);
+  EXPECT_EQ(replay("wait 20\ntext ab\nkey enter\nwait 100\n", polling_game), REPLAY_DONE);
+  EXPECT_EQ(seen, (std::vector<Seen>{{10000, "mouse -1 -1 -1"}, {10020, "key a"}, {10040, "key b"}, {10060, "key \r"}}));
+  EXPECT_EQ(headless_now_ms(), 10120);
 }
 
 TEST(ReplayRunner, WholeFramesAdvanceTheClockBy16ms) {
-  const int64_t frames_before = HEADLESSFRAMES();
-  EXPECT_EQ(replay("wait 50\n", animating_game), REPLAYDONE);
+  const int64_t frames_before = headless_frames();
+  EXPECT_EQ(replay("wait 50\n", animating_game), REPLAY_DONE);
   // Frame, 2 ms wait, frame, ...: 10016, 10018, 10034, 10036, 10052, 10054,
   // 10070; the wait began at the first poll (10016) and ended at 10070.
-  EXPECT_EQ(HEADLESSNOWMS(), 10070);
-  EXPECT_EQ(HEADLESSFRAMES(), 4);
+  EXPECT_EQ(headless_now_ms(), 10070);
+  EXPECT_EQ(headless_frames(), 4);
   (void)frames_before;
 }
 
 TEST(ReplayRunner, TheGameEndingItselfEndsTheReplay) {
   testing::internal::CaptureStderr();
-  EXPECT_EQ(replay("wait 30\nkey q\nwait 1000\nkey x\n", polling_game), REPLAYDONE);
+  EXPECT_EQ(replay("wait 30\nkey q\nwait 1000\nkey x\n", polling_game), REPLAY_DONE);
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(seen, (std::vector<SEEN>{{10000, "mouse -1 -1 -1"}, {10040, "key q"}}));
+  EXPECT_EQ(seen, (std::vector<Seen>{{10000, "mouse -1 -1 -1"}, {10040, "key q"}}));
   EXPECT_EQ(err, "ranvel-replay: the game ended by itself during line 3 of the script\n");
 }
 
 TEST(ReplayRunner, ShotsAndSnapshotsShowTheMomentTheyAreTaken) {
   const auto dir = scratch_dir("shots");
   const std::string script = "wait 40\nshot picture\nstate record\nwait 20\n";
-  EXPECT_EQ(replay(script, drawing_game, dir.string()), REPLAYDONE);
-  const PAGEPNG png = READPAGEPNG((dir / "picture.png").string());
-  ASSERT_TRUE(png.OK);
-  EXPECT_EQ(png.WIDTH, 800);
-  EXPECT_EQ(png.HEIGHT, 600);
-  for (int i : {0, 1, 250, 251, 479999}) EXPECT_EQ(png.PIXELS[i], i % 251) << i;
-  ASSERT_EQ(png.PALETTE.size(), 768u);
-  EXPECT_EQ(png.PALETTE[3 * 10 + 0], 10);
-  EXPECT_EQ(png.PALETTE[3 * 10 + 1], 245);
-  EXPECT_EQ(png.PALETTE[3 * 10 + 2], 5);
+  EXPECT_EQ(replay(script, drawing_game, dir.string()), REPLAY_DONE);
+  const PagePng png = read_page_png((dir / "picture.png").string());
+  ASSERT_TRUE(png.ok);
+  EXPECT_EQ(png.width, 800);
+  EXPECT_EQ(png.height, 600);
+  for (int i : {0, 1, 250, 251, 479999}) EXPECT_EQ(png.pixels[i], i % 251) << i;
+  ASSERT_EQ(png.palette.size(), 768u);
+  EXPECT_EQ(png.palette[3 * 10 + 0], 10);
+  EXPECT_EQ(png.palette[3 * 10 + 1], 245);
+  EXPECT_EQ(png.palette[3 * 10 + 2], 5);
   const std::string json = file_text(dir / "record.json");
   EXPECT_EQ(json.rfind("{\"screen\": \"play\", ", 0), 0u) << json;
   EXPECT_EQ(json.back(), '\n');
   std::filesystem::remove_all(dir);
-  REPORT = RUNREPORT{};
+  run_report = RunReport{};
 }
 
 TEST(ReplayRunner, AShotThatCannotBeWrittenFailsTheRun) {
   testing::internal::CaptureStderr();
-  EXPECT_EQ(replay("wait 20\nshot x\nwait 20\n", polling_game, "/nonexistent-ranvel-folder"), REPLAYOUTPUTFAILED);
+  EXPECT_EQ(replay("wait 20\nshot x\nwait 20\n", polling_game, "/nonexistent-ranvel-folder"), REPLAY_OUTPUT_FAILED);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("line 2: cannot write /nonexistent-ranvel-folder/x.png"), std::string::npos) << err;
 }
@@ -188,7 +188,7 @@ TEST(ReplayRunner, AShotThatCannotBeWrittenFailsTheRun) {
 TEST(ReplayRunner, EveryRunOfAScriptIsTheSame) {
   const std::string script = "wait 3000\nkey 1\nwait 9000\n";
   replay(script, random_game);
-  const std::vector<SEEN> first = seen;
+  const std::vector<Seen> first = seen;
   replay(script, random_game);
   EXPECT_EQ(seen, first);
   EXPECT_GE(first.size(), 4u);
@@ -197,20 +197,20 @@ TEST(ReplayRunner, EveryRunOfAScriptIsTheSame) {
 TEST(ReplayRunner, ARunTimeErrorIsReportedAndTheScriptGoesOn) {
   const auto dir = scratch_dir("error");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(replay("wait 500\nstate failed\nkey enter\nwait 100\n", failing_game, dir.string()), REPLAYDONE);
+  EXPECT_EQ(replay("wait 500\nstate failed\nkey enter\nwait 100\n", failing_game, dir.string()), REPLAY_DONE);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(err, "Error  6 in line  310\nranvel-replay: the game ended by itself during line 4 of the script\n");
   EXPECT_EQ(file_text(dir / "failed.json").rfind("{\"screen\": \"error\", ", 0), 0u);
   // The report waited for the key, which came at 10500; the program ended
   // at the report's next look at the keyboard.
-  EXPECT_EQ(HEADLESSNOWMS(), 10520);
+  EXPECT_EQ(headless_now_ms(), 10520);
   std::filesystem::remove_all(dir);
-  REPORT = RUNREPORT{};
+  run_report = RunReport{};
 }
 
 TEST(ReplayRunner, AGameThatStopsTimeDoesNotHangTheReplay) {
   testing::internal::CaptureStderr();
-  EXPECT_EQ(replay("wait 20\nkey 1\n", busy_game), REPLAYSTUCK);
+  EXPECT_EQ(replay("wait 20\nkey 1\n", busy_game), REPLAY_STUCK);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(err, "ranvel-replay: the game keeps polling without letting time pass (script line 1)\n");
 }

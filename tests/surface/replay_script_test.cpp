@@ -1,45 +1,45 @@
 #include <gtest/gtest.h>
 
-#include "surface/replay_script.h"
+#include "replay/script.h"
 
 namespace {
 
-REPLAYCOMMAND cmd(REPLAYKIND kind, int32_t line) {
-  REPLAYCOMMAND c;
-  c.KIND = kind;
-  c.LINE = line;
+ReplayCommand cmd(ReplayKind kind, int32_t line) {
+  ReplayCommand c;
+  c.kind = kind;
+  c.line = line;
   return c;
 }
 
-REPLAYCOMMAND wait_cmd(int64_t ms, int32_t line) {
-  REPLAYCOMMAND c = cmd(REPLAY_WAIT, line);
-  c.MS = ms;
+ReplayCommand wait_cmd(int64_t ms, int32_t line) {
+  ReplayCommand c = cmd(REPLAY_WAIT, line);
+  c.ms = ms;
   return c;
 }
 
-REPLAYCOMMAND key_cmd(const std::string& key, int32_t line) {
-  REPLAYCOMMAND c = cmd(REPLAY_KEY, line);
-  c.KEY = key;
+ReplayCommand key_cmd(const std::string& key, int32_t line) {
+  ReplayCommand c = cmd(REPLAY_KEY, line);
+  c.key = key;
   return c;
 }
 
-REPLAYCOMMAND mouse_cmd(int32_t x, int32_t y, int32_t line) {
-  REPLAYCOMMAND c = cmd(REPLAY_MOUSE, line);
-  c.X = x;
-  c.Y = y;
+ReplayCommand mouse_cmd(int32_t x, int32_t y, int32_t line) {
+  ReplayCommand c = cmd(REPLAY_MOUSE, line);
+  c.x = x;
+  c.y = y;
   return c;
 }
 
-REPLAYCOMMAND named(REPLAYKIND kind, const std::string& name, int32_t line) {
-  REPLAYCOMMAND c = cmd(kind, line);
-  c.NAME = name;
+ReplayCommand named(ReplayKind kind, const std::string& name, int32_t line) {
+  ReplayCommand c = cmd(kind, line);
+  c.name = name;
   return c;
 }
 
 // The error text of a one-line script, or "ok".
 std::string error_of(const std::string& line) {
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT("wait 10\n" + line + "\n", "play.txt");
-  return s.OK ? "ok" : s.ERROR;
+  const ReplayScript s = parse_replay_script("wait 10\n" + line + "\n", "play.txt");
+  return s.ok ? "ok" : s.error;
 }
 
 }  // namespace
@@ -66,9 +66,9 @@ TEST(ReplayScript, EveryCommand) {
       "shot first-frame\n"
       "state after_move.1\n"
       "\twait 0\n";
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT(text, "game.txt");
-  ASSERT_TRUE(s.OK) << s.ERROR;
-  const std::vector<REPLAYCOMMAND> expected{
+  const ReplayScript s = parse_replay_script(text, "game.txt");
+  ASSERT_TRUE(s.ok) << s.error;
+  const std::vector<ReplayCommand> expected{
       wait_cmd(500, 3),
       key_cmd("3", 4),
       key_cmd("X", 5),
@@ -81,41 +81,41 @@ TEST(ReplayScript, EveryCommand) {
       key_cmd(std::string("\xFF") + "H", 12),
       key_cmd(std::string("\xFF") + "P", 13),
       mouse_cmd(400, 300, 14),
-      cmd(REPLAY_MOUSEOUT, 15),
+      cmd(REPLAY_MOUSE_OUT, 15),
       cmd(REPLAY_DOWN, 16),
       cmd(REPLAY_UP, 17),
       named(REPLAY_SHOT, "first-frame", 18),
       named(REPLAY_STATE, "after_move.1", 19),
       wait_cmd(0, 20),
   };
-  EXPECT_EQ(s.COMMANDS, expected);
+  EXPECT_EQ(s.commands, expected);
 }
 
 TEST(ReplayScript, TextAndClickAreSpelledOut) {
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT("text S x:\nclick 799 0\r\n", "t");
-  ASSERT_TRUE(s.OK) << s.ERROR;
-  const std::vector<REPLAYCOMMAND> expected{
+  const ReplayScript s = parse_replay_script("text S x:\nclick 799 0\r\n", "t");
+  ASSERT_TRUE(s.ok) << s.error;
+  const std::vector<ReplayCommand> expected{
       key_cmd("S", 1),   key_cmd(" ", 1), key_cmd("x", 1),      key_cmd(":", 1),
       mouse_cmd(799, 0, 2), cmd(REPLAY_DOWN, 2), wait_cmd(60, 2), cmd(REPLAY_UP, 2), wait_cmd(60, 2),
   };
-  EXPECT_EQ(s.COMMANDS, expected);
+  EXPECT_EQ(s.commands, expected);
   // Everything after "text " is typed, spaces included.
-  const REPLAYSCRIPT spaced = PARSEREPLAYSCRIPT("text  a ", "t");
-  ASSERT_TRUE(spaced.OK);
-  ASSERT_EQ(spaced.COMMANDS.size(), 3u);
-  EXPECT_EQ(spaced.COMMANDS[0].KEY, " ");
-  EXPECT_EQ(spaced.COMMANDS[1].KEY, "a");
-  EXPECT_EQ(spaced.COMMANDS[2].KEY, " ");
+  const ReplayScript spaced = parse_replay_script("text  a ", "t");
+  ASSERT_TRUE(spaced.ok);
+  ASSERT_EQ(spaced.commands.size(), 3u);
+  EXPECT_EQ(spaced.commands[0].key, " ");
+  EXPECT_EQ(spaced.commands[1].key, "a");
+  EXPECT_EQ(spaced.commands[2].key, " ");
 }
 
 TEST(ReplayScript, CommentsBlankLinesAndLineEndings) {
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT("  # indented comment\n\t\n\r\n#key 3\nkey #\nwait 5", "t");
-  ASSERT_TRUE(s.OK) << s.ERROR;
+  const ReplayScript s = parse_replay_script("  # indented comment\n\t\n\r\n#key 3\nkey #\nwait 5", "t");
+  ASSERT_TRUE(s.ok) << s.error;
   // A '#' after a command is a key, not a comment; the last line needs no
   // line end.
-  EXPECT_EQ(s.COMMANDS, (std::vector<REPLAYCOMMAND>{key_cmd("#", 5), wait_cmd(5, 6)}));
-  EXPECT_TRUE(PARSEREPLAYSCRIPT("", "t").COMMANDS.empty());
-  EXPECT_TRUE(PARSEREPLAYSCRIPT("", "t").OK);
+  EXPECT_EQ(s.commands, (std::vector<ReplayCommand>{key_cmd("#", 5), wait_cmd(5, 6)}));
+  EXPECT_TRUE(parse_replay_script("", "t").commands.empty());
+  EXPECT_TRUE(parse_replay_script("", "t").ok);
 }
 
 TEST(ReplayScript, MalformedLinesNameTheScriptAndTheLine) {
@@ -163,8 +163,8 @@ TEST(ReplayScript, MalformedLinesNameTheScriptAndTheLine) {
 }
 
 TEST(ReplayScript, TheFirstMalformedLineStopsTheWholeScript) {
-  const REPLAYSCRIPT s = PARSEREPLAYSCRIPT("key 3\n\n# fine so far\nkey 4\nbogus\nalso bogus\n", "dir/s.txt");
-  EXPECT_FALSE(s.OK);
-  EXPECT_EQ(s.ERROR, "dir/s.txt:5: unknown command 'bogus'");
-  EXPECT_TRUE(s.COMMANDS.empty());
+  const ReplayScript s = parse_replay_script("key 3\n\n# fine so far\nkey 4\nbogus\nalso bogus\n", "dir/s.txt");
+  EXPECT_FALSE(s.ok);
+  EXPECT_EQ(s.error, "dir/s.txt:5: unknown command 'bogus'");
+  EXPECT_TRUE(s.commands.empty());
 }

@@ -2,11 +2,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 
-inline void OPENTESTSCREEN() {
-  if (!SCREENOPEN()) {
+inline void open_test_screen() {
+  if (!screen_open()) {
     ASSERT_EQ(SETSCREENMODE(800, 600, 8, 1), 0);
   }
 }

@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "core/runtime_error.h"
 #include "assets/fonts.h"
-#include "surface/headless.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
@@ -51,7 +51,7 @@ struct TESTDIGITS {
 
 MAPPEDFONT stored_font() {
   MAPPEDFONT f;
-  f.FONTDATA = DIGITFONT;
+  f.FONTDATA = DIGIT_FONT;
   INITFONT(f);
   f.LABELHEIGHT = 0.5;
   f.INKCOLOR = 176;
@@ -62,9 +62,9 @@ MAPPEDFONT stored_font() {
 // for a key, so one is queued first.
 template <class F>
 void expect_runtime_error(F f) {
-  if (SCREENOPEN()) HEADLESSKEY(" ");
-  EXPECT_THROW(f(), PROGRAMEND);
-  HEADLESSRESET();
+  if (screen_open()) headless_key(" ");
+  EXPECT_THROW(f(), ProgramEnd);
+  headless_reset();
 }
 
 }  // namespace
@@ -72,8 +72,8 @@ void expect_runtime_error(F f) {
 TEST(DigitFont, InitFontFindsTheTableAndTheStrip) {
   const MAPPEDFONT f = stored_font();
   EXPECT_EQ(f.STRIPWIDTH, 228);
-  EXPECT_EQ(f.GLYPHOFFSETS, DIGITFONT + 4);
-  EXPECT_EQ(f.GLYPHPIXELS, DIGITFONT + 26);
+  EXPECT_EQ(f.GLYPHOFFSETS, DIGIT_FONT + 4);
+  EXPECT_EQ(f.GLYPHPIXELS, DIGIT_FONT + 26);
 }
 
 TEST(DigitFont, PixCountLooksOnlyInsideTheGlyph) {
@@ -136,7 +136,7 @@ TEST(DigitFont, ColourBlendsTheCoverageOverTheBackground) {
   t.ink_all(0);
   const MAPPEDFONT f = t.font();
   // Label of "0" from x = 3.0 to 3.0 + 26/64.
-  const LABELEDGESROW edges{3.0, 3.0 + 26.0 / 64.0, 0.0, 0.0};
+  const LabelEdgesRow edges{3.0, 3.0 + 26.0 / 64.0, 0.0, 0.0};
   const double px = 1.0 / 64.0;
   auto at = [&](int x, int y) { return GETFONTCOLOR8B(3.0 + (x + 0.5) * px, -2.0 + (y + 0.5) * px, "0", f, edges, 200); };
   EXPECT_EQ(at(25, 0), 194);   // k = 1
@@ -163,9 +163,9 @@ TEST(DigitFont, AnEdgeBelongsToTheDigitOnItsRight) {
   t.ink_all(0);  // "1" is paper, "0" is ink
   MAPPEDFONT f = t.font();
   f.LABELX = 9.64;
-  CHECKEDLIST<double> e, ys;
+  CheckedList<double> e, ys;
   PREPAREMAPPEDTEXT("10", f, e, ys);
-  const LABELEDGESROW edges{e[0], e[1], e[2], 0.0};
+  const LabelEdgesRow edges{e[0], e[1], e[2], 0.0};
   const double v = -2.0 + 10.5 / 64.0;
   EXPECT_EQ(GETFONTCOLOR8B(edges[1], v, "10", f, edges, 230), 176);
   EXPECT_EQ(GETFONTCOLOR8B(edges[1] - 1e-9, v, "10", f, edges, 230), 230);
@@ -194,7 +194,7 @@ TEST(NumberLabels, DefineNumbersLaysOutEveryLabel) {
   // The last label laid out leaves its left edge in LABELX.
   EXPECT_DOUBLE_EQ(f.LABELX, 99.46);
 
-  LABELEDGESROW edges{};
+  LabelEdgesRow edges{};
   f.LABELX = 0.0;
   DEFINENUMBERFONT(100, f, edges);
   EXPECT_DOUBLE_EQ(edges[0], 99.46);
@@ -216,7 +216,7 @@ TEST(NumberLabels, DefineNumbersLaysOutEveryLabel) {
 TEST(NumberLabels, StoredDigitsPaintTheLabelOf100) {
   MAPPEDFONT f = stored_font();
   DEFINENUMBERS(100, f);
-  LABELEDGESROW edges{};
+  LabelEdgesRow edges{};
   DEFINENUMBERFONT(100, f, edges);
   // Sample the label on a grid of glyph pixels: each digit has ink and paper,
   // and nothing beyond the label is painted.
@@ -236,7 +236,7 @@ TEST(NumberLabels, PrepareMappedTextOfAnEmptyText) {
   MAPPEDFONT f = stored_font();
   f.LABELX = 3.5;
   f.LABELY = -2.0;
-  CHECKEDLIST<double> e{1.0, 2.0, 3.0}, ys{4.0};
+  CheckedList<double> e{1.0, 2.0, 3.0}, ys{4.0};
   EXPECT_EQ(PREPAREMAPPEDTEXT("", f, e, ys), 64.0);
   ASSERT_EQ(e.size(), 1u);
   ASSERT_EQ(ys.size(), 1u);
@@ -252,8 +252,8 @@ TEST(NumberLabels, PrepareMappedTextOfAnEmptyText) {
 
 TEST(DigitFont, AMissingFontIsANullReference) {
   MAPPEDFONT f;
-  LABELEDGESROW edges{};
-  CHECKEDLIST<double> e, ys;
+  LabelEdgesRow edges{};
+  CheckedList<double> e, ys;
   expect_runtime_error([&] { INITFONT(f); });
   expect_runtime_error([&] { GETFONTPIXCOUNT8B(0, 0, '0', f); });
   expect_runtime_error([&] { GETFONTBOOLEAN8B(0, 0, '0', f); });

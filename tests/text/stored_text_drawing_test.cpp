@@ -18,13 +18,13 @@ int text_width(const std::uint8_t* font, const std::string& s) {
   return w;
 }
 
-struct BLOCK {
-  IMAGE image;
-  explicit BLOCK(int w, int h) : image(NEWIMAGE(w, h)) {}
-  ~BLOCK() { FREEIMAGE(image); }
+struct Block {
+  Image image;
+  explicit Block(int w, int h) : image(NEWIMAGE(w, h)) {}
+  ~Block() { FREEIMAGE(image); }
   std::vector<std::uint8_t> pixels() const {
-    const IMAGEINFORECORD i = IMAGEINFO(image);
-    return std::vector<std::uint8_t>(i.PIXELS, i.PIXELS + i.WIDTH * i.HEIGHT);
+    const ImageInfo i = IMAGEINFO(image);
+    return std::vector<std::uint8_t>(i.pixels, i.pixels + i.width * i.height);
   }
 };
 
@@ -35,12 +35,12 @@ const std::vector<std::string> game_texts{"\x7FQui]n llega a 100?", "Todav\\a pu
 }  // namespace
 
 TEST(StoredTextFonts, AStringAdvancesByTheSumOfItsGlyphWidths) {
-  OPENTESTSCREEN();
-  for (const std::uint8_t* font : {LARGEFONT, SMALLFONT}) {
+  open_test_screen();
+  for (const std::uint8_t* font : {LARGE_FONT, SMALL_FONT}) {
     for (const std::string& s : game_texts) {
       // The text followed by a marker equals the text, plus the marker drawn
       // alone where the widths say the text ends.
-      BLOCK together(800, 40), apart(800, 40);
+      Block together(800, 40), apart(800, 40);
       ASSERT_EQ(DRAWTEXT(together.image, 7, 3, s + "H", font), 0);
       ASSERT_EQ(DRAWTEXT(apart.image, 7, 3, s, font), 0);
       ASSERT_EQ(DRAWTEXT(apart.image, static_cast<float>(7 + text_width(font, s)), 3, "H", font), 0);
@@ -50,22 +50,22 @@ TEST(StoredTextFonts, AStringAdvancesByTheSumOfItsGlyphWidths) {
 }
 
 TEST(StoredTextFonts, NothingIsDrawnOutsideTheTextBox) {
-  OPENTESTSCREEN();
-  struct CASE {
+  open_test_screen();
+  struct Case {
     const std::uint8_t* font;
     int rows;
   };
-  for (const CASE c : {CASE{LARGEFONT, 32}, CASE{SMALLFONT, 24}}) {
+  for (const Case c : {Case{LARGE_FONT, 32}, Case{SMALL_FONT, 24}}) {
     std::string all;
     for (int ch = 32; ch <= 127; ++ch) all.push_back(static_cast<char>(ch));
-    BLOCK b(1700, 60);
+    Block b(1700, 60);
     ASSERT_EQ(DRAWTEXT(b.image, 20, 10, all, c.font), 0);
-    const IMAGEINFORECORD info = IMAGEINFO(b.image);
+    const ImageInfo info = IMAGEINFO(b.image);
     const int right = 20 + text_width(c.font, all);
     int ink = 0;
-    for (int y = 0; y < info.HEIGHT; ++y)
-      for (int x = 0; x < info.WIDTH; ++x) {
-        const int v = info.PIXELS[y * info.WIDTH + x];
+    for (int y = 0; y < info.height; ++y)
+      for (int x = 0; x < info.width; ++x) {
+        const int v = info.pixels[y * info.width + x];
         if (v == 0) continue;
         ++ink;
         EXPECT_TRUE(x >= 20 && x < right && y >= 10 && y < 10 + c.rows) << x << ", " << y;
@@ -77,12 +77,12 @@ TEST(StoredTextFonts, NothingIsDrawnOutsideTheTextBox) {
 TEST(StoredTextFonts, TheGameTextsFitTheirPlaces) {
   // The title of the options screen stays inside its 600-wide panel (from
   // x = 100, rim 16) when drawn at x = 264.
-  EXPECT_LE(264 + text_width(LARGEFONT, "\x7FQui]n llega a 100?"), 700 - 16);
+  EXPECT_LE(264 + text_width(LARGE_FONT, "\x7FQui]n llega a 100?"), 700 - 16);
   // Message lines start at x = 240 inside the 400-wide box at x = 200 (rim 20).
   for (const char* line : {"   La computadora dice:", "|||  H E   G A N A D O  !!!", "Imposible alcanzar 100",
                                   "Ahora no puedes hacer esto.", "    una jugada v[lida.", "\x7FSeguro que quieres salir?",
                                   "\x7FSeguro que quieres rendirte?", " Tienes que seleccionar",
                                   "por lo menos dos regletas", "  distintas para jugar.", "sobrepasaste el 100",
                                   "Bien, tenemos un empate.", "Este n_mero no es v[lido."})
-    EXPECT_LE(240 + text_width(SMALLFONT, line), 600 - 20) << line;
+    EXPECT_LE(240 + text_width(SMALL_FONT, line), 600 - 20) << line;
 }

@@ -14,8 +14,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "app/runtime_error.h"
-#include "surface/headless.h"
+#include "core/runtime_error.h"
+#include "platform/headless.h"
 #include "surface/surface.h"
 
 namespace {
@@ -23,17 +23,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // A folder of this test process, removed when the process ends.
-struct SCRATCHDIR {
+struct ScratchDir {
   fs::path dir = fs::temp_directory_path() / ("ranvel-datatext-" + std::to_string(::getpid()));
-  SCRATCHDIR() { fs::create_directories(dir); }
-  ~SCRATCHDIR() {
+  ScratchDir() { fs::create_directories(dir); }
+  ~ScratchDir() {
     std::error_code ignored;
     fs::remove_all(dir, ignored);
   }
 };
 
 fs::path scratch(const std::string& name) {
-  static SCRATCHDIR folder;
+  static ScratchDir folder;
   return folder.dir / name;
 }
 
@@ -77,8 +77,8 @@ std::string error_of(const std::string& picture, const std::string& out = scratc
   int32_t w = -5, h = -5;
   try {
     BMPTODB(picture, out, w, h);
-  } catch (const DATATEXTERROR& e) {
-    return e.MESSAGE;
+  } catch (const DataTextError& e) {
+    return e.message;
   }
   return "";
 }
@@ -207,8 +207,8 @@ TEST(DataText, MissingAndUnwritableFilesAreReported) {
   try {
     BINTODB(&byte, 1, "/nonexistent-folder/bytes.txt");
     ADD_FAILURE() << "no error for an unwritable output";
-  } catch (const DATATEXTERROR& e) {
-    EXPECT_NE(e.MESSAGE.find("/nonexistent-folder/bytes.txt"), std::string::npos);
+  } catch (const DataTextError& e) {
+    EXPECT_NE(e.message.find("/nonexistent-folder/bytes.txt"), std::string::npos);
   }
 }
 
@@ -230,9 +230,9 @@ TEST(DataText, ByteRunsInGroupsOfSixteen) {
 }
 
 TEST(DataText, ByteRunWithoutAStartIsANullReference) {
-  if (SCREENOPEN()) HEADLESSKEY(" ");
-  EXPECT_THROW(BINTODB(nullptr, 4, scratch("null.txt").string()), PROGRAMEND);
-  HEADLESSRESET();
+  if (screen_open()) headless_key(" ");
+  EXPECT_THROW(BINTODB(nullptr, 4, scratch("null.txt").string()), ProgramEnd);
+  headless_reset();
 }
 
 #ifdef RANVEL_DATATEXT_BIN

@@ -21,30 +21,30 @@
 #include <string>
 #include <vector>
 
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 
 namespace {
 
-struct RGBIMAGE {
-  int WIDTH = 0;
-  int HEIGHT = 0;
-  std::vector<unsigned char> PIXELS;  // 3 bytes a pixel
+struct RgbImage {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> pixels;  // 3 bytes a pixel
 };
 
-bool read_rgb(const char* path, RGBIMAGE& out) {
+bool read_rgb(const char* path, RgbImage& out) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&image, path)) return false;
   image.format = PNG_FORMAT_RGB;
-  out.WIDTH = static_cast<int>(image.width);
-  out.HEIGHT = static_cast<int>(image.height);
-  out.PIXELS.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, out.PIXELS.data(), 0, nullptr)) return false;
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  out.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) return false;
   return true;
 }
 
-const unsigned char* at(const RGBIMAGE& img, int x, int y) {
-  return &img.PIXELS[(static_cast<std::size_t>(y) * img.WIDTH + x) * 3];
+const unsigned char* at(const RgbImage& img, int x, int y) {
+  return &img.pixels[(static_cast<std::size_t>(y) * img.width + x) * 3];
 }
 
 }  // namespace
@@ -54,13 +54,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: compare_window SCREENSHOT.png PAGE.png BOXX BOXY BOXW BOXH\n");
     return 2;
   }
-  RGBIMAGE shot;
+  RgbImage shot;
   if (!read_rgb(argv[1], shot)) {
     std::fprintf(stderr, "compare_window: cannot read %s\n", argv[1]);
     return 2;
   }
-  const PAGEPNG page = READPAGEPNG(argv[2]);
-  if (!page.OK || page.PALETTE.size() != 768) {
+  const PagePng page = read_page_png(argv[2]);
+  if (!page.ok || page.palette.size() != 768) {
     std::fprintf(stderr, "compare_window: cannot read the page %s\n", argv[2]);
     return 2;
   }
@@ -68,18 +68,18 @@ int main(int argc, char** argv) {
   const int by = std::atoi(argv[4]);
   const int bw = std::atoi(argv[5]);
   const int bh = std::atoi(argv[6]);
-  if (bx < 0 || by < 0 || bw <= 0 || bh <= 0 || bx + bw > shot.WIDTH || by + bh > shot.HEIGHT) {
-    std::fprintf(stderr, "compare_window: the box does not lie inside the %dx%d screenshot\n", shot.WIDTH,
-                 shot.HEIGHT);
+  if (bx < 0 || by < 0 || bw <= 0 || bh <= 0 || bx + bw > shot.width || by + bh > shot.height) {
+    std::fprintf(stderr, "compare_window: the box does not lie inside the %dx%d screenshot\n", shot.width,
+                 shot.height);
     return 2;
   }
-  const bool whole = bw % page.WIDTH == 0 && bh % page.HEIGHT == 0 && bw / page.WIDTH == bh / page.HEIGHT;
-  const int scale = whole ? bw / page.WIDTH : 0;
+  const bool whole = bw % page.width == 0 && bh % page.height == 0 && bw / page.width == bh / page.height;
+  const int scale = whole ? bw / page.width : 0;
 
   long checked = 0;
   long wrong = 0;
   auto check = [&](int sx, int sy, int px, int py, int index) {
-    const unsigned char* want = &page.PALETTE[static_cast<std::size_t>(index) * 3];
+    const unsigned char* want = &page.palette[static_cast<std::size_t>(index) * 3];
     const unsigned char* got = at(shot, sx, sy);
     ++checked;
     if (got[0] == want[0] && got[1] == want[1] && got[2] == want[2]) return;
@@ -89,16 +89,16 @@ int main(int argc, char** argv) {
     ++wrong;
   };
 
-  for (int py = 0; py < page.HEIGHT; ++py) {
-    for (int px = 0; px < page.WIDTH; ++px) {
-      const int index = page.PIXELS[static_cast<std::size_t>(py) * page.WIDTH + px];
+  for (int py = 0; py < page.height; ++py) {
+    for (int px = 0; px < page.width; ++px) {
+      const int index = page.pixels[static_cast<std::size_t>(py) * page.width + px];
       if (index >= 176) continue;
       if (whole) {
         for (int j = 0; j < scale; ++j)
           for (int i = 0; i < scale; ++i) check(bx + px * scale + i, by + py * scale + j, px, py, index);
       } else {
-        const int sx = bx + static_cast<int>((px + 0.5) * bw / page.WIDTH);
-        const int sy = by + static_cast<int>((py + 0.5) * bh / page.HEIGHT);
+        const int sx = bx + static_cast<int>((px + 0.5) * bw / page.width);
+        const int sy = by + static_cast<int>((py + 0.5) * bh / page.height);
         check(sx, sy, px, py, index);
       }
     }
@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
   if (const char* bars = std::getenv("BARS")) {
     int wx = 0, wy = 0, ww = 0, wh = 0;
     if (std::sscanf(bars, "%d,%d,%d,%d", &wx, &wy, &ww, &wh) == 4) {
-      for (int y = wy; y < wy + wh && y < shot.HEIGHT; ++y) {
-        for (int x = wx; x < wx + ww && x < shot.WIDTH; ++x) {
+      for (int y = wy; y < wy + wh && y < shot.height; ++y) {
+        for (int x = wx; x < wx + ww && x < shot.width; ++x) {
           if (x >= bx && x < bx + bw && y >= by && y < by + bh) continue;
           ++bar_pixels;
           const unsigned char* p = at(shot, x, y);

@@ -1,23 +1,23 @@
 // Runs the game with input from a replay script (see replay_runner.h).
-#include "surface/replay_runner.h"
+#include "replay/runner.h"
 
 #include <cstdio>
 #include <fstream>
 
-#include "app/run_report.h"
-#include "app/runtime_error.h"
-#include "surface/headless.h"
-#include "surface/replay_png.h"
-#include "surface/replay_state.h"
+#include "screens/shown_screen.h"
+#include "core/runtime_error.h"
+#include "platform/headless.h"
+#include "replay/page_png.h"
+#include "replay/state_json.h"
 #include "surface/surface.h"
 
 namespace {
 
-constexpr int32_t PAGEWIDTH = 800;
-constexpr int32_t PAGEHEIGHT = 600;
+constexpr int32_t PAGE_WIDTH = 800;
+constexpr int32_t PAGE_HEIGHT = 600;
 
 struct replay {
-  const std::vector<REPLAYCOMMAND>* commands = nullptr;
+  const std::vector<ReplayCommand>* commands = nullptr;
   std::string outdir;
   std::size_t next = 0;          // the next command to carry out
   bool waiting = false;          // the next command is a wait that has begun
@@ -36,9 +36,9 @@ struct replay {
 
 void show_pointer(const replay& r) {
   if (r.inside)
-    HEADLESSMOUSE(r.x, r.y, r.buttons);
+    headless_mouse(r.x, r.y, r.buttons);
   else
-    HEADLESSMOUSE(-1, -1, -1);
+    headless_mouse(-1, -1, -1);
 }
 
 std::string out_path(const replay& r, const std::string& name, const char* extension) {
@@ -47,66 +47,66 @@ std::string out_path(const replay& r, const std::string& name, const char* exten
   return path + name + extension;
 }
 
-[[noreturn]] void output_failed(replay& r, const REPLAYCOMMAND& c, const std::string& path, const std::string& why) {
-  std::fprintf(stderr, "ranvel-replay: line %d: cannot write %s: %s\n", c.LINE, path.c_str(), why.c_str());
+[[noreturn]] void output_failed(replay& r, const ReplayCommand& c, const std::string& path, const std::string& why) {
+  std::fprintf(stderr, "ranvel-replay: line %d: cannot write %s: %s\n", c.line, path.c_str(), why.c_str());
   r.output_failed = true;
-  ENDPROGRAM(REPLAYOUTPUTFAILED);
+  end_program(REPLAY_OUTPUT_FAILED);
 }
 
-void write_shot(replay& r, const REPLAYCOMMAND& c) {
-  const std::string path = out_path(r, c.NAME, ".png");
+void write_shot(replay& r, const ReplayCommand& c) {
+  const std::string path = out_path(r, c.name, ".png");
   // Before the screen is open the page is all 0.
-  static const std::vector<std::uint8_t> empty(static_cast<std::size_t>(PAGEWIDTH) * PAGEHEIGHT, 0);
-  const IMAGE screen = SCREEN();
-  const std::uint8_t* pixels = screen != nullptr ? IMAGEINFO(screen).PIXELS : empty.data();
+  static const std::vector<std::uint8_t> empty(static_cast<std::size_t>(PAGE_WIDTH) * PAGE_HEIGHT, 0);
+  const Image screen = screen_page();
+  const std::uint8_t* pixels = screen != nullptr ? IMAGEINFO(screen).pixels : empty.data();
   std::string why;
-  if (!WRITEPAGEPNG(path, pixels, PAGEWIDTH, PAGEHEIGHT, PALETTEDATA(), why)) output_failed(r, c, path, why);
+  if (!write_page_png(path, pixels, PAGE_WIDTH, PAGE_HEIGHT, palette_data(), why)) output_failed(r, c, path, why);
 }
 
-void write_state(replay& r, const REPLAYCOMMAND& c) {
-  const std::string path = out_path(r, c.NAME, ".json");
+void write_state(replay& r, const ReplayCommand& c) {
+  const std::string path = out_path(r, c.name, ".json");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << STATEJSON(REPORT);
+  out << state_json(run_report);
   out.close();
   if (!out) output_failed(r, c, path, "the file could not be written");
 }
 
 // Called by the backend whenever the game polls or waits.
 void drive(replay& r, int64_t now) {
-  const std::vector<REPLAYCOMMAND>& commands = *r.commands;
+  const std::vector<ReplayCommand>& commands = *r.commands;
   if (now == r.last_now) {
-    if (++r.same_time_polls >= REPLAYSTUCKPOLLS) {
-      const int32_t line = r.next < commands.size() ? commands[r.next].LINE : 0;
+    if (++r.same_time_polls >= REPLAY_STUCK_POLLS) {
+      const int32_t line = r.next < commands.size() ? commands[r.next].line : 0;
       std::fprintf(stderr, "ranvel-replay: the game keeps polling without letting time pass (script line %d)\n",
                    line);
       r.stuck = true;
-      ENDPROGRAM(REPLAYSTUCK);
+      end_program(REPLAY_STUCK);
     }
   } else {
     r.last_now = now;
     r.same_time_polls = 0;
   }
   while (r.next < commands.size()) {
-    const REPLAYCOMMAND& c = commands[r.next];
-    switch (c.KIND) {
+    const ReplayCommand& c = commands[r.next];
+    switch (c.kind) {
       case REPLAY_WAIT:
         if (!r.waiting) {
           r.waiting = true;
-          r.wait_until = now + c.MS;
+          r.wait_until = now + c.ms;
         }
         if (now < r.wait_until) return;
         r.waiting = false;
         break;
       case REPLAY_KEY:
-        HEADLESSKEY(c.KEY);
+        headless_key(c.key);
         break;
       case REPLAY_MOUSE:
         r.inside = true;
-        r.x = c.X;
-        r.y = c.Y;
+        r.x = c.x;
+        r.y = c.y;
         show_pointer(r);
         break;
-      case REPLAY_MOUSEOUT:
+      case REPLAY_MOUSE_OUT:
         r.inside = false;
         show_pointer(r);
         break;
@@ -128,31 +128,31 @@ void drive(replay& r, int64_t now) {
     ++r.next;
   }
   // The script has run out: end the game as a player closing the window.
-  ENDPROGRAM(REPLAYDONE);
+  end_program(REPLAY_DONE);
 }
 
 }  // namespace
 
-int32_t RUNREPLAY(const std::vector<REPLAYCOMMAND>& commands, const std::string& outdir, void (*game)()) {
+int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)()) {
   replay r;
   r.commands = &commands;
   r.outdir = outdir;
-  HEADLESSRESET();
-  HEADLESSSETDRIVER([&r](int64_t now) { drive(r, now); });
-  int32_t code = REPLAYDONE;
+  headless_reset();
+  headless_set_driver([&r](int64_t now) { drive(r, now); });
+  int32_t code = REPLAY_DONE;
   try {
     game();
-  } catch (const PROGRAMEND& end) {
+  } catch (const ProgramEnd& end) {
     code = end.code;
   } catch (...) {
-    HEADLESSSETDRIVER(nullptr);
+    headless_set_driver(nullptr);
     throw;
   }
-  HEADLESSSETDRIVER(nullptr);
-  if (r.output_failed) return REPLAYOUTPUTFAILED;
-  if (r.stuck) return REPLAYSTUCK;
+  headless_set_driver(nullptr);
+  if (r.output_failed) return REPLAY_OUTPUT_FAILED;
+  if (r.stuck) return REPLAY_STUCK;
   if (r.next < commands.size())
     std::fprintf(stderr, "ranvel-replay: the game ended by itself %s line %d of the script\n",
-                 r.waiting ? "during" : "before", commands[r.next].LINE);
+                 r.waiting ? "during" : "before", commands[r.next].line);
   return code;
 }

@@ -14,20 +14,20 @@
 #include <string>
 #include <vector>
 
-#include "surface/replay_script.h"
+#include "replay/script.h"
 
 // Exit codes of a replay.
-constexpr int32_t REPLAYDONE = 0;        // the script ran out, or the game ended
-constexpr int32_t REPLAYOUTPUTFAILED = 1;  // a shot or a snapshot could not be written
-constexpr int32_t REPLAYBADSCRIPT = 2;   // a malformed script or a bad command line
-constexpr int32_t REPLAYSTUCK = 3;       // the game kept polling while no time passed
+constexpr int32_t REPLAY_DONE = 0;        // the script ran out, or the game ended
+constexpr int32_t REPLAY_OUTPUT_FAILED = 1;  // a shot or a snapshot could not be written
+constexpr int32_t REPLAY_BAD_SCRIPT = 2;   // a malformed script or a bad command line
+constexpr int32_t REPLAY_STUCK = 3;       // the game kept polling while no time passed
 
 // How many looks at the input in a row, all at the same virtual time, mean
 // that the game no longer lets time pass (a screen that polls without
 // waiting); the script could then never go on.
-constexpr int64_t REPLAYSTUCKPOLLS = 1000000;
+constexpr int64_t REPLAY_STUCK_POLLS = 1000000;
 
 // Runs game() (the game's main routine) with the commands and returns the
 // exit code. Shots and snapshots go to outdir, which must exist. Problems are
 // told on standard error.
-int32_t RUNREPLAY(const std::vector<REPLAYCOMMAND>& commands, const std::string& outdir, void (*game)());
+int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)());

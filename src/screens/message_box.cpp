@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/messages.h"
-#include "app/run_report.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
@@ -13,19 +13,19 @@
 
 namespace {
 
-constexpr int32_t BOXLEFT = 200;
-constexpr int32_t BOXTOP = 150;
-constexpr int32_t BOXWIDTH = 400;
-constexpr int32_t BOXHEIGHT = 300;
+constexpr int32_t BOX_LEFT = 200;
+constexpr int32_t BOX_TOP = 150;
+constexpr int32_t BOX_WIDTH = 400;
+constexpr int32_t BOX_HEIGHT = 300;
 // The colour of the options and play screens' buttons.
-constexpr uint32_t SCREENUICOLOUR = 0x40A0FF;
+constexpr uint32_t SCREEN_UI_COLOUR = 0x40A0FF;
 
 // A button of the box: a dark frame around a light face, and its label.
 void draw_answer_button(int32_t left, int32_t right, std::string_view label) {
-  DRAWLINE(SCREEN(), static_cast<float>(left), 370, static_cast<float>(right), 410, 176, LINEKIND_FILLEDBOX);
-  DRAWLINE(SCREEN(), static_cast<float>(left + 2), 372, static_cast<float>(right - 2), 408, 255,
-           LINEKIND_FILLEDBOX);
-  CHECKCODE(DRAWTEXT(SCREEN(), static_cast<float>(left + 20), 378, label, SMALLFONT));
+  DRAWLINE(screen_page(), static_cast<float>(left), 370, static_cast<float>(right), 410, 176, LINE_KIND_FILLED_BOX);
+  DRAWLINE(screen_page(), static_cast<float>(left + 2), 372, static_cast<float>(right - 2), 408, 255,
+           LINE_KIND_FILLED_BOX);
+  check_code(DRAWTEXT(screen_page(), static_cast<float>(left + 20), 378, label, SMALL_FONT));
 }
 
 void drop_waiting_keys() {
@@ -41,18 +41,18 @@ bool inside(int32_t x, int32_t y, int32_t left, int32_t right) {
 int32_t wait_for_answer(bool question) {
   for (;;) {
     std::string key;
-    MOUSEREADING mouse;
+    MouseReading mouse;
     do {
       WAITMS(20);
       key = POLLKEY();
       mouse = POLLMOUSE();
-    } while (key.empty() && mouse.BUTTONS <= 0);
+    } while (key.empty() && mouse.buttons <= 0);
 
-    if (mouse.BUTTONS > 0) {
+    if (mouse.buttons > 0) {
       // The answer is given where the button went down, once it is up again.
-      const int32_t x = mouse.X;
-      const int32_t y = mouse.Y;
-      while (mouse.BUTTONS > 0) {
+      const int32_t x = mouse.x;
+      const int32_t y = mouse.y;
+      while (mouse.buttons > 0) {
         WAITMS(20);
         mouse = POLLMOUSE();
       }
@@ -65,30 +65,30 @@ int32_t wait_for_answer(bool question) {
     if (!question) return 0;
     if (key.size() == 1) {
       const char c = key[0];
-      if (c == KEYENTER || c == 'S' || c == 's') return 1;
-      if (c == KEYESC || c == 'N' || c == 'n') return 0;
+      if (c == KEY_ENTER || c == 'S' || c == 's') return 1;
+      if (c == KEY_ESC || c == 'N' || c == 'n') return 0;
     }
   }
 }
 
 }  // namespace
 
-int32_t SHOWMESSAGE(const TEXTLIST& lines, uint32_t colour, int32_t kind) {
-  IMAGE saved = NEWIMAGE(BOXWIDTH, BOXHEIGHT);
-  CHECKCODE(GRABIMAGE(SCREEN(), BOXLEFT, BOXTOP, BOXLEFT + BOXWIDTH - 1, BOXTOP + BOXHEIGHT - 1, saved));
-  const SHOWNSCREEN screen_before = SHOWSCREEN(SHOWN_MESSAGE);
-  const TEXTLIST* message_before = REPORT.MESSAGE;
-  REPORT.MESSAGE = &lines;
+int32_t SHOWMESSAGE(const TextList& lines, uint32_t colour, int32_t kind) {
+  Image saved = NEWIMAGE(BOX_WIDTH, BOX_HEIGHT);
+  check_code(GRABIMAGE(screen_page(), BOX_LEFT, BOX_TOP, BOX_LEFT + BOX_WIDTH - 1, BOX_TOP + BOX_HEIGHT - 1, saved));
+  const ShownScreen screen_before = show_screen(SHOWN_MESSAGE);
+  const TextList* message_before = run_report.message;
+  run_report.message = &lines;
 
   PALETTE0TO15(colour);
-  CHECKCODE(BLITIMAGE(SCREEN(), BOXLEFT, BOXTOP, MESSAGEBOX, BLITTRANSPARENT));
-  const long long count = lines.UPPER() + 1;
+  check_code(BLITIMAGE(screen_page(), BOX_LEFT, BOX_TOP, MESSAGEBOX, BLIT_TRANSPARENT));
+  const long long count = lines.upper() + 1;
   for (long long i = 0; i < count; ++i) {
-    CHECKCODE(DRAWTEXT(SCREEN(), 240, static_cast<float>(260 - 18 * count + 36 * i), lines[i], SMALLFONT));
+    check_code(DRAWTEXT(screen_page(), 240, static_cast<float>(260 - 18 * count + 36 * i), lines[i], SMALL_FONT));
   }
   // Only the two kinds are used; any other kind is shown as a notice, so that
   // it can always be closed.
-  const bool question = kind == MESSAGEQUESTION;
+  const bool question = kind == MESSAGE_QUESTION;
   if (question) {
     draw_answer_button(270, 370, "S\\");
     draw_answer_button(430, 530, "No");
@@ -99,10 +99,10 @@ int32_t SHOWMESSAGE(const TEXTLIST& lines, uint32_t colour, int32_t kind) {
   drop_waiting_keys();
   const int32_t result = wait_for_answer(question);
 
-  CHECKCODE(BLITIMAGE(SCREEN(), BOXLEFT, BOXTOP, saved, BLITCOPY));
+  check_code(BLITIMAGE(screen_page(), BOX_LEFT, BOX_TOP, saved, BLIT_COPY));
   FREEIMAGE(saved);
-  PALETTE0TO15(SCREENUICOLOUR);
-  REPORT.MESSAGE = message_before;
-  SHOWSCREEN(screen_before);
+  PALETTE0TO15(SCREEN_UI_COLOUR);
+  run_report.message = message_before;
+  show_screen(screen_before);
   return result;
 }

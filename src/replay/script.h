@@ -8,8 +8,8 @@
 //   mouse X Y      pointer to page pixel (X, Y); "mouse out" leaves the window
 //   down / up      press / release the mouse button
 //   click X Y      mouse X Y, down, wait 60, up, wait 60
-//   shot NAME      OUTDIR/NAME.png, the page with its palette
-//   state NAME     OUTDIR/NAME.json, the game record and what is shown
+//   shot name      OUTDIR/name.png, the page with its palette
+//   state name     OUTDIR/name.json, the game record and what is shown
 //
 // Blank lines and lines whose first non-blank character is '#' are skipped.
 // "text" and "click" are spelled out here into the plain commands they stand
@@ -21,38 +21,38 @@
 #include <string_view>
 #include <vector>
 
-enum REPLAYKIND : int32_t {
+enum ReplayKind : int32_t {
   REPLAY_WAIT,
   REPLAY_KEY,
   REPLAY_MOUSE,
-  REPLAY_MOUSEOUT,
+  REPLAY_MOUSE_OUT,
   REPLAY_DOWN,
   REPLAY_UP,
   REPLAY_SHOT,
   REPLAY_STATE,
 };
 
-struct REPLAYCOMMAND {
-  REPLAYKIND KIND = REPLAY_WAIT;
-  int32_t LINE = 0;     // the script line it came from
-  int64_t MS = 0;       // wait
-  std::string KEY;      // key: the key text the game will read
-  int32_t X = -1;       // mouse
-  int32_t Y = -1;
-  std::string NAME;     // shot, state: file name without extension
-  bool operator==(const REPLAYCOMMAND&) const = default;
+struct ReplayCommand {
+  ReplayKind kind = REPLAY_WAIT;
+  int32_t line = 0;     // the script line it came from
+  int64_t ms = 0;       // wait
+  std::string key;      // key: the key text the game will read
+  int32_t x = -1;       // mouse
+  int32_t y = -1;
+  std::string name;     // shot, state: file name without extension
+  bool operator==(const ReplayCommand&) const = default;
 };
 
-struct REPLAYSCRIPT {
-  std::vector<REPLAYCOMMAND> COMMANDS;
-  bool OK = true;
+struct ReplayScript {
+  std::vector<ReplayCommand> commands;
+  bool ok = true;
   // For a malformed line: "SCRIPT:LINE: message".
-  std::string ERROR;
+  std::string error;
 };
 
 // Longest single wait: about 24 days, far beyond any game.
-constexpr int64_t REPLAYMAXWAIT = 2147483647;
+constexpr int64_t REPLAY_MAX_WAIT = 2147483647;
 
 // Reads a whole script; the first malformed line stops it with OK false.
 // scriptname is used only in the error text.
-REPLAYSCRIPT PARSEREPLAYSCRIPT(std::string_view text, std::string_view scriptname);
+ReplayScript parse_replay_script(std::string_view text, std::string_view scriptname);

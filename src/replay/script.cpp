@@ -1,13 +1,13 @@
 // Replay scripts (see replay_script.h).
-#include "surface/replay_script.h"
+#include "replay/script.h"
 
 #include <charconv>
 
 namespace {
 
-constexpr int32_t PAGEWIDTH = 800;
-constexpr int32_t PAGEHEIGHT = 600;
-constexpr int64_t CLICKHOLDMS = 60;
+constexpr int32_t PAGE_WIDTH = 800;
+constexpr int32_t PAGE_HEIGHT = 600;
+constexpr int64_t CLICK_HOLD_MS = 60;
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -67,7 +67,7 @@ bool file_name(std::string_view word) {
 bool page_point(const std::vector<std::string_view>& words, int32_t& x, int32_t& y) {
   if (words.size() != 3) return false;
   int64_t vx = 0, vy = 0;
-  if (!whole_number(words[1], PAGEWIDTH - 1, vx) || !whole_number(words[2], PAGEHEIGHT - 1, vy)) return false;
+  if (!whole_number(words[1], PAGE_WIDTH - 1, vx) || !whole_number(words[2], PAGE_HEIGHT - 1, vy)) return false;
   x = static_cast<int32_t>(vx);
   y = static_cast<int32_t>(vy);
   return true;
@@ -75,23 +75,23 @@ bool page_point(const std::vector<std::string_view>& words, int32_t& x, int32_t&
 
 // Reads one line that is neither blank nor a comment; returns an error
 // message, or an empty string after appending its commands.
-std::string parse_line(std::string_view line, int32_t number, std::vector<REPLAYCOMMAND>& out) {
+std::string parse_line(std::string_view line, int32_t number, std::vector<ReplayCommand>& out) {
   const std::vector<std::string_view> words = words_of(line);
   const std::string_view verb = words[0];
-  REPLAYCOMMAND c;
-  c.LINE = number;
+  ReplayCommand c;
+  c.line = number;
 
   if (verb == "wait") {
-    if (words.size() != 2 || !whole_number(words[1], REPLAYMAXWAIT, c.MS))
+    if (words.size() != 2 || !whole_number(words[1], REPLAY_MAX_WAIT, c.ms))
       return "wait needs one whole number of milliseconds (0 or more)";
-    c.KIND = REPLAY_WAIT;
+    c.kind = REPLAY_WAIT;
     out.push_back(c);
   } else if (verb == "key") {
     if (words.size() != 2)
       return "key needs exactly one key: a printable character or one of enter esc space left right up down";
-    c.KEY = key_text(words[1]);
-    if (c.KEY.empty()) return "unknown key '" + std::string(words[1]) + "'";
-    c.KIND = REPLAY_KEY;
+    c.key = key_text(words[1]);
+    if (c.key.empty()) return "unknown key '" + std::string(words[1]) + "'";
+    c.kind = REPLAY_KEY;
     out.push_back(c);
   } else if (verb == "text") {
     // Everything after "text" and the one blank that follows it.
@@ -103,45 +103,45 @@ std::string parse_line(std::string_view line, int32_t number, std::vector<REPLAY
       if (u < 32 || u > 126) return "text may hold only printable ASCII characters and spaces";
     }
     for (const char ch : typed) {
-      c.KIND = REPLAY_KEY;
-      c.KEY = std::string(1, ch);
+      c.kind = REPLAY_KEY;
+      c.key = std::string(1, ch);
       out.push_back(c);
     }
   } else if (verb == "mouse") {
     if (words.size() == 2 && words[1] == "out") {
-      c.KIND = REPLAY_MOUSEOUT;
+      c.kind = REPLAY_MOUSE_OUT;
       out.push_back(c);
     } else {
-      if (!page_point(words, c.X, c.Y)) return "mouse needs X Y inside the page (0..799 0..599), or out";
-      c.KIND = REPLAY_MOUSE;
+      if (!page_point(words, c.x, c.y)) return "mouse needs X Y inside the page (0..799 0..599), or out";
+      c.kind = REPLAY_MOUSE;
       out.push_back(c);
     }
   } else if (verb == "down" || verb == "up") {
     if (words.size() != 1) return std::string(verb) + " takes nothing after it";
-    c.KIND = verb == "down" ? REPLAY_DOWN : REPLAY_UP;
+    c.kind = verb == "down" ? REPLAY_DOWN : REPLAY_UP;
     out.push_back(c);
   } else if (verb == "click") {
-    if (!page_point(words, c.X, c.Y)) return "click needs X Y inside the page (0..799 0..599)";
-    c.KIND = REPLAY_MOUSE;
+    if (!page_point(words, c.x, c.y)) return "click needs X Y inside the page (0..799 0..599)";
+    c.kind = REPLAY_MOUSE;
     out.push_back(c);
-    REPLAYCOMMAND step;
-    step.LINE = number;
-    step.KIND = REPLAY_DOWN;
+    ReplayCommand step;
+    step.line = number;
+    step.kind = REPLAY_DOWN;
     out.push_back(step);
-    step.KIND = REPLAY_WAIT;
-    step.MS = CLICKHOLDMS;
+    step.kind = REPLAY_WAIT;
+    step.ms = CLICK_HOLD_MS;
     out.push_back(step);
-    step.KIND = REPLAY_UP;
-    step.MS = 0;
+    step.kind = REPLAY_UP;
+    step.ms = 0;
     out.push_back(step);
-    step.KIND = REPLAY_WAIT;
-    step.MS = CLICKHOLDMS;
+    step.kind = REPLAY_WAIT;
+    step.ms = CLICK_HOLD_MS;
     out.push_back(step);
   } else if (verb == "shot" || verb == "state") {
     if (words.size() != 2 || !file_name(words[1]))
       return std::string(verb) + " needs one NAME of letters, digits, '-', '_' and '.' (not starting with '.')";
-    c.KIND = verb == "shot" ? REPLAY_SHOT : REPLAY_STATE;
-    c.NAME = std::string(words[1]);
+    c.kind = verb == "shot" ? REPLAY_SHOT : REPLAY_STATE;
+    c.name = std::string(words[1]);
     out.push_back(c);
   } else {
     return "unknown command '" + std::string(verb) + "'";
@@ -151,8 +151,8 @@ std::string parse_line(std::string_view line, int32_t number, std::vector<REPLAY
 
 }  // namespace
 
-REPLAYSCRIPT PARSEREPLAYSCRIPT(std::string_view text, std::string_view scriptname) {
-  REPLAYSCRIPT script;
+ReplayScript parse_replay_script(std::string_view text, std::string_view scriptname) {
+  ReplayScript script;
   int32_t number = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -165,11 +165,11 @@ REPLAYSCRIPT PARSEREPLAYSCRIPT(std::string_view text, std::string_view scriptnam
     std::size_t first = 0;
     while (first < line.size() && blank(line[first])) ++first;
     if (first == line.size() || line[first] == '#') continue;
-    const std::string message = parse_line(line.substr(first), number, script.COMMANDS);
+    const std::string message = parse_line(line.substr(first), number, script.commands);
     if (!message.empty()) {
-      script.OK = false;
-      script.ERROR = std::string(scriptname) + ":" + std::to_string(number) + ": " + message;
-      script.COMMANDS.clear();
+      script.ok = false;
+      script.error = std::string(scriptname) + ":" + std::to_string(number) + ": " + message;
+      script.commands.clear();
       return script;
     }
   }

@@ -1,12 +1,12 @@
 // The SDL2 backend: one resizable window that shows the page letter-boxed and
 // scaled without blur, the keyboard queue, the mouse, sleeping and the clock.
 //
-// Drawing never touches SDL: the page and the palette live in the surface.
-// Whenever the game polls or waits, the window's events are gathered and, if
-// the page or the palette changed since the last present, the page is turned
-// into the window's pixels through a 256-entry lookup table and shown. The
-// game only polls between whole drawing steps, so a half-drawn frame is
-// never shown, and nothing at all is done while nothing changes.
+// Drawing never touches SDL: the page and the palette live in the surface,
+// which hands them over whenever the game polls or waits and either has
+// changed; the page is then turned into the window's pixels through a
+// 256-entry lookup table and shown. The game only polls between whole drawing
+// steps, so a half-drawn frame is never shown, and nothing at all is done
+// while nothing changes.
 //
 // The page is scaled here, by whole multiples, straight into the window's own
 // pixels (under X11 a shared-memory image), and only the rows that changed
@@ -23,12 +23,13 @@
 #include <deque>
 #include <vector>
 
-#include "app/runtime_error.h"
-#include "surface/platform.h"
-#include "surface/surface.h"
-#include "surface/window_math.h"
+#include "core/runtime_error.h"
+#include "platform/key_map.h"
+#include "platform/platform.h"
+#include "platform/pointer_latch.h"
+#include "platform/window_layout.h"
 #ifdef RANVEL_PRESENT_STATS
-#include "surface/present_stats.h"
+#include "platform/present_stats.h"
 #endif
 
 namespace {
@@ -40,10 +41,9 @@ SDL_Texture* texture = nullptr;
 int32_t page_width = 0;
 int32_t page_height = 0;
 
-// What the window shows: the page and the palette as last presented, and
-// the output it was drawn into, so that a present sends only what changed.
-std::vector<std::uint8_t> shown_page;
-std::uint8_t shown_palette[256 * 3] = {};
+// What the window shows: the page last handed over, and the output it was
+// drawn into, so that a present sends only what changed.
+PageUpdate shown;
 bool shown_valid = false;
 const SDL_Surface* shown_surface = nullptr;
 uint32_t shown_format = 0;
@@ -63,14 +63,14 @@ bool window_dirty = true;
 int64_t last_look_ns = 0;
 
 std::deque<std::string> keys;
-KEYMAPSTATE key_state;
+KeyMapState key_state;
 
 // The pointer from the last mouse event, in window coordinates.
 bool pointer_inside = false;
 int32_t pointer_x = 0;
 int32_t pointer_y = 0;
 // The buttons, with the presses the game has not seen yet.
-BUTTONLATCH buttons;
+ButtonLatch buttons;
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -80,17 +80,15 @@ int64_t now_ns() {
 // Measurement programs count the presents and time their two halves (the
 // game itself is built without the counters).
 #ifdef RANVEL_PRESENT_STATS
-PRESENTSTATS stats;
+PresentStats stats;
 const char* forced_renderer = nullptr;
 void note_present(int64_t t0, int64_t t1, int64_t t2) {
-  ++stats.PRESENTS;
-  stats.CONVERTSECONDS += static_cast<double>(t1 - t0) * 1e-9;
-  stats.SHOWSECONDS += static_cast<double>(t2 - t1) * 1e-9;
+  ++stats.presents;
+  stats.convert_seconds += static_cast<double>(t1 - t0) * 1e-9;
+  stats.show_seconds += static_cast<double>(t2 - t1) * 1e-9;
 }
-void note_unchanged() { ++stats.UNCHANGED; }
 #else
 void note_present(int64_t, int64_t, int64_t) {}
-void note_unchanged() {}
 #endif
 
 // A build for measuring the game itself (RANVEL_PRESENT_LOG) tells on
@@ -98,18 +96,18 @@ void note_unchanged() {}
 #ifdef RANVEL_PRESENT_LOG
 void log_each_second() {
   static int64_t start_ns = 0, second_ns = 0;
-  static PRESENTSTATS last;
+  static PresentStats last;
   const int64_t now = now_ns();
   if (start_ns == 0) start_ns = second_ns = now;
   if (now - second_ns < 1000000000) return;
-  if (stats.PRESENTS != last.PRESENTS || stats.FRAMES != last.FRAMES) {
+  if (stats.presents != last.presents || stats.frames != last.frames) {
     const double seconds = static_cast<double>(now - second_ns) * 1e-9;
-    const int64_t presents = stats.PRESENTS - last.PRESENTS;
+    const int64_t presents = stats.presents - last.presents;
     std::fprintf(stderr, "%7.2f s: %5.1f frames/s drawn, %5.1f presents/s, %.2f ms converting and %.2f ms showing each\n",
-                 static_cast<double>(now - start_ns) * 1e-9, static_cast<double>(stats.FRAMES - last.FRAMES) / seconds,
+                 static_cast<double>(now - start_ns) * 1e-9, static_cast<double>(stats.frames - last.frames) / seconds,
                  static_cast<double>(presents) / seconds,
-                 presents > 0 ? 1e3 * (stats.CONVERTSECONDS - last.CONVERTSECONDS) / static_cast<double>(presents) : 0.0,
-                 presents > 0 ? 1e3 * (stats.SHOWSECONDS - last.SHOWSECONDS) / static_cast<double>(presents) : 0.0);
+                 presents > 0 ? 1e3 * (stats.convert_seconds - last.convert_seconds) / static_cast<double>(presents) : 0.0,
+                 presents > 0 ? 1e3 * (stats.show_seconds - last.show_seconds) / static_cast<double>(presents) : 0.0);
   }
   last = stats;
   second_ns = now;
@@ -118,31 +116,18 @@ void log_each_second() {
 void log_each_second() {}
 #endif
 
-// Notes the page and palette that the window now shows (rows first..last).
-void remember_shown(const std::uint8_t* page, const std::uint8_t* palette, const ROWSPAN& rows) {
-  const std::size_t w = static_cast<std::size_t>(page_width);
-  std::memcpy(shown_page.data() + rows.FIRST * w, page + rows.FIRST * w, (rows.LAST - rows.FIRST + 1) * w);
-  std::memcpy(shown_palette, palette, sizeof shown_palette);
-  shown_valid = true;
-}
-
-// Shows the page in the window's own pixels.
-void present_surface(const std::uint8_t* page, const std::uint8_t* palette) {
+// Shows the page in the window's own pixels: the changed rows, or all of
+// them when the window was laid out anew or the palette changed.
+void present_surface(const PageUpdate& update) {
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (surface == nullptr) return;
+  const std::uint8_t* page = update.pixels;
+  const std::uint8_t* palette = update.palette;
   const bool relaid = window_dirty || !shown_valid || surface != shown_surface || surface->w != output_width ||
                       surface->h != output_height || surface->format->format != shown_format;
-  const bool recoloured = relaid || std::memcmp(shown_palette, palette, sizeof shown_palette) != 0;
-  ROWSPAN rows{0, page_height - 1};
-  if (!recoloured) {
-    // Only the rows that differ from what is shown; none when the page was
-    // drawn again just as it was.
-    rows = CHANGEDROWS(shown_page.data(), page, page_width, page_height);
-    if (rows.EMPTY()) {
-      note_unchanged();
-      return;
-    }
-  }
+  const bool recoloured = relaid || update.palette_changed;
+  const RowSpan rows = recoloured ? RowSpan{0, page_height - 1} : update.rows;
+  if (rows.empty()) return;
   const int64_t t0 = now_ns();
   const int bytes = surface->format->BytesPerPixel;
   if (recoloured) {
@@ -150,34 +135,34 @@ void present_surface(const std::uint8_t* page, const std::uint8_t* palette) {
       for (int i = 0; i < 256; ++i)
         lookup[i] = SDL_MapRGB(surface->format, palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
     } else {
-      PALETTETOLOOKUP(palette, lookup);
+      palette_to_lookup(palette, lookup);
     }
   }
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-  const BOXRECT box = LETTERBOX(surface->w, surface->h, page_width, page_height);
+  const BoxRect box = letterbox(surface->w, surface->h, page_width, page_height);
   if (relaid) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  BOXRECT written;
+  BoxRect written;
   if (bytes == 4) {
-    written = SCALEPAGE(page, page_width, page_height, lookup, box, rows.FIRST, rows.LAST,
+    written = scale_page(page, page_width, page_height, lookup, box, rows.first, rows.last,
                         static_cast<uint32_t*>(surface->pixels), surface->pitch);
   } else {
     // Scaled at 32 bits first, then turned into the window's depth.
-    staging.resize(static_cast<std::size_t>(box.W) * static_cast<std::size_t>(box.H));
-    const BOXRECT inner =
-        SCALEPAGE(page, page_width, page_height, lookup, BOXRECT{0, 0, box.W, box.H}, rows.FIRST, rows.LAST,
-                  staging.data(), box.W * 4);
-    if (inner.H > 0) {
+    staging.resize(static_cast<std::size_t>(box.w) * static_cast<std::size_t>(box.h));
+    const BoxRect inner =
+        scale_page(page, page_width, page_height, lookup, BoxRect{0, 0, box.w, box.h}, rows.first, rows.last,
+                  staging.data(), box.w * 4);
+    if (inner.h > 0) {
       auto* target = static_cast<std::uint8_t*>(surface->pixels) +
-                     static_cast<std::ptrdiff_t>(box.Y + inner.Y) * surface->pitch +
-                     static_cast<std::ptrdiff_t>(box.X) * bytes;
-      SDL_ConvertPixels(inner.W, inner.H, SDL_PIXELFORMAT_ARGB8888,
-                        staging.data() + static_cast<std::size_t>(inner.Y) * static_cast<std::size_t>(box.W),
-                        box.W * 4, surface->format->format, target, surface->pitch);
-      written = BOXRECT{box.X, box.Y + inner.Y, inner.W, inner.H};
+                     static_cast<std::ptrdiff_t>(box.y + inner.y) * surface->pitch +
+                     static_cast<std::ptrdiff_t>(box.x) * bytes;
+      SDL_ConvertPixels(inner.w, inner.h, SDL_PIXELFORMAT_ARGB8888,
+                        staging.data() + static_cast<std::size_t>(inner.y) * static_cast<std::size_t>(box.w),
+                        box.w * 4, surface->format->format, target, surface->pitch);
+      written = BoxRect{box.x, box.y + inner.y, inner.w, inner.h};
     }
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  remember_shown(page, palette, rows);
+  shown_valid = true;
   shown_surface = surface;
   shown_format = surface->format->format;
   output_width = surface->w;
@@ -187,8 +172,8 @@ void present_surface(const std::uint8_t* page, const std::uint8_t* palette) {
   const int64_t t1 = now_ns();
   if (relaid) {
     SDL_UpdateWindowSurface(window);
-  } else if (written.W > 0 && written.H > 0) {
-    const SDL_Rect rect{written.X, written.Y, written.W, written.H};
+  } else if (written.w > 0 && written.h > 0) {
+    const SDL_Rect rect{written.x, written.y, written.w, written.h};
     SDL_UpdateWindowSurfaceRects(window, &rect, 1);
   }
   note_present(t0, t1, now_ns());
@@ -196,30 +181,27 @@ void present_surface(const std::uint8_t* page, const std::uint8_t* palette) {
 
 // Shows the page through the renderer: the whole page into the texture, the
 // texture drawn into the letter-box.
-void present_renderer(const std::uint8_t* page, const std::uint8_t* palette) {
+void present_renderer(const PageUpdate& update) {
   int ow = 0, oh = 0;
   SDL_GetRendererOutputSize(renderer, &ow, &oh);
   const bool relaid = window_dirty || !shown_valid || ow != output_width || oh != output_height;
-  const bool recoloured = relaid || std::memcmp(shown_palette, palette, sizeof shown_palette) != 0;
-  if (!recoloured && CHANGEDROWS(shown_page.data(), page, page_width, page_height).EMPTY()) {
-    note_unchanged();
-    return;
-  }
+  const bool recoloured = relaid || update.palette_changed;
+  if (!recoloured && update.rows.empty()) return;
   const int64_t t0 = now_ns();
-  if (recoloured) PALETTETOLOOKUP(palette, lookup);
+  if (recoloured) palette_to_lookup(update.palette, lookup);
   void* dst = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture, nullptr, &dst, &pitch) != 0) return;
-  CONVERTPAGE(page, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
+  convert_page(update.pixels, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
   SDL_UnlockTexture(texture);
-  remember_shown(page, palette, ROWSPAN{0, page_height - 1});
+  shown_valid = true;
   output_width = ow;
   output_height = oh;
   window_dirty = false;
 
   const int64_t t1 = now_ns();
-  const BOXRECT box = LETTERBOX(ow, oh, page_width, page_height);
-  const SDL_Rect dest{box.X, box.Y, box.W, box.H};
+  const BoxRect box = letterbox(ow, oh, page_width, page_height);
+  const SDL_Rect dest{box.x, box.y, box.w, box.h};
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   SDL_RenderCopy(renderer, texture, nullptr, &dest);
@@ -227,13 +209,19 @@ void present_renderer(const std::uint8_t* page, const std::uint8_t* palette) {
   note_present(t0, t1, now_ns());
 }
 
-void present() {
-  const IMAGE screen = SCREEN();
-  if (window == nullptr || screen == nullptr) return;
+void present(const PageUpdate& update) {
+  if (window == nullptr || update.pixels == nullptr || update.palette == nullptr) return;
+  if (update.width != page_width || update.height != page_height) return;
   if (renderer != nullptr)
-    present_renderer(IMAGEINFO(screen).PIXELS, PALETTEDATA());
+    present_renderer(update);
   else
-    present_surface(IMAGEINFO(screen).PIXELS, PALETTEDATA());
+    present_surface(update);
+}
+
+// The window was uncovered, resized or switched to full screen: the page
+// last handed over is shown again whole.
+void present_again_if_needed() {
+  if (window_dirty && shown.pixels != nullptr) present(shown);
 }
 
 void toggle_fullscreen() {
@@ -242,32 +230,32 @@ void toggle_fullscreen() {
   window_dirty = true;
 }
 
-KEYPRESS key_of(const SDL_KeyboardEvent& e) {
-  KEYPRESS p;
-  p.ALT = (e.keysym.mod & KMOD_ALT) != 0;
+KeyPress key_of(const SDL_KeyboardEvent& e) {
+  KeyPress p;
+  p.alt = (e.keysym.mod & KMOD_ALT) != 0;
   const SDL_Scancode sc = e.keysym.scancode;
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
-    p.KEY = PKEY_ROWDIGIT;
-    p.DIGIT = 1 + (sc - SDL_SCANCODE_1);
+    p.key = PKEY_ROW_DIGIT;
+    p.digit = 1 + (sc - SDL_SCANCODE_1);
   } else if (sc == SDL_SCANCODE_0) {
-    p.KEY = PKEY_ROWDIGIT;
-    p.DIGIT = 0;
+    p.key = PKEY_ROW_DIGIT;
+    p.digit = 0;
   } else if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
-    p.KEY = PKEY_PADDIGIT;
-    p.DIGIT = 1 + (sc - SDL_SCANCODE_KP_1);
+    p.key = PKEY_PAD_DIGIT;
+    p.digit = 1 + (sc - SDL_SCANCODE_KP_1);
   } else if (sc == SDL_SCANCODE_KP_0) {
-    p.KEY = PKEY_PADDIGIT;
-    p.DIGIT = 0;
+    p.key = PKEY_PAD_DIGIT;
+    p.digit = 0;
   } else {
     switch (sc) {
-      case SDL_SCANCODE_RETURN: p.KEY = PKEY_ENTER; break;
-      case SDL_SCANCODE_KP_ENTER: p.KEY = PKEY_PADENTER; break;
-      case SDL_SCANCODE_ESCAPE: p.KEY = PKEY_ESCAPE; break;
-      case SDL_SCANCODE_LEFT: p.KEY = PKEY_LEFT; break;
-      case SDL_SCANCODE_RIGHT: p.KEY = PKEY_RIGHT; break;
-      case SDL_SCANCODE_UP: p.KEY = PKEY_UP; break;
-      case SDL_SCANCODE_DOWN: p.KEY = PKEY_DOWN; break;
-      case SDL_SCANCODE_F11: p.KEY = PKEY_F11; break;
+      case SDL_SCANCODE_RETURN: p.key = PKEY_ENTER; break;
+      case SDL_SCANCODE_KP_ENTER: p.key = PKEY_PAD_ENTER; break;
+      case SDL_SCANCODE_ESCAPE: p.key = PKEY_ESCAPE; break;
+      case SDL_SCANCODE_LEFT: p.key = PKEY_LEFT; break;
+      case SDL_SCANCODE_RIGHT: p.key = PKEY_RIGHT; break;
+      case SDL_SCANCODE_UP: p.key = PKEY_UP; break;
+      case SDL_SCANCODE_DOWN: p.key = PKEY_DOWN; break;
+      case SDL_SCANCODE_F11: p.key = PKEY_F11; break;
       default: break;
     }
   }
@@ -284,26 +272,26 @@ void handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
       // Nothing is kept between runs, so closing the window loses nothing.
-      ENDPROGRAM(0);
+      end_program(0);
     case SDL_KEYDOWN: {
-      const KEYDOWNRESULT r = MAPKEYDOWN(key_of(e.key), key_state);
-      for (const std::string& k : r.KEYS) keys.push_back(k);
-      if (r.TOGGLEFULLSCREEN && e.key.repeat == 0) toggle_fullscreen();
+      const KeyDownResult r = map_key_down(key_of(e.key), key_state);
+      for (const std::string& k : r.keys) keys.push_back(k);
+      if (r.toggles_fullscreen && e.key.repeat == 0) toggle_fullscreen();
       break;
     }
     case SDL_TEXTINPUT:
-      for (const std::string& k : MAPTYPEDTEXT(e.text.text, key_state)) keys.push_back(k);
+      for (const std::string& k : map_typed_text(e.text.text, key_state)) keys.push_back(k);
       break;
     case SDL_MOUSEMOTION:
       note_pointer(e.motion.x, e.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      NOTEBUTTONDOWN(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
+      note_button_down(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
-      NOTEBUTTONUP(buttons, SDL_BUTTON(e.button.button));
+      note_button_up(buttons, SDL_BUTTON(e.button.button));
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -315,7 +303,7 @@ void handle(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // A release may never reach us once the focus is gone.
-          CLEARBUTTONS(buttons);
+          clear_buttons(buttons);
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -339,14 +327,10 @@ void drain_events() {
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(e);
 }
 
-void present_if_needed() {
-  const bool page_changed = SURFACETAKECHANGED();
-  if (page_changed || window_dirty) present();
-}
 
 }  // namespace
 
-bool PLATFORMOPEN(int32_t width, int32_t height) {
+bool platform_open(int32_t width, int32_t height) {
   if (window != nullptr) return true;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   // The window's pixels are filled here; SDL is asked not to put a 3D
@@ -373,7 +357,7 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
 
   SDL_Rect desk{0, 0, width, height};
   if (SDL_GetDisplayUsableBounds(0, &desk) != 0) SDL_GetDisplayBounds(0, &desk);
-  const int32_t scale = CHOOSEWINDOWSCALE(desk.w, desk.h, width, height);
+  const int32_t scale = choose_window_scale(desk.w, desk.h, width, height);
 
   window = SDL_CreateWindow("Ranvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale,
                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -382,7 +366,6 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     return false;
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);
-  shown_page.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   shown_valid = false;
 
   // The window's own pixels where the window system offers them; a
@@ -412,7 +395,12 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
   return true;
 }
 
-void PLATFORMPUMP() {
+void platform_present(const PageUpdate& update) {
+  shown = update;
+  present(update);
+}
+
+void platform_pump() {
   if (window == nullptr) return;
   // One look at the window system, then the queue is drained without looking
   // again (SDL_PollEvent would look once per event). The game polls the keys
@@ -425,11 +413,11 @@ void PLATFORMPUMP() {
     last_look_ns = now;
   }
   drain_events();
-  present_if_needed();
+  present_again_if_needed();
   log_each_second();
 }
 
-void PLATFORMSLEEP(int32_t ms) {
+void platform_sleep(int32_t ms) {
   if (ms <= 0) return;
   const int64_t deadline = now_ns() + static_cast<int64_t>(ms) * 1000000;
   if (window == nullptr) {
@@ -448,33 +436,33 @@ void PLATFORMSLEEP(int32_t ms) {
     if (got) {
       handle(e);
       drain_events();
-      present_if_needed();
+      present_again_if_needed();
     }
   }
 }
 
-double PLATFORMCLOCK() {
+double platform_clock() {
   // The steady clock counts from a point fixed for the run (the machine's
   // start) and never goes back.
   return static_cast<double>(now_ns()) / 1.0e9;
 }
 
-bool PLATFORMKEYWAITING() { return !keys.empty(); }
+bool platform_key_waiting() { return !keys.empty(); }
 
-std::string PLATFORMTAKEKEY() {
+std::string platform_take_key() {
   if (keys.empty()) return std::string();
   std::string k = keys.front();
   keys.pop_front();
   return k;
 }
 
-PLATFORMMOUSE PLATFORMMOUSESTATE() {
-  PLATFORMMOUSE m;
+PlatformMouse platform_mouse() {
+  PlatformMouse m;
   if (window == nullptr) return m;
   // A press is reported where it went down, even when the button is already
   // up again or the pointer has left the window since.
-  const BUTTONREADING b = READBUTTONS(buttons, SDL_GetTicks());
-  if (!b.ATPRESS && !pointer_inside) return m;
+  const ButtonReading b = read_buttons(buttons, SDL_GetTicks());
+  if (!b.at_press && !pointer_inside) return m;
   // The pointer is in window coordinates, the page is shown in the output's
   // pixels, which may be more (HiDPI): mapped through what is shown.
   int ww = 0, wh = 0, ow = output_width, oh = output_height;
@@ -483,29 +471,29 @@ PLATFORMMOUSE PLATFORMMOUSESTATE() {
     SDL_GetRendererOutputSize(renderer, &ow, &oh);
   else if (!shown_valid)
     SDL_GetWindowSizeInPixels(window, &ow, &oh);
-  const PAGEPOINT p = WINDOWTOPAGE(b.ATPRESS ? b.X : pointer_x, b.ATPRESS ? b.Y : pointer_y, ww, wh, ow, oh,
+  const PagePoint p = window_to_page(b.at_press ? b.x : pointer_x, b.at_press ? b.y : pointer_y, ww, wh, ow, oh,
                                    page_width, page_height);
-  if (!p.INSIDE) return m;
-  m.X = p.X;
-  m.Y = p.Y;
-  m.BUTTONS = static_cast<int32_t>(b.BUTTONS);
+  if (!p.inside) return m;
+  m.x = p.x;
+  m.y = p.y;
+  m.buttons = static_cast<int32_t>(b.buttons);
   return m;
 }
 
 #ifdef RANVEL_PRESENT_STATS
-void PLATFORMFULLFRAME() { ++stats.FRAMES; }
+void platform_full_frame() { ++stats.frames; }
 
-PRESENTSTATS PLATFORMPRESENTSTATS() {
-  PRESENTSTATS s = stats;
-  s.RENDERER = renderer != nullptr;
+PresentStats platform_present_stats() {
+  PresentStats s = stats;
+  s.renderer = renderer != nullptr;
   return s;
 }
 
-void PLATFORMRESETPRESENTSTATS() { stats = PRESENTSTATS{}; }
+void platform_reset_present_stats() { stats = PresentStats{}; }
 
-void PLATFORMFORCERENDERER(const char* driver) { forced_renderer = driver; }
+void platform_force_renderer(const char* driver) { forced_renderer = driver; }
 #else
-void PLATFORMFULLFRAME() {}
+void platform_full_frame() {}
 #endif
 
-void PLATFORMERRORREPORT(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void platform_error_report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }

@@ -2,7 +2,7 @@
 // calling thread. The workers live for the whole run and sleep between
 // pictures; each picture is handed out in chunks of rows through one counter,
 // so a worker that wakes late simply takes fewer chunks.
-#include "scene/row_split.h"
+#include "core/row_split.h"
 
 #include <algorithm>
 #include <atomic>
@@ -19,11 +19,11 @@
 
 namespace {
 
-constexpr int32_t CHUNKROWS = 8;
-constexpr int32_t MOSTTHREADS = 4;
+constexpr int32_t CHUNK_ROWS = 8;
+constexpr int32_t MOST_THREADS = 4;
 // How long an idle worker keeps looking for the next picture before it
 // sleeps: pictures drawn back to back are then picked up at once.
-constexpr auto SPINTIME = std::chrono::microseconds(200);
+constexpr auto SPIN_TIME = std::chrono::microseconds(200);
 
 void cpu_relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -63,9 +63,9 @@ struct row_pool {
   void take_chunks() {
     try {
       for (;;) {
-        const int32_t first = next_row.fetch_add(CHUNKROWS);
+        const int32_t first = next_row.fetch_add(CHUNK_ROWS);
         if (first >= rows) break;
-        (*work)(first, std::min(first + CHUNKROWS, rows));
+        (*work)(first, std::min(first + CHUNK_ROWS, rows));
       }
     } catch (...) {
       std::lock_guard<std::mutex> lock(failure_lock);
@@ -80,7 +80,7 @@ struct row_pool {
   void worker_loop(int32_t index, uint64_t seen) {
     for (;;) {
       // Look for the next picture for a while, then sleep until it comes.
-      const auto spin_end = std::chrono::steady_clock::now() + SPINTIME;
+      const auto spin_end = std::chrono::steady_clock::now() + SPIN_TIME;
       uint64_t now = generation.load();
       while (now == seen && std::chrono::steady_clock::now() < spin_end) {
         for (int i = 0; i < 64 && now == seen; ++i) {
@@ -105,7 +105,7 @@ struct row_pool {
 
   void run(int32_t count, int32_t threads, const std::function<void(int32_t, int32_t)>& job) {
     std::lock_guard<std::mutex> call(calls);
-    const int32_t wanted = std::min(threads, MOSTTHREADS) - 1;
+    const int32_t wanted = std::min(threads, MOST_THREADS) - 1;
     while (static_cast<int32_t>(workers.size()) < wanted) {
       const auto index = static_cast<int32_t>(workers.size());
       const uint64_t before = generation.load();
@@ -145,14 +145,14 @@ row_pool& pool() {
 
 }  // namespace
 
-int32_t DEFAULTROWTHREADS() {
+int32_t default_row_threads() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return static_cast<int32_t>(std::clamp<unsigned>(cores, 1u, static_cast<unsigned>(MOSTTHREADS)));
+  return static_cast<int32_t>(std::clamp<unsigned>(cores, 1u, static_cast<unsigned>(MOST_THREADS)));
 }
 
-void SPLITROWS(int32_t rows, int32_t threads, const std::function<void(int32_t, int32_t)>& work) {
+void split_rows(int32_t rows, int32_t threads, const std::function<void(int32_t, int32_t)>& work) {
   if (rows <= 0) return;
-  if (threads <= 1 || rows <= CHUNKROWS) {
+  if (threads <= 1 || rows <= CHUNK_ROWS) {
     work(0, rows);
     return;
   }

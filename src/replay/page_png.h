@@ -8,18 +8,18 @@
 
 // Writes width x height indices (rows top first, no padding) with the 256
 // red, green, blue entries of the palette. False, with a reason, on failure.
-bool WRITEPAGEPNG(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
                   const std::uint8_t* palette, std::string& error);
 
-struct PAGEPNG {
-  bool OK = false;
-  int32_t WIDTH = 0;
-  int32_t HEIGHT = 0;
-  int32_t COLORTYPE = -1;
-  int32_t BITDEPTH = 0;
-  std::vector<std::uint8_t> PIXELS;   // the indices, width x height
-  std::vector<std::uint8_t> PALETTE;  // 3 bytes per entry, as many as stored
+struct PagePng {
+  bool ok = false;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t color_type = -1;
+  int32_t bit_depth = 0;
+  std::vector<std::uint8_t> pixels;   // the indices, width x height
+  std::vector<std::uint8_t> palette;  // 3 bytes per entry, as many as stored
 };
 
 // Reads a paletted 8-bit PNG back as it is stored (for checks and tests).
-PAGEPNG READPAGEPNG(const std::string& path);
+PagePng read_page_png(const std::string& path);

@@ -7,19 +7,19 @@
 #include <string>
 
 #include "app/main_routine.h"
-#include "surface/replay_runner.h"
-#include "surface/replay_script.h"
+#include "replay/runner.h"
+#include "replay/script.h"
 
 namespace {
 
-void run_game() { RANVELMAIN(); }
+void run_game() { ranvel_main(); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: ranvel-replay SCRIPT OUTDIR\n");
-    return REPLAYBADSCRIPT;
+    return REPLAY_BAD_SCRIPT;
   }
   const std::string scriptpath = argv[1];
   const std::string outdir = argv[2];
@@ -27,21 +27,21 @@ int main(int argc, char** argv) {
   std::ifstream in(scriptpath, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "%s: cannot read the script\n", scriptpath.c_str());
-    return REPLAYBADSCRIPT;
+    return REPLAY_BAD_SCRIPT;
   }
   std::ostringstream text;
   text << in.rdbuf();
-  const REPLAYSCRIPT script = PARSEREPLAYSCRIPT(text.str(), scriptpath);
-  if (!script.OK) {
-    std::fprintf(stderr, "%s\n", script.ERROR.c_str());
-    return REPLAYBADSCRIPT;
+  const ReplayScript script = parse_replay_script(text.str(), scriptpath);
+  if (!script.ok) {
+    std::fprintf(stderr, "%s\n", script.error.c_str());
+    return REPLAY_BAD_SCRIPT;
   }
 
   std::error_code ec;
   std::filesystem::create_directories(outdir, ec);
   if (!std::filesystem::is_directory(outdir, ec)) {
     std::fprintf(stderr, "%s: cannot make the output folder\n", outdir.c_str());
-    return REPLAYBADSCRIPT;
+    return REPLAY_BAD_SCRIPT;
   }
-  return RUNREPLAY(script.COMMANDS, outdir, run_game);
+  return run_replay(script.commands, outdir, run_game);
 }

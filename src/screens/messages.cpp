@@ -1,20 +1,20 @@
 // The texts of the game's messages. They are written in the code page of the
 // game's fonts: "\" draws an i with an accent, "[" an a with an accent, "_" a
 // u with an accent and code 127 an inverted question mark.
-#include "app/messages.h"
+#include "screens/messages.h"
 
-TEXTLIST MSGCOMPUWINS;
-TEXTLIST MSGPLAYERWINS;
-TEXTLIST MSGCANNOTREACH;
-TEXTLIST MSGNOTNOW;
-TEXTLIST MSGQUIT;
-TEXTLIST MSGTOOFEWRODS;
-TEXTLIST MSGOVERSHOOT;
-TEXTLIST MSGTIE;
-TEXTLIST MSGBADROD;
-TEXTLIST MSGGIVEUP;
+TextList MSGCOMPUWINS;
+TextList MSGPLAYERWINS;
+TextList MSGCANNOTREACH;
+TextList MSGNOTNOW;
+TextList MSGQUIT;
+TextList MSGTOOFEWRODS;
+TextList MSGOVERSHOOT;
+TextList MSGTIE;
+TextList MSGBADROD;
+TextList MSGGIVEUP;
 
-void SETMESSAGES() {
+void set_messages() {
   MSGCOMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
   MSGPLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
   // Line 2 gets the target appended when the message is shown.

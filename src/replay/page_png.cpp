@@ -1,5 +1,5 @@
 // Paletted PNG files of the page, through libpng.
-#include "surface/replay_png.h"
+#include "replay/page_png.h"
 
 #include <png.h>
 
@@ -59,7 +59,7 @@ bool write_png(std::FILE* f, png_bytep* rows, int32_t width, int32_t height, con
   return true;
 }
 
-bool read_png(std::FILE* f, PAGEPNG& out) {
+bool read_png(std::FILE* f, PagePng& out) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -79,23 +79,23 @@ bool read_png(std::FILE* f, PAGEPNG& out) {
   const int bitdepth = png_get_bit_depth(png, info);
   const bool usable = colortype == PNG_COLOR_TYPE_PALETTE && bitdepth == 8 && width > 0 && height > 0 &&
                       width <= 8192 && height <= 8192 && png_get_rowbytes(png, info) == width;
-  out.WIDTH = static_cast<int32_t>(width);
-  out.HEIGHT = static_cast<int32_t>(height);
-  out.COLORTYPE = colortype;
-  out.BITDEPTH = bitdepth;
+  out.width = static_cast<int32_t>(width);
+  out.height = static_cast<int32_t>(height);
+  out.color_type = colortype;
+  out.bit_depth = bitdepth;
   if (usable) {
     png_colorp entries = nullptr;
     int count = 0;
     if (png_get_PLTE(png, info, &entries, &count) != 0) {
-      out.PALETTE.resize(static_cast<std::size_t>(count) * 3);
+      out.palette.resize(static_cast<std::size_t>(count) * 3);
       for (int i = 0; i < count; ++i) {
-        out.PALETTE[i * 3] = entries[i].red;
-        out.PALETTE[i * 3 + 1] = entries[i].green;
-        out.PALETTE[i * 3 + 2] = entries[i].blue;
+        out.palette[i * 3] = entries[i].red;
+        out.palette[i * 3 + 1] = entries[i].green;
+        out.palette[i * 3 + 2] = entries[i].blue;
       }
     }
-    out.PIXELS.resize(static_cast<std::size_t>(width) * height);
-    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out.PIXELS.data() + static_cast<std::size_t>(y) * width, nullptr);
+    out.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out.pixels.data() + static_cast<std::size_t>(y) * width, nullptr);
     png_read_end(png, nullptr);
   }
   png_destroy_read_struct(&png, &info, nullptr);
@@ -104,7 +104,7 @@ bool read_png(std::FILE* f, PAGEPNG& out) {
 
 }  // namespace
 
-bool WRITEPAGEPNG(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
                   const std::uint8_t* palette, std::string& error) {
   if (pixels == nullptr || palette == nullptr || width < 1 || height < 1) {
     error = "nothing to write";
@@ -132,15 +132,15 @@ bool WRITEPAGEPNG(const std::string& path, const std::uint8_t* pixels, int32_t w
   return true;
 }
 
-PAGEPNG READPAGEPNG(const std::string& path) {
-  PAGEPNG out;
+PagePng read_page_png(const std::string& path) {
+  PagePng out;
   file_closer file;
   file.f = std::fopen(path.c_str(), "rb");
   if (file.f == nullptr) return out;
-  out.OK = read_png(file.f, out);
-  if (!out.OK) {
-    out.PIXELS.clear();
-    out.PALETTE.clear();
+  out.ok = read_png(file.f, out);
+  if (!out.ok) {
+    out.pixels.clear();
+    out.palette.clear();
   }
   return out;
 }

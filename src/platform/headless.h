@@ -7,16 +7,22 @@
 #include <functional>
 #include <string>
 
+#include "platform/platform.h"
+
 // Puts the clock back to 10.000 s and empties the key queue; the pointer goes
 // outside the window.
-void HEADLESSRESET();
+void headless_reset();
 // Virtual time now, in milliseconds.
-int64_t HEADLESSNOWMS();
+int64_t headless_now_ms();
 // Queues a key text; moves the pointer (x, y, buttons; -1s for outside).
-void HEADLESSKEY(const std::string& key);
-void HEADLESSMOUSE(int32_t x, int32_t y, int32_t buttons);
+void headless_key(const std::string& key);
+void headless_mouse(int32_t x, int32_t y, int32_t buttons);
 // Called whenever the game waits or polls, with the virtual time reached;
 // the replay runner carries out its script from here.
-void HEADLESSSETDRIVER(std::function<void(int64_t nowms)> driver);
+void headless_set_driver(std::function<void(int64_t nowms)> driver);
 // How many whole frames have been copied to the screen so far.
-int64_t HEADLESSFRAMES();
+int64_t headless_frames();
+// The presents so far (nothing is shown, but the surface's hand-over can be
+// checked), and the last page update handed over.
+int64_t headless_presents();
+PageUpdate headless_last_present();

@@ -1,11 +1,11 @@
 // The state snapshot of a replay (see replay_state.h).
-#include "surface/replay_state.h"
+#include "replay/state_json.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-const char* SCREENNAME(SHOWNSCREEN screen) {
+const char* screen_name(ShownScreen screen) {
   switch (screen) {
     case SHOWN_OPTIONS: return "options";
     case SHOWN_PLAY: return "play";
@@ -17,7 +17,7 @@ const char* SCREENNAME(SHOWNSCREEN screen) {
   return "none";
 }
 
-std::string JSONTEXT(std::string_view text) {
+std::string json_text(std::string_view text) {
   static const char hex[] = "0123456789ABCDEF";
   std::string out = "\"";
   for (const char c : text) {
@@ -37,7 +37,7 @@ std::string JSONTEXT(std::string_view text) {
   return out;
 }
 
-std::string JSONNUMBER(double value) {
+std::string json_number(double value) {
   if (!std::isfinite(value)) return "null";
   char buffer[64];
   const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -64,12 +64,12 @@ std::string number_list(const ARRAY& values, std::size_t count) {
 
 }  // namespace
 
-std::string STATEJSON(const RUNREPORT& report) {
+std::string state_json(const RunReport& report) {
   static const GAMESTATE fresh{};
-  const GAMESTATE& g = report.GAME != nullptr ? *report.GAME : fresh;
+  const GAMESTATE& g = report.game != nullptr ? *report.game : fresh;
   const std::size_t moves = g.MOVECOUNT;
   std::string out = "{";
-  out.append("\"screen\": ").append(JSONTEXT(SCREENNAME(report.SCREEN)));
+  out.append("\"screen\": ").append(json_text(screen_name(report.screen_page)));
   out.append(", \"target\": ").append(std::to_string(g.TARGET));
   out.append(", \"validrods\": ").append(std::to_string(g.VALIDRODS));
   out.append(", \"starter\": ").append(std::to_string(g.STARTER));
@@ -79,14 +79,14 @@ std::string STATEJSON(const RUNREPORT& report) {
   out.append(", \"totals\": ").append(number_list(g.TOTALS, moves + 1));
   out.append(", \"keyresidue\": ").append(std::to_string(g.KEYRESIDUE));
   out.append(", \"period\": ").append(std::to_string(g.PERIOD));
-  out.append(", \"lookat\": ").append(JSONNUMBER(g.LOOKAT));
-  if (report.MESSAGE != nullptr) {
+  out.append(", \"lookat\": ").append(json_number(g.LOOKAT));
+  if (report.message != nullptr) {
     out.append(", \"message\": [");
     bool first = true;
-    for (const std::string& line : report.MESSAGE->items) {
+    for (const std::string& line : report.message->items) {
       if (!first) out.append(", ");
       first = false;
-      out.append(JSONTEXT(line));
+      out.append(json_text(line));
     }
     out.push_back(']');
   }

@@ -14,14 +14,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/run_report.h"
+#include "screens/shown_screen.h"
 
 // "options", "play", "message", "info", "error", or "none" before the first
 // screen is shown.
-const char* SCREENNAME(SHOWNSCREEN screen);
+const char* screen_name(ShownScreen screen);
 // A JSON string literal for a line of text in the game's code page.
-std::string JSONTEXT(std::string_view text);
+std::string json_text(std::string_view text);
 // A double as JSON, always with a fraction or exponent (12.0, 43.25).
-std::string JSONNUMBER(double value);
+std::string json_number(double value);
 // The snapshot of the run as a JSON object, ending with a new line.
-std::string STATEJSON(const RUNREPORT& report);
+std::string state_json(const RunReport& report);

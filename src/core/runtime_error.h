@@ -19,68 +19,68 @@
 // fuzzing and static-analysis builds) has no std::source_location yet; its
 // __builtin_LINE gives the same line number.
 #if defined(__cpp_lib_source_location)
-using CODEPLACE = std::source_location;
+using CodePlace = std::source_location;
 #else
-struct CODEPLACE {
-  unsigned LINE = 0;
-  static constexpr CODEPLACE current(unsigned line = __builtin_LINE()) { return CODEPLACE{line}; }
-  constexpr unsigned line() const { return LINE; }
+struct CodePlace {
+  unsigned number = 0;
+  static constexpr CodePlace current(unsigned at = __builtin_LINE()) { return CodePlace{at}; }
+  constexpr unsigned line() const { return number; }
 };
 #endif
 
 // Error numbers of the handler.
-constexpr int32_t ERRINDEX = 6;
-constexpr int32_t ERRNULL = 7;
+constexpr int32_t ERR_INDEX = 6;
+constexpr int32_t ERR_NULL = 7;
 
 // Reports a run-time error and ends the program (exit code 0). Before the
 // screen is open the report goes to standard output and the program ends at
 // once, since there is no keyboard to wait for.
-[[noreturn]] void RUNTIMEERROR(int32_t number, int32_t line);
+[[noreturn]] void report_runtime_error(int32_t number, int32_t line);
 
 // Ends the program with the given exit code. Implemented by unwinding to the
 // program's entry point (so that tests can run whole screens in-process).
-struct PROGRAMEND {
+struct ProgramEnd {
   int code;
 };
-[[noreturn]] void ENDPROGRAM(int code);
+[[noreturn]] void end_program(int code);
 
 // Hands a non-zero code of a surface operation to the handler, with the line
 // of the calling statement.
-inline void CHECKCODE(int32_t code, CODEPLACE where = CODEPLACE::current()) {
-  if (code != 0) RUNTIMEERROR(code, static_cast<int32_t>(where.line()));
+inline void check_code(int32_t code, CodePlace where = CodePlace::current()) {
+  if (code != 0) report_runtime_error(code, static_cast<int32_t>(where.line()));
 }
 
 // Checks a reference (pointer) before use: null is error 7.
 template <class T>
-inline T* CHECKREF(T* p, CODEPLACE where = CODEPLACE::current()) {
-  if (p == nullptr) RUNTIMEERROR(ERRNULL, static_cast<int32_t>(where.line()));
+inline T* check_ref(T* p, CodePlace where = CodePlace::current()) {
+  if (p == nullptr) report_runtime_error(ERR_NULL, static_cast<int32_t>(where.line()));
   return p;
 }
 
 // An index that remembers where it was written, so that a failed check names
 // the line of the indexing statement rather than this header.
-struct IDX {
+struct Idx {
   long long value;
-  CODEPLACE where;
+  CodePlace where;
   // cppcheck-suppress noExplicitConstructor ; implicit on purpose: list[i] takes a plain number
-  IDX(long long v, CODEPLACE w = CODEPLACE::current()) : value(v), where(w) {}
+  Idx(long long v, CodePlace w = CodePlace::current()) : value(v), where(w) {}
 };
 
-[[noreturn]] inline void INDEXERROR(const IDX& i) {
-  RUNTIMEERROR(ERRINDEX, static_cast<int32_t>(i.where.line()));
+[[noreturn]] inline void index_error(const Idx& i) {
+  report_runtime_error(ERR_INDEX, static_cast<int32_t>(i.where.line()));
 }
 
 // A fixed-size array indexed from 0 whose every access is checked.
 template <class T, std::size_t N>
-struct CHECKEDARRAY {
+struct CheckedArray {
   std::array<T, N> items{};
 
-  T& operator[](IDX i) {
-    if (i.value < 0 || i.value >= static_cast<long long>(N)) INDEXERROR(i);
+  T& operator[](Idx i) {
+    if (i.value < 0 || i.value >= static_cast<long long>(N)) index_error(i);
     return items[static_cast<std::size_t>(i.value)];
   }
-  const T& operator[](IDX i) const {
-    if (i.value < 0 || i.value >= static_cast<long long>(N)) INDEXERROR(i);
+  const T& operator[](Idx i) const {
+    if (i.value < 0 || i.value >= static_cast<long long>(N)) index_error(i);
     return items[static_cast<std::size_t>(i.value)];
   }
   static constexpr std::size_t size() { return N; }
@@ -90,33 +90,33 @@ struct CHECKEDARRAY {
   auto end() { return items.end(); }
   auto begin() const { return items.begin(); }
   auto end() const { return items.end(); }
-  bool operator==(const CHECKEDARRAY&) const = default;
+  bool operator==(const CheckedArray&) const = default;
 };
 
 // A resizable list indexed from 0 whose every access is checked (message
 // lists, information texts, the label table).
 template <class T>
-struct CHECKEDLIST {
+struct CheckedList {
   std::vector<T> items;
 
-  CHECKEDLIST() = default;
-  CHECKEDLIST(std::initializer_list<T> init) : items(init) {}
+  CheckedList() = default;
+  CheckedList(std::initializer_list<T> init) : items(init) {}
 
-  T& operator[](IDX i) {
-    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) INDEXERROR(i);
+  T& operator[](Idx i) {
+    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) index_error(i);
     return items[static_cast<std::size_t>(i.value)];
   }
-  const T& operator[](IDX i) const {
-    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) INDEXERROR(i);
+  const T& operator[](Idx i) const {
+    if (i.value < 0 || i.value >= static_cast<long long>(items.size())) index_error(i);
     return items[static_cast<std::size_t>(i.value)];
   }
   // Sizes the list to indices 0..count-1; a negative count is a failed sizing.
-  void RESIZE(long long count, CODEPLACE where = CODEPLACE::current()) {
-    if (count < 0 || count > (1LL << 24)) RUNTIMEERROR(ERRINDEX, static_cast<int32_t>(where.line()));
+  void resize(long long count, CodePlace where = CodePlace::current()) {
+    if (count < 0 || count > (1LL << 24)) report_runtime_error(ERR_INDEX, static_cast<int32_t>(where.line()));
     items.assign(static_cast<std::size_t>(count), T{});
   }
   // Index of the last entry (-1 when empty), as the game's loops use it.
-  long long UPPER() const { return static_cast<long long>(items.size()) - 1; }
+  long long upper() const { return static_cast<long long>(items.size()) - 1; }
   std::size_t size() const { return items.size(); }
   auto begin() { return items.begin(); }
   auto end() { return items.end(); }
@@ -125,4 +125,4 @@ struct CHECKEDLIST {
 };
 
 // A list of text lines: message lists and information pages.
-using TEXTLIST = CHECKEDLIST<std::string>;
+using TextList = CheckedList<std::string>;

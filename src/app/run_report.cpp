@@ -1,9 +1,0 @@
-#include "app/run_report.h"
-
-RUNREPORT REPORT;
-
-SHOWNSCREEN SHOWSCREEN(SHOWNSCREEN screen) {
-  const SHOWNSCREEN before = REPORT.SCREEN;
-  REPORT.SCREEN = screen;
-  return before;
-}

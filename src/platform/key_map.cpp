@@ -1,0 +1,58 @@
+// Key presses and typed text turned into the game's key texts.
+#include "platform/key_map.h"
+
+KeyDownResult map_key_down(const KeyPress& press, KeyMapState& state) {
+  KeyDownResult r;
+  // Whatever text the previous press sent has arrived by now.
+  state.drop_next_text = false;
+  switch (press.key) {
+    case PKEY_ROW_DIGIT:
+    case PKEY_PAD_DIGIT:
+      if (press.digit >= 0 && press.digit <= 9) {
+        r.keys.push_back(std::string(1, static_cast<char>('0' + press.digit)));
+        state.drop_next_text = true;
+      }
+      break;
+    case PKEY_ENTER:
+    case PKEY_PAD_ENTER:
+      if (press.alt)
+        r.toggles_fullscreen = true;
+      else
+        r.keys.push_back(std::string(1, '\r'));
+      break;
+    case PKEY_ESCAPE:
+      r.keys.push_back(std::string(1, '\x1B'));
+      break;
+    case PKEY_LEFT:
+      r.keys.push_back(std::string("\xFF") + "K");
+      break;
+    case PKEY_RIGHT:
+      r.keys.push_back(std::string("\xFF") + "M");
+      break;
+    case PKEY_UP:
+      r.keys.push_back(std::string("\xFF") + "H");
+      break;
+    case PKEY_DOWN:
+      r.keys.push_back(std::string("\xFF") + "P");
+      break;
+    case PKEY_F11:
+      r.toggles_fullscreen = true;
+      break;
+    case PKEY_OTHER:
+      break;
+  }
+  return r;
+}
+
+std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state) {
+  std::vector<std::string> keys;
+  if (state.drop_next_text) {
+    state.drop_next_text = false;
+    return keys;
+  }
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 32 && u <= 126) keys.push_back(std::string(1, c));
+  }
+  return keys;
+}

@@ -1,0 +1,50 @@
+// The key texts that a key press or a piece of typed text gives, kept apart
+// from the window library so that the mapping can be checked without a
+// display.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The keys the game cares about, named by where they are on the keyboard;
+// the window backend turns its own key codes into these.
+enum PhysicalKey : int32_t {
+  PKEY_OTHER = 0,
+  PKEY_ROW_DIGIT,     // a key of the number row; digit says which
+  PKEY_PAD_DIGIT,     // a digit key of the keypad; digit says which
+  PKEY_ENTER,
+  PKEY_PAD_ENTER,
+  PKEY_ESCAPE,
+  PKEY_LEFT,
+  PKEY_RIGHT,
+  PKEY_UP,
+  PKEY_DOWN,
+  PKEY_F11,
+};
+
+struct KeyPress {
+  PhysicalKey key = PKEY_OTHER;
+  int32_t digit = 0;  // 0..9 for the two digit kinds
+  bool alt = false;
+};
+
+// What the keyboard mapping remembers between events: a digit key queues its
+// digit at once, so the character the same press also sends as typed text
+// must be dropped.
+struct KeyMapState {
+  bool drop_next_text = false;
+};
+
+struct KeyDownResult {
+  std::vector<std::string> keys;
+  bool toggles_fullscreen = false;
+};
+
+// A key going down (or repeating). Letters and signs are not queued here:
+// they come from typed text, so the player's layout is respected.
+KeyDownResult map_key_down(const KeyPress& press, KeyMapState& state);
+// Typed text (UTF-8): every printable ASCII character becomes a key; other
+// characters are dropped, since the game compares only ASCII key texts.
+std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state);

@@ -1,0 +1,88 @@
+// The headless backend: no window, a virtual clock and scripted input.
+#include <cstdio>
+#include <deque>
+
+#include "platform/headless.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int64_t START_MS = 10000;
+constexpr int64_t FRAME_MS = 16;
+
+int64_t now_ms = START_MS;
+int64_t frames = 0;
+int64_t presents = 0;
+PageUpdate last_present;
+std::deque<std::string> keys;
+PlatformMouse mouse;
+std::function<void(int64_t)> driver;
+bool driving = false;
+
+// The driver may end the program (by throwing); the guard lets the next run
+// drive again.
+struct driving_guard {
+  driving_guard() { driving = true; }
+  ~driving_guard() { driving = false; }
+};
+
+void drive() {
+  if (!driver || driving) return;
+  const driving_guard guard;
+  driver(now_ms);
+}
+
+}  // namespace
+
+void headless_reset() {
+  now_ms = START_MS;
+  frames = 0;
+  keys.clear();
+  mouse = PlatformMouse{};
+}
+
+int64_t headless_now_ms() { return now_ms; }
+void headless_key(const std::string& key) { keys.push_back(key); }
+void headless_mouse(int32_t x, int32_t y, int32_t buttons) { mouse = PlatformMouse{x, y, buttons}; }
+void headless_set_driver(std::function<void(int64_t)> d) { driver = std::move(d); }
+int64_t headless_frames() { return frames; }
+int64_t headless_presents() { return presents; }
+PageUpdate headless_last_present() { return last_present; }
+
+bool platform_open(int32_t, int32_t) { return true; }
+// No one watches the page: a shot reads it from the surface. The hand-over
+// is only counted.
+void platform_present(const PageUpdate& update) {
+  ++presents;
+  last_present = update;
+}
+void platform_pump() { drive(); }
+
+void platform_sleep(int32_t ms) {
+  if (ms > 0) now_ms += ms;
+  drive();
+}
+
+double platform_clock() { return static_cast<double>(now_ms) / 1000.0; }
+bool platform_key_waiting() { return !keys.empty(); }
+
+std::string platform_take_key() {
+  if (keys.empty()) return std::string();
+  std::string k = keys.front();
+  keys.pop_front();
+  return k;
+}
+
+PlatformMouse platform_mouse() { return mouse; }
+
+void platform_full_frame() {
+  now_ms += FRAME_MS;
+  ++frames;
+}
+
+// A replay has no one watching the screen: the report also goes to
+// standard error.
+void platform_error_report(const std::string& text) {
+  std::fputs((text + "\n").c_str(), stderr);
+  std::fflush(stderr);
+}

@@ -1,0 +1,9 @@
+#include "screens/shown_screen.h"
+
+RunReport run_report;
+
+ShownScreen show_screen(ShownScreen screen) {
+  const ShownScreen before = run_report.screen_page;
+  run_report.screen_page = screen;
+  return before;
+}

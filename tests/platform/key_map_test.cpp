@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/key_map.h"
+
+namespace {
+
+std::vector<std::string> press(PhysicalKey key, int digit, KeyMapState& state, bool alt = false,
+                               bool* toggle = nullptr) {
+  KeyPress p;
+  p.key = key;
+  p.digit = digit;
+  p.alt = alt;
+  const KeyDownResult r = map_key_down(p, state);
+  if (toggle != nullptr) *toggle = r.toggles_fullscreen;
+  return r.keys;
+}
+
+using keys = std::vector<std::string>;
+
+}  // namespace
+
+TEST(KeyMapping, ControlKeysComeFromKeyEvents) {
+  KeyMapState s;
+  EXPECT_EQ(press(PKEY_ENTER, 0, s), keys{"\r"});
+  EXPECT_EQ(press(PKEY_PAD_ENTER, 0, s), keys{"\r"});
+  EXPECT_EQ(press(PKEY_ESCAPE, 0, s), keys{"\x1B"});
+  EXPECT_EQ(press(PKEY_LEFT, 0, s), keys{std::string("\xFF") + "K"});
+  EXPECT_EQ(press(PKEY_RIGHT, 0, s), keys{std::string("\xFF") + "M"});
+  EXPECT_EQ(press(PKEY_UP, 0, s), keys{std::string("\xFF") + "H"});
+  EXPECT_EQ(press(PKEY_DOWN, 0, s), keys{std::string("\xFF") + "P"});
+  EXPECT_EQ(press(PKEY_LEFT, 0, s)[0].size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(press(PKEY_LEFT, 0, s)[0][0]), 255);
+  EXPECT_TRUE(press(PKEY_OTHER, 0, s).empty());
+}
+
+TEST(KeyMapping, F11AndAltEnterToggleFullscreenWithoutAKey) {
+  KeyMapState s;
+  bool toggle = false;
+  EXPECT_TRUE(press(PKEY_F11, 0, s, false, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_TRUE(press(PKEY_ENTER, 0, s, true, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_TRUE(press(PKEY_PAD_ENTER, 0, s, true, &toggle).empty());
+  EXPECT_TRUE(toggle);
+  EXPECT_EQ(press(PKEY_ENTER, 0, s, false, &toggle), keys{"\r"});
+  EXPECT_FALSE(toggle);
+}
+
+TEST(KeyMapping, LettersAndSignsComeFromTypedText) {
+  KeyMapState s;
+  // Shift+X types "X"; the colon key types ":" whatever the layout.
+  EXPECT_EQ(map_typed_text("X", s), keys{"X"});
+  EXPECT_EQ(map_typed_text(":", s), keys{":"});
+  EXPECT_EQ(map_typed_text("s", s), keys{"s"});
+  EXPECT_EQ(map_typed_text(" ", s), keys{" "});
+  EXPECT_EQ(map_typed_text("ab", s), (keys{"a", "b"}));
+  // Characters beyond ASCII never match a key text of the game: dropped.
+  EXPECT_EQ(map_typed_text("\xC3\xB1", s), keys{});
+}
+
+TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
+  KeyMapState s;
+  // US layout: the 3 key, then its text "3".
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 3, s), keys{"3"});
+  EXPECT_TRUE(map_typed_text("3", s).empty());
+  // AZERTY: the same key types an accented letter without Shift; the digit
+  // still comes by the key's place.
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 2, s), keys{"2"});
+  EXPECT_TRUE(map_typed_text("\xC3\xA9", s).empty());
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 0, s), keys{"0"});
+  EXPECT_TRUE(map_typed_text("!", s).empty());
+  // Keypad digits, and their text.
+  EXPECT_EQ(press(PKEY_PAD_DIGIT, 7, s), keys{"7"});
+  EXPECT_TRUE(map_typed_text("7", s).empty());
+  // Only the one text of that press is dropped.
+  EXPECT_EQ(map_typed_text("x", s), keys{"x"});
+  // A digit press with no text (Ctrl held): the next key's text still counts.
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 5, s), keys{"5"});
+  EXPECT_TRUE(press(PKEY_OTHER, 0, s).empty());
+  EXPECT_EQ(map_typed_text("X", s), keys{"X"});
+  // Key repeat: every repeat of a digit is a digit again.
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 9, s), keys{"9"});
+  EXPECT_TRUE(map_typed_text("9", s).empty());
+  EXPECT_EQ(press(PKEY_ROW_DIGIT, 9, s), keys{"9"});
+  EXPECT_TRUE(map_typed_text("9", s).empty());
+}
