@@ -5,22 +5,21 @@
 
 #include <string>
 
-#include "screens/messages.h"
-#include "screens/shown_screen.h"
 #include "game/evaluation.h"
 #include "scene/camera.h"
-#include "scene/floor.h"
 #include "scene/rods.h"
+#include "scene/scene_frame.h"
+#include "screens/game_buttons.h"
+#include "screens/layout.h"
+#include "screens/message_box.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "surface/input.h"
 
 namespace {
 
 constexpr int32_t NO_HOVER = -1;
-constexpr uint32_t COLOUR_WIN = 0x20FF20;
-constexpr uint32_t COLOUR_LOSS = 0xE00000;
-constexpr uint32_t COLOUR_TIE = 0x200080;
-constexpr uint32_t COLOUR_QUESTION = 0xC0C000;
 // Outcomes are shown after a short pause, so the last rod can be seen.
 constexpr int32_t OUTCOME_PAUSE_MS = 1500;
 
@@ -41,35 +40,16 @@ int32_t rod_of(int32_t code) { return code % 10 + 1; }
 
 int32_t current_total(const GAMESTATE& game) { return game.TOTALS[game.MOVECOUNT]; }
 
-void drop_waiting_keys() {
-  while (!POLLKEY().empty()) {
-  }
-}
-
 // A whole frame into the frame image, then onto the screen in one copy.
-void redraw(PlayScene& s) {
-  DEFINESCREEN(s.game.LOOKAT, s.game.TARGET, s.view);
-  DRAWBG(s.frame, s.texture, s.font, s.game.TARGET, s.view);
-  DRAWNUMBERLINE(s.frame, s.game.TARGET, s.view, 176);
-  DRAWRODS(s.frame, s.game, s.view);
-  check_code(BLITIMAGE(screen_page(), 0, 0, s.frame, BLIT_COPY));
-}
-
-std::string with_target(const char* text, const GAMESTATE& game) {
-  return std::string(text) + std::to_string(static_cast<int>(game.TARGET));
-}
+void redraw(PlayScene& s) { draw_scene_frame(s.frame, s.texture, s.font, s.game, s.view); }
 
 // The hover code under the mouse: a game button, a choice rod of the window,
 // or nothing.
-int32_t hover_code(const MouseReading& mouse, const ChoiceWindow& window) {
-  if (mouse.y >= 500 && mouse.y < 580) {
-    if (mouse.x >= 24 && mouse.x < 264) return TIEBUTTON;
-    if (mouse.x >= 620 && mouse.x < 760) return QUITBUTTON;
-  }
-  for (int32_t j = window.first; j <= window.last; ++j) {
-    const ChoiceBox& box = CHOICEBOXES[j];
-    if (box.X1 <= mouse.x && mouse.x <= box.X2 && box.Y1 <= mouse.y && mouse.y <= box.Y2) return j;
-  }
+int32_t hover_code(const MouseReading& mouse, const ChoiceWindow& window, const ChoiceBoxList& boxes) {
+  for (const int32_t button : {TIEBUTTON, QUITBUTTON})
+    if (game_button_box(button).contains(mouse.x, mouse.y)) return button;
+  for (int32_t j = window.first; j <= window.last; ++j)
+    if (inside_choice_box(boxes[j], mouse.x, mouse.y)) return j;
   return NO_HOVER;
 }
 
@@ -94,8 +74,7 @@ Next player_move(PlayScene& s, int32_t total, int32_t rod) {
   }
   if (reached > game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
-    MSGOVERSHOOT[3] = with_target("sobrepasaste el ", game);
-    SHOWMESSAGE(MSGOVERSHOOT, COLOUR_LOSS, MESSAGE_NOTICE);
+    SHOWMESSAGE(with_target(MSGOVERSHOOT, 3, game.TARGET), COLOUR_LOSS, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   return Next::COMPUTER;
@@ -117,7 +96,9 @@ Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
   drop_waiting_keys();
   const int32_t total = current_total(game);
+  // The rods on the screen are those of the frame drawn last, with this view.
   const ChoiceWindow window = choice_window_for(total, game.TARGET);
+  const ChoiceBoxList boxes = CHOICEBOXES(game, s.view);
   int32_t hover = NO_HOVER;
   int32_t previous = NO_HOVER;
 
@@ -129,28 +110,22 @@ Next player_turn(PlayScene& s) {
     DRAWGAMEBTN(QUITBUTTON, 0, game, s.view);
     drop_waiting_keys();
 
-    std::string key;
-    MouseReading mouse;
+    InputLook look;
     for (;;) {
-      WAITMS(10);
-      key = POLLKEY();
-      mouse = POLLMOUSE();
-      hover = hover_code(mouse, window);
+      look = look_at_input(10);
+      hover = hover_code(look.mouse, window, boxes);
       if (hover != previous) {
         show_hover_change(s, previous, hover);
         previous = hover;
       }
-      if (!key.empty() || mouse.buttons > 0) break;
+      if (look.acted()) break;
     }
     if (is_choice_rod(hover)) HIGHLIGHTROD(rod_of(hover), BASE_COLORS, 0);
 
-    if (mouse.buttons > 0) {
+    if (look.mouse.buttons > 0) {
       // A press acts on what was under the mouse when it went down; a key
       // read in the same poll is dropped.
-      while (mouse.buttons > 0) {
-        WAITMS(20);
-        mouse = POLLMOUSE();
-      }
+      wait_for_release(look.mouse);
       if (is_choice_rod(hover)) return player_move(s, total, rod_of(hover));
       if (hover == TIEBUTTON) {
         if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
@@ -160,6 +135,7 @@ Next player_turn(PlayScene& s) {
       continue;
     }
 
+    const std::string& key = look.key;
     if (key == "x" || key == "X") {
       if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
       continue;
@@ -185,8 +161,7 @@ Next computer_turn(PlayScene& s) {
   const int32_t rod = DOEVAL(game);
   if (rod == 0) {
     WAITMS(OUTCOME_PAUSE_MS);
-    MSGCANNOTREACH[2] = with_target("Imposible alcanzar ", game);
-    SHOWMESSAGE(MSGCANNOTREACH, COLOUR_TIE, MESSAGE_NOTICE);
+    SHOWMESSAGE(with_target(MSGCANNOTREACH, 2, game.TARGET), COLOUR_TIE, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   const int32_t total = current_total(game);

@@ -9,7 +9,6 @@
 #include "platform/platform.h"
 #include "surface/surface.h"
 
-void end_program(int code) { throw ProgramEnd{code}; }
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "game/evaluation.h"
 
 #include <algorithm>
-#include <bit>
+#include "core/compat.h"
 
 CheckedArray<int32_t, 10> RODLIST;
 int32_t RODCOUNT = 0;
@@ -21,11 +21,11 @@ namespace {
 using Row = CheckedArray<int32_t, 100>;
 
 int32_t wrapped_add(int32_t a, int32_t b) {
-  return std::bit_cast<int32_t>(std::bit_cast<uint32_t>(a) + std::bit_cast<uint32_t>(b));
+  return bit_cast<int32_t>(bit_cast<uint32_t>(a) + bit_cast<uint32_t>(b));
 }
 
 int32_t wrapped_mul(int32_t a, int32_t b) {
-  return std::bit_cast<int32_t>(std::bit_cast<uint32_t>(a) * std::bit_cast<uint32_t>(b));
+  return bit_cast<int32_t>(bit_cast<uint32_t>(a) * bit_cast<uint32_t>(b));
 }
 
 bool rod_valid(const GAMESTATE& state, int32_t value) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "game/gamestate.h"
 
 // Evaluation tables, written only by SETUPEVAL. The counts wrap around in

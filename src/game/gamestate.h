@@ -1,9 +1,10 @@
 // The game record, the brick record and the point record.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 
 // A floor point: x along the number line, y across it (away from the viewer),
 // z up. The fourth component is never read and stays 0.
@@ -46,6 +47,15 @@ struct BRICK {
   CheckedArray<int32_t, 18> FACECOLORS;
   bool operator==(const BRICK&) const = default;
 };
+
+// The light of the whole run: a unit vector toward x = 0.5, y = 0.3 and up.
+inline POINT3D light_direction() {
+  POINT3D light;
+  light.X = 0.5;
+  light.Y = 0.3;
+  light.Z = std::sqrt(1.0 - light.X * light.X - light.Y * light.Y);
+  return light;
+}
 
 // Most rods one game can hold.
 constexpr int32_t MAX_RODS = 100;

@@ -1,4 +1,4 @@
-// Runs the game with input from a replay script (see replay_runner.h).
+// Runs the game with input from a replay script (see runner.h).
 #include "replay/runner.h"
 
 #include <cstdio>
@@ -12,9 +12,6 @@
 #include "surface/surface.h"
 
 namespace {
-
-constexpr int32_t PAGE_WIDTH = 800;
-constexpr int32_t PAGE_HEIGHT = 600;
 
 struct replay {
   const std::vector<ReplayCommand>* commands = nullptr;

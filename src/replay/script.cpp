@@ -1,12 +1,12 @@
-// Replay scripts (see replay_script.h).
+// Replay scripts (see script.h).
 #include "replay/script.h"
 
 #include <charconv>
 
+#include "surface/surface.h"
+
 namespace {
 
-constexpr int32_t PAGE_WIDTH = 800;
-constexpr int32_t PAGE_HEIGHT = 600;
 constexpr int64_t CLICK_HOLD_MS = 60;
 
 bool blank(char c) { return c == ' ' || c == '\t'; }

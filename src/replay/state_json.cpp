@@ -69,7 +69,7 @@ std::string state_json(const RunReport& report) {
   const GAMESTATE& g = report.game != nullptr ? *report.game : fresh;
   const std::size_t moves = g.MOVECOUNT;
   std::string out = "{";
-  out.append("\"screen\": ").append(json_text(screen_name(report.screen_page)));
+  out.append("\"screen\": ").append(json_text(screen_name(report.screen)));
   out.append(", \"target\": ").append(std::to_string(g.TARGET));
   out.append(", \"validrods\": ").append(std::to_string(g.VALIDRODS));
   out.append(", \"starter\": ").append(std::to_string(g.STARTER));

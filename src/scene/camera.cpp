@@ -1,9 +1,8 @@
 // The camera move that follows the running total after every rod.
 #include "scene/camera.h"
 
-#include "core/runtime_error.h"
-#include "scene/floor.h"
-#include "scene/rods.h"
+#include "scene/projection.h"
+#include "scene/scene_frame.h"
 #include "surface/input.h"
 
 namespace {
@@ -43,16 +42,11 @@ int32_t SHIFTLOOKAT(int32_t from, int32_t to, Image frame, const std::uint8_t* t
       state.LOOKAT = end;
       last = true;
     }
-    DEFINESCREEN(state.LOOKAT, state.TARGET, view);
-    DRAWBG(frame, texture, font, state.TARGET, view);
-    DRAWNUMBERLINE(frame, state.TARGET, view, 176);
-    DRAWRODS(frame, state, view);
-    check_code(BLITIMAGE(screen_page(), 0.0F, 0.0F, frame, BLIT_COPY));
+    draw_scene_frame(frame, texture, font, state, view);
     WAITMS(2);
   }
 
   // Keys pressed while the camera moved are dropped.
-  while (!POLLKEY().empty()) {
-  }
+  drop_waiting_keys();
   return 0;
 }

@@ -7,6 +7,10 @@
 #include "surface/surface.h"
 #include "text/mapped_font.h"
 
+// The floor texture made at start-up, in texels.
+constexpr int32_t TEXTURE_WIDTH = 1330;
+constexpr int32_t TEXTURE_HEIGHT = 430;
+
 // Brightness of the floor at texel (x, y): 0 up to (not including) 1.
 double FLOORTEXTURE(double x, double y);
 // Frees the image the reference holds and puts a new width x height texture in its place.

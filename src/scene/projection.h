@@ -19,6 +19,9 @@ struct SCREENDEF {
   double SCALE = 16.0;         // pixels per floor unit
 };
 
+// Pixels per floor unit in the play view.
+constexpr double PLAY_SCALE = 32.0;
+
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
 int32_t nearest(double v);
 

@@ -7,9 +7,9 @@
 
 #include "scene/bricks.h"
 #include "surface/input.h"
+#include "surface/random.h"
 
 CheckedArray<BRICK, CHOICE_ROD_COUNT> CHOICERODS;
-CheckedArray<ChoiceBox, CHOICE_ROD_COUNT> CHOICEBOXES;
 
 namespace {
 
@@ -22,6 +22,9 @@ int16_t box_coord(int32_t v) {
   return static_cast<int16_t>(std::clamp<int32_t>(v, std::numeric_limits<int16_t>::min(),
                                                   std::numeric_limits<int16_t>::max()));
 }
+
+// Whether the value of choice rod j may be laid.
+bool rod_valid(const GAMESTATE& state, int32_t j) { return ((state.VALIDRODS >> ((j % 10) + 1)) & 1u) != 0; }
 
 }  // namespace
 
@@ -73,25 +76,31 @@ void DRAWRODS(Image image, const GAMESTATE& state, const SCREENDEF& view) {
   for (int32_t k = 0; k < state.MOVECOUNT; ++k) DRAWBRICK(image, state.BRICKS[k], view);
 
   const ChoiceWindow w = choice_window_for(state.TOTALS[state.MOVECOUNT], state.TARGET);
+  for (int32_t j = w.first; j <= w.last; ++j)
+    if (rod_valid(state, j)) DRAWBRICK(image, CHOICERODS[j], view);
+}
+
+ChoiceBoxList CHOICEBOXES(const GAMESTATE& state, const SCREENDEF& view) {
+  ChoiceBoxList boxes;
+  for (ChoiceBox& box : boxes) box = ChoiceBox{1, 1, 0, 0};  // contains no point
+  const ChoiceWindow w = choice_window_for(state.TOTALS[state.MOVECOUNT], state.TARGET);
   for (int32_t j = w.first; j <= w.last; ++j) {
-    const int32_t v = (j % 10) + 1;
-    ChoiceBox& hit = CHOICEBOXES[j];
-    if ((state.VALIDRODS >> v) & 1u) {
-      const BRICK& rod = CHOICERODS[j];
-      DRAWBRICK(image, rod, view);
-      // From the rod's near-left floor corner to one unit of height above
-      // its far-right floor corner.
-      int32_t ax = 0, ay = 0, bx = 0, by = 0;
-      FLOORTOSCREENCOORD(rod.CORNER1.X, rod.CORNER1.Y, view, ax, ay);
-      FLOORTOSCREENCOORD(rod.CORNER2.X, rod.CORNER2.Y, view, bx, by);
-      hit.X1 = box_coord(ax);
-      hit.Y1 = box_coord(nearest(static_cast<double>(by) - view.SCALE));
-      hit.X2 = box_coord(bx);
-      hit.Y2 = box_coord(ay);
-    } else {
-      hit = ChoiceBox{1, 1, 0, 0};  // contains no point
-    }
+    if (!rod_valid(state, j)) continue;
+    const BRICK& rod = CHOICERODS[j];
+    int32_t ax = 0, ay = 0, bx = 0, by = 0;
+    FLOORTOSCREENCOORD(rod.CORNER1.X, rod.CORNER1.Y, view, ax, ay);
+    FLOORTOSCREENCOORD(rod.CORNER2.X, rod.CORNER2.Y, view, bx, by);
+    ChoiceBox& box = boxes[j];
+    box.X1 = box_coord(ax);
+    box.Y1 = box_coord(nearest(static_cast<double>(by) - view.SCALE));
+    box.X2 = box_coord(bx);
+    box.Y2 = box_coord(ay);
   }
+  return boxes;
+}
+
+bool inside_choice_box(const ChoiceBox& box, int32_t x, int32_t y) {
+  return box.X1 <= x && x <= box.X2 && box.Y1 <= y && y <= box.Y2;
 }
 
 void HIGHLIGHTROD(int32_t value, const ColorTable& table, int32_t on) {
@@ -156,6 +165,5 @@ void BRINGCOMPUROD(Image frame, int32_t value, const GAMESTATE& state, const SCR
   check_code(BLITIMAGE(screen_page(), 0.0f, 0.0f, scratch, BLIT_COPY));
 
   FREEIMAGE(scratch);
-  while (!POLLKEY().empty()) {
-  }
+  drop_waiting_keys();
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "game/gamestate.h"
 #include "scene/projection.h"
 #include "shade/palette.h"
@@ -18,7 +18,7 @@ struct ChoiceBox {
 
 constexpr int32_t CHOICE_ROD_COUNT = 52;
 extern CheckedArray<BRICK, CHOICE_ROD_COUNT> CHOICERODS;
-extern CheckedArray<ChoiceBox, CHOICE_ROD_COUNT> CHOICEBOXES;
+using ChoiceBoxList = CheckedArray<ChoiceBox, CHOICE_ROD_COUNT>;
 
 // Builds the 52 choice rods and their colours (once, at start-up).
 void build_choice_rods(const POINT3D& light);
@@ -29,6 +29,14 @@ struct ChoiceWindow {
 };
 // The choice rods shown and clickable for this total and target.
 ChoiceWindow choice_window_for(int32_t total, int32_t target);
+
+// Where the player can pick the choice rods that DRAWRODS draws for this game
+// and view: for each rod of the window whose value is valid, the box from its
+// near-left floor corner to one unit of height above its far-right floor
+// corner; every other box is empty (1, 1, 0, 0), so it can never be picked.
+ChoiceBoxList CHOICEBOXES(const GAMESTATE& state, const SCREENDEF& view);
+// Whether (x, y) lies in the box, its four bounds included.
+bool inside_choice_box(const ChoiceBox& box, int32_t x, int32_t y);
 
 void DRAWNUMBERLINE(Image image, uint8_t target, const SCREENDEF& view, int32_t colour);
 void LAYROD(int32_t value, GAMESTATE& state, int32_t colour);

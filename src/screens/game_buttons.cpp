@@ -1,5 +1,6 @@
 // The two buttons of the play screen, "Es empate" and "Salir".
-#include "screens/messages.h"
+#include "screens/game_buttons.h"
+
 #include "assets/fonts.h"
 #include "screens/widgets.h"
 #include "shade/rounded_box.h"
@@ -9,11 +10,14 @@ int32_t DRAWGAMEBTN(int32_t code, int32_t state, const GAMESTATE& game, const SC
   const bool hover = (state & ELEMENT_HIGHLIGHT) != 0;
   if (code == TIEBUTTON) {
     // Drawn transparently over the frame, so the rounded corners keep the floor.
-    check_code(BLITIMAGE(screen_page(), 24, 500, hover ? WIDEBUTTONHOVER : WIDEBUTTON, BLIT_TRANSPARENT));
-    check_code(DRAWTEXT(screen_page(), 64, 528, "Es empate", SMALL_FONT));
+    const ScreenBox place = game_button_box(TIEBUTTON);
+    const auto x = static_cast<float>(place.x1);
+    const auto y = static_cast<float>(place.y1);
+    check_code(BLITIMAGE(screen_page(), x, y, hover ? WIDEBUTTONHOVER : WIDEBUTTON, BLIT_TRANSPARENT));
+    check_code(DRAWTEXT(screen_page(), x + 40, y + 28, "Es empate", SMALL_FONT));
   } else if (code == QUITBUTTON) {
     // The same "Salir" button as on the options screen, at the same place.
-    DRAWOPTIONSELEMENT(21, state, game, view);
+    DRAWOPTIONSELEMENT(ELEMENT_QUIT, state, game, view);
   }
   return 0;
 }

@@ -18,19 +18,11 @@ int32_t INFOSCREEN(const TextList& text, double minimumseconds) {
   const double shown = CLOCKSECONDS();
 
   // Wait for a key or a press.
-  for (;;) {
-    WAITMS(20);
-    const MouseReading mouse = POLLMOUSE();
-    const std::string key = POLLKEY();
-    if (!key.empty() || mouse.buttons > 0) break;
+  while (!look_at_input(20).acted()) {
   }
   // Hold the page while a button is down or keys keep coming, and at least
   // for the minimum time.
-  for (;;) {
-    WAITMS(20);
-    const MouseReading mouse = POLLMOUSE();
-    const std::string key = POLLKEY();
-    if (mouse.buttons <= 0 && key.empty() && CLOCKSECONDS() > shown + minimumseconds) break;
+  while (look_at_input(20).acted() || !(CLOCKSECONDS() > shown + minimumseconds)) {
   }
   return 0;
 }

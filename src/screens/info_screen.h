@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 
 extern TextList INFOTEXT1;
 extern TextList INFOTEXT2;

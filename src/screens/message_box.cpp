@@ -1,11 +1,12 @@
 // The message box: a notice or a yes/no question in a rounded box in the
 // middle of the screen, drawn over whatever is shown and taken away again.
-#include <string>
-#include <string_view>
+#include "screens/message_box.h"
 
-#include "screens/messages.h"
-#include "screens/shown_screen.h"
+#include <string>
+
 #include "assets/fonts.h"
+#include "screens/layout.h"
+#include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
@@ -17,54 +18,48 @@ constexpr int32_t BOX_LEFT = 200;
 constexpr int32_t BOX_TOP = 150;
 constexpr int32_t BOX_WIDTH = 400;
 constexpr int32_t BOX_HEIGHT = 300;
-// The colour of the options and play screens' buttons.
-constexpr uint32_t SCREEN_UI_COLOUR = 0x40A0FF;
 
-// A button of the box: a dark frame around a light face, and its label.
-void draw_answer_button(int32_t left, int32_t right, std::string_view label) {
-  DRAWLINE(screen_page(), static_cast<float>(left), 370, static_cast<float>(right), 410, 176, LINE_KIND_FILLED_BOX);
-  DRAWLINE(screen_page(), static_cast<float>(left + 2), 372, static_cast<float>(right - 2), 408, 255,
-           LINE_KIND_FILLED_BOX);
-  check_code(DRAWTEXT(screen_page(), static_cast<float>(left + 20), 378, label, SMALL_FONT));
-}
+// The answer buttons: a question's "Sí" and "No", a notice's "Aceptar". A
+// click anywhere closes a notice; a question takes it on its buttons only.
+struct AnswerButton {
+  ScreenBox box;
+  const char* label;
+};
+constexpr AnswerButton YES_BUTTON{{270, 370, 370, 410}, "S\\"};
+constexpr AnswerButton NO_BUTTON{{430, 370, 530, 410}, "No"};
+constexpr AnswerButton ACCEPT_BUTTON{{340, 370, 460, 410}, "Aceptar"};
 
-void drop_waiting_keys() {
-  while (!POLLKEY().empty()) {
-  }
-}
-
-bool inside(int32_t x, int32_t y, int32_t left, int32_t right) {
-  return y >= 370 && y <= 410 && x >= left && x <= right;
+// A dark frame around a light face, and the label.
+void draw_answer_button(const AnswerButton& button) {
+  const ScreenBox& b = button.box;
+  const auto f = [](double v) { return static_cast<float>(v); };
+  DRAWLINE(screen_page(), f(b.x1), f(b.y1), f(b.x2), f(b.y2), INK_COLOUR, LINE_KIND_FILLED_BOX);
+  DRAWLINE(screen_page(), f(b.x1 + 2), f(b.y1 + 2), f(b.x2 - 2), f(b.y2 - 2), PAPER_COLOUR, LINE_KIND_FILLED_BOX);
+  check_code(DRAWTEXT(screen_page(), f(b.x1 + 20), f(b.y1 + 8), button.label, SMALL_FONT));
 }
 
 // Waits for the answer: 1 for a yes, 0 for a no or for any answer to a notice.
 int32_t wait_for_answer(bool question) {
   for (;;) {
-    std::string key;
-    MouseReading mouse;
+    InputLook look;
     do {
-      WAITMS(20);
-      key = POLLKEY();
-      mouse = POLLMOUSE();
-    } while (key.empty() && mouse.buttons <= 0);
+      look = look_at_input(20);
+    } while (!look.acted());
 
-    if (mouse.buttons > 0) {
+    if (look.mouse.buttons > 0) {
       // The answer is given where the button went down, once it is up again.
-      const int32_t x = mouse.x;
-      const int32_t y = mouse.y;
-      while (mouse.buttons > 0) {
-        WAITMS(20);
-        mouse = POLLMOUSE();
-      }
+      const int32_t x = look.mouse.x;
+      const int32_t y = look.mouse.y;
+      wait_for_release(look.mouse);
       if (!question) return 0;
-      if (inside(x, y, 270, 370)) return 1;
-      if (inside(x, y, 430, 530)) return 0;
+      if (YES_BUTTON.box.contains(x, y)) return 1;
+      if (NO_BUTTON.box.contains(x, y)) return 0;
       continue;
     }
 
     if (!question) return 0;
-    if (key.size() == 1) {
-      const char c = key[0];
+    if (look.key.size() == 1) {
+      const char c = look.key[0];
       if (c == KEY_ENTER || c == 'S' || c == 's') return 1;
       if (c == KEY_ESC || c == 'N' || c == 'n') return 0;
     }
@@ -90,10 +85,10 @@ int32_t SHOWMESSAGE(const TextList& lines, uint32_t colour, int32_t kind) {
   // it can always be closed.
   const bool question = kind == MESSAGE_QUESTION;
   if (question) {
-    draw_answer_button(270, 370, "S\\");
-    draw_answer_button(430, 530, "No");
+    draw_answer_button(YES_BUTTON);
+    draw_answer_button(NO_BUTTON);
   } else {
-    draw_answer_button(340, 460, "Aceptar");
+    draw_answer_button(ACCEPT_BUTTON);
   }
 
   drop_waiting_keys();

@@ -3,30 +3,23 @@
 // u with an accent and code 127 an inverted question mark.
 #include "screens/messages.h"
 
-TextList MSGCOMPUWINS;
-TextList MSGPLAYERWINS;
-TextList MSGCANNOTREACH;
-TextList MSGNOTNOW;
-TextList MSGQUIT;
-TextList MSGTOOFEWRODS;
-TextList MSGOVERSHOOT;
-TextList MSGTIE;
-TextList MSGBADROD;
-TextList MSGGIVEUP;
+#include <string>
 
-void set_messages() {
-  MSGCOMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
-  MSGPLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
-  // Line 2 gets the target appended when the message is shown.
-  MSGCANNOTREACH = {"   La computadora dice:", "", "Imposible alcanzar ", "   Esto es un empate."};
-  MSGNOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
-               "    una jugada v[lida."};
-  MSGQUIT = {"\x7F" "Seguro que quieres salir?"};
-  MSGTOOFEWRODS = {"     E R R O R:", " Tienes que seleccionar", "por lo menos dos regletas",
-                   "  distintas para jugar."};
-  // Line 3 gets the target appended when the message is shown.
-  MSGOVERSHOOT = {"   La computadora dice:", "", "Perdiste, porque", "sobrepasaste el "};
-  MSGTIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
-  MSGBADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
-  MSGGIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
+const TextList MSGCOMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
+const TextList MSGPLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
+const TextList MSGCANNOTREACH = {"   La computadora dice:", "", "Imposible alcanzar ", "   Esto es un empate."};
+const TextList MSGNOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
+                            "    una jugada v[lida."};
+const TextList MSGQUIT = {"\x7F" "Seguro que quieres salir?"};
+const TextList MSGTOOFEWRODS = {"     E R R O R:", " Tienes que seleccionar", "por lo menos dos regletas",
+                                "  distintas para jugar."};
+const TextList MSGOVERSHOOT = {"   La computadora dice:", "", "Perdiste, porque", "sobrepasaste el "};
+const TextList MSGTIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
+const TextList MSGBADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
+const TextList MSGGIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
+
+TextList with_target(const TextList& lines, int32_t line, int32_t target) {
+  TextList shown = lines;
+  shown[line] += std::to_string(target);
+  return shown;
 }

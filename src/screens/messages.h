@@ -1,30 +1,28 @@
-// The message lists of the game and the message box.
+// The texts of the game's messages and the colours they are shown in.
 #pragma once
 
 #include <cstdint>
 
-#include "core/runtime_error.h"
-#include "game/gamestate.h"
-#include "scene/projection.h"
+#include "core/checked.h"
 
-extern TextList MSGCOMPUWINS;
-extern TextList MSGPLAYERWINS;
-extern TextList MSGCANNOTREACH;
-extern TextList MSGNOTNOW;
-extern TextList MSGQUIT;
-extern TextList MSGTOOFEWRODS;
-extern TextList MSGOVERSHOOT;
-extern TextList MSGTIE;
-extern TextList MSGBADROD;
-extern TextList MSGGIVEUP;
-// Fills the ten lists with their texts (once, at start-up).
-void set_messages();
+extern const TextList MSGCOMPUWINS;
+extern const TextList MSGPLAYERWINS;
+extern const TextList MSGCANNOTREACH;  // line 2 carries the target
+extern const TextList MSGNOTNOW;
+extern const TextList MSGQUIT;
+extern const TextList MSGTOOFEWRODS;
+extern const TextList MSGOVERSHOOT;    // line 3 carries the target
+extern const TextList MSGTIE;
+extern const TextList MSGBADROD;
+extern const TextList MSGGIVEUP;
 
-constexpr int32_t MESSAGE_NOTICE = 0;
-constexpr int32_t MESSAGE_QUESTION = 2;
-// Shows the lines in the message box; 1 for a yes, 0 otherwise.
-int32_t SHOWMESSAGE(const TextList& lines, uint32_t colour, int32_t kind);
+// The colour of a message's ramp: a win, a loss or a refusal, a tie, a
+// question.
+constexpr uint32_t COLOUR_WIN = 0x20FF20;
+constexpr uint32_t COLOUR_LOSS = 0xE00000;
+constexpr uint32_t COLOUR_TIE = 0x200080;
+constexpr uint32_t COLOUR_QUESTION = 0xC0C000;
 
-constexpr int32_t TIEBUTTON = 51;
-constexpr int32_t QUITBUTTON = 52;
-int32_t DRAWGAMEBTN(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view);
+// The list with the target written in decimal at the end of one line, as it
+// is shown.
+TextList with_target(const TextList& lines, int32_t line, int32_t target);

@@ -12,6 +12,8 @@
 #include "game/evaluation.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
+#include "screens/layout.h"
+#include "screens/message_box.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
@@ -20,28 +22,14 @@
 
 namespace {
 
-constexpr uint32_t OPTIONS_UI_COLOUR = 0x40A0FF;
 constexpr uint32_t OPTIONS_TEXTURE_COLOUR = 0xA05000;
 constexpr uint32_t PLAY_TEXTURE_COLOUR = 0xC0C040;
-constexpr uint32_t TOO_FEW_RODS_COLOUR = 0xE00000;
-constexpr uint32_t QUIT_COLOUR = 0xC0C000;
-
-constexpr int32_t ELEMENT_FIRST_ROD = 1;
-constexpr int32_t ELEMENT_LAST_ROD = 10;
-constexpr int32_t ELEMENT_TARGET = 12;
-constexpr int32_t ELEMENT_PLUS_TEN = 13;
-constexpr int32_t ELEMENT_MINUS_TEN = 14;
-constexpr int32_t ELEMENT_PLUS_ONE = 15;
-constexpr int32_t ELEMENT_MINUS_ONE = 16;
-constexpr int32_t ELEMENT_PLAYER_STARTS = 17;
-constexpr int32_t ELEMENT_COMPUTER_STARTS = 18;
-constexpr int32_t ELEMENT_INFO = 19;
-constexpr int32_t ELEMENT_PLAY = 20;
-constexpr int32_t ELEMENT_QUIT = 21;
-constexpr int32_t ELEMENT_COUNT = 21;
+// Seconds each information page stays at least, and the closing page.
+constexpr double INFO_PAGE_SECONDS = 0.5;
+constexpr double CLOSING_PAGE_SECONDS = 5.0;
 
 // Everything the screen works with while it is open.
-struct optionsscreen {
+struct OptionsScreen {
   Image frame;
   const std::uint8_t* texture;
   GAMESTATE& game;
@@ -53,26 +41,26 @@ struct optionsscreen {
 
 // Frees the copy of the rod area however the screen is left (a return, the
 // end of the program or a run-time error).
-struct rodsbackgroundowner {
+struct RodsBackgroundOwner {
   Image& image;
-  ~rodsbackgroundowner() { FREEIMAGE(image); }
+  ~RodsBackgroundOwner() { FREEIMAGE(image); }
 };
 
 bool is_arrow(int32_t element) { return element >= ELEMENT_PLUS_TEN && element <= ELEMENT_MINUS_ONE; }
 
-void draw_element(const optionsscreen& s, int32_t element, int32_t state) {
+void draw_element(const OptionsScreen& s, int32_t element, int32_t state) {
   DRAWOPTIONSELEMENT(element, state, s.game, s.view);
 }
 
 // The whole screen again: the frame, then every element in its normal look.
-void full_redraw(optionsscreen& s) {
+void full_redraw(OptionsScreen& s) {
   check_code(BLITIMAGE(screen_page(), 0, 0, s.frame, BLIT_COPY));
-  for (int32_t element = 1; element <= ELEMENT_COUNT; ++element) draw_element(s, element, 0);
+  for (int32_t element = ELEMENT_FIRST_ROD; element <= ELEMENT_COUNT; ++element) draw_element(s, element, 0);
   s.hovered = 0;
   show_screen(SHOWN_OPTIONS);
 }
 
-void build_screen(optionsscreen& s) {
+void build_screen(OptionsScreen& s) {
   GAMESTATE& game = s.game;
   SCREENDEF& view = s.view;
 
@@ -102,37 +90,13 @@ void build_screen(optionsscreen& s) {
   check_code(GRABIMAGE(s.frame, 0, 240, 439, 599, s.rodsbackground));
   DRAWOPTIONSRODS(s.frame, s.rods, game, view);
 
-  PALETTE0TO15(OPTIONS_UI_COLOUR);
+  PALETTE0TO15(SCREEN_UI_COLOUR);
   PALETTEFORTEXTURE(OPTIONS_TEXTURE_COLOUR);
   full_redraw(s);
 }
 
-// The element under the pointer, 0 for none.
-int32_t hit_test(const SCREENDEF& view, int32_t x, int32_t y) {
-  if (y >= view.CENTERY + 188 && y < view.CENTERY + 212) {
-    for (int32_t i = 1; i <= 10; ++i) {
-      const double left = view.CENTERX - 384 + (i - 1) * 38.4;
-      if (left <= x && x <= left + 24) return i;
-    }
-  }
-  if (y >= 135 && y < 183) {
-    if (x >= 603 && x < 627) return y <= 158 ? ELEMENT_PLUS_TEN : ELEMENT_MINUS_TEN;
-    if (x >= 727 && x < 751) return y <= 158 ? ELEMENT_PLUS_ONE : ELEMENT_MINUS_ONE;
-  }
-  if (x >= 454 && x < 774) {
-    if (y >= 220 && y < 280) return ELEMENT_PLAYER_STARTS;
-    if (y >= 280 && y < 340) return ELEMENT_COMPUTER_STARTS;
-  }
-  if (x >= 454 && x < 694 && y >= 380 && y < 460) return ELEMENT_INFO;
-  if (y >= 500 && y < 580) {
-    if (x >= 454 && x < 594) return ELEMENT_PLAY;
-    if (x >= 620 && x < 760) return ELEMENT_QUIT;
-  }
-  return 0;
-}
-
 // Moves the target, kept within 10..100, and shows the new number.
-void change_target(optionsscreen& s, int32_t delta) {
+void change_target(OptionsScreen& s, int32_t delta) {
   const int32_t target = std::clamp(static_cast<int32_t>(s.game.TARGET) + delta, 10, 100);
   s.game.TARGET = static_cast<uint8_t>(target);
   draw_element(s, ELEMENT_TARGET, 0);
@@ -151,7 +115,7 @@ int32_t arrow_step(int32_t element) {
   }
 }
 
-void toggle_rod(optionsscreen& s, int32_t value) {
+void toggle_rod(OptionsScreen& s, int32_t value) {
   s.game.VALIDRODS = static_cast<uint16_t>(s.game.VALIDRODS ^ (1u << value));
   check_code(BLITIMAGE(s.frame, 0, 240, s.rodsbackground, BLIT_COPY));
   DRAWOPTIONSRODS(s.frame, s.rods, s.game, s.view);
@@ -161,7 +125,7 @@ void toggle_rod(optionsscreen& s, int32_t value) {
 
 // choice 17: the player starts; 18: the computer starts. Nothing happens
 // when it is the present setting.
-void choose_starter(optionsscreen& s, int32_t choice) {
+void choose_starter(OptionsScreen& s, int32_t choice) {
   const bool change = (s.game.STARTER == 1 && choice == ELEMENT_PLAYER_STARTS) ||
                       (s.game.STARTER == 0 && choice == ELEMENT_COMPUTER_STARTS);
   if (!change) return;
@@ -170,37 +134,37 @@ void choose_starter(optionsscreen& s, int32_t choice) {
   draw_element(s, ELEMENT_COMPUTER_STARTS, 2 * choice - 34);
 }
 
-void information_pages(optionsscreen& s) {
-  INFOSCREEN(INFOTEXT1, 0.5);
-  INFOSCREEN(INFOTEXT2, 0.5);
-  INFOSCREEN(INFOTEXT3, 0.5);
+void information_pages(OptionsScreen& s) {
+  INFOSCREEN(INFOTEXT1, INFO_PAGE_SECONDS);
+  INFOSCREEN(INFOTEXT2, INFO_PAGE_SECONDS);
+  INFOSCREEN(INFOTEXT3, INFO_PAGE_SECONDS);
   full_redraw(s);
 }
 
 // True when the game may start: the evaluation is prepared and the play
 // ramps are set.
-bool leave_to_play(optionsscreen& s) {
+bool leave_to_play(OptionsScreen& s) {
   int32_t count = 0;
   for (int32_t v = 1; v <= 10; ++v)
     if (((s.game.VALIDRODS >> v) & 1) != 0) ++count;
   if (count < 2) {
-    SHOWMESSAGE(MSGTOOFEWRODS, TOO_FEW_RODS_COLOUR, MESSAGE_NOTICE);
+    SHOWMESSAGE(MSGTOOFEWRODS, COLOUR_LOSS, MESSAGE_NOTICE);
     show_screen(SHOWN_OPTIONS);
     return false;
   }
   FREEIMAGE(s.rodsbackground);
   SETUPEVAL(s.game);
   PALETTEFORTEXTURE(PLAY_TEXTURE_COLOUR);
-  PALETTE0TO15(OPTIONS_UI_COLOUR);
+  PALETTE0TO15(SCREEN_UI_COLOUR);
   return true;
 }
 
-void quit(optionsscreen& s) {
-  if (SHOWMESSAGE(MSGQUIT, QUIT_COLOUR, MESSAGE_QUESTION) == 0) {
+void quit(OptionsScreen& s) {
+  if (SHOWMESSAGE(MSGQUIT, COLOUR_QUESTION, MESSAGE_QUESTION) == 0) {
     show_screen(SHOWN_OPTIONS);
     return;
   }
-  INFOSCREEN(INFOTEXTEND, 5.0);
+  INFOSCREEN(INFOTEXTEND, CLOSING_PAGE_SECONDS);
   FREEIMAGE(s.rodsbackground);
   end_program(0);
 }
@@ -208,7 +172,7 @@ void quit(optionsscreen& s) {
 // A press: the element is the one under the pointer when the button went
 // down, wherever it is released. The target arrows change the target at once
 // and again every 0.2 s while the button stays down.
-bool mouse_press(optionsscreen& s, int32_t element) {
+bool mouse_press(OptionsScreen& s, int32_t element) {
   double t = CLOCKSECONDS() - 0.2;
   const bool arrow = is_arrow(element);
   if (arrow) draw_element(s, element, ELEMENT_HIGHLIGHT | ELEMENT_PRESSED);
@@ -239,7 +203,7 @@ bool mouse_press(optionsscreen& s, int32_t element) {
 }
 
 // True when the key starts the game.
-bool key_press(optionsscreen& s, const std::string& key) {
+bool key_press(OptionsScreen& s, const std::string& key) {
   if (key == "\r") return leave_to_play(s);
   if (key == "\x1B") {
     quit(s);
@@ -267,31 +231,38 @@ bool key_press(optionsscreen& s, const std::string& key) {
 }  // namespace
 
 int32_t OPTIONSSCREEN(Image frame, const std::uint8_t* texture, GAMESTATE& game, SCREENDEF& view) {
-  optionsscreen s{frame, texture, game, view, {}, nullptr, 0};
+  OptionsScreen s{frame, texture, game, view, {}, nullptr, ELEMENT_NONE};
   s.rodsbackground = NEWIMAGE(440, nearest(view.CENTERY * 1.2));
-  const rodsbackgroundowner owner{s.rodsbackground};
-  while (!POLLKEY().empty()) {
-  }
+  const RodsBackgroundOwner owner{s.rodsbackground};
+  drop_waiting_keys();
   build_screen(s);
 
   for (;;) {
-    std::string key;
-    MouseReading mouse;
-    int32_t element = 0;
+    InputLook look;
+    int32_t element = ELEMENT_NONE;
     do {
-      WAITMS(20);
-      key = POLLKEY();
-      mouse = POLLMOUSE();
-      element = hit_test(view, mouse.x, mouse.y);
+      look = look_at_input(20);
+      element = element_at(look.mouse.x, look.mouse.y, view);
       if (element != s.hovered) {
         draw_element(s, s.hovered, 0);
         draw_element(s, element, ELEMENT_HIGHLIGHT);
         s.hovered = element;
       }
-    } while (key.empty() && mouse.buttons <= 0);
+    } while (!look.acted());
 
     // A key read in the same turn as a press is dropped.
-    const bool play = mouse.buttons > 0 ? mouse_press(s, element) : key_press(s, key);
+    const bool play = look.mouse.buttons > 0 ? mouse_press(s, element) : key_press(s, look.key);
     if (play) return 0;
   }
+}
+
+void set_options_camera(SCREENDEF& view) {
+  // The floor seen almost from above.
+  view.ORIGINX = 0.0;
+  view.ORIGINY = 0.0;
+  view.XAXISX = 1.0;
+  view.XAXISY = -0.0001;
+  view.YAXISX = 0.2;
+  view.YAXISY = 0.9;
+  view.SCALE = 24.0;
 }

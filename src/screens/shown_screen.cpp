@@ -3,7 +3,7 @@
 RunReport run_report;
 
 ShownScreen show_screen(ShownScreen screen) {
-  const ShownScreen before = run_report.screen_page;
-  run_report.screen_page = screen;
+  const ShownScreen before = run_report.screen;
+  run_report.screen = screen;
   return before;
 }

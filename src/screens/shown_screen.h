@@ -1,13 +1,13 @@
 // What the program is showing, for the replay runner's state snapshots.
 #pragma once
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "game/gamestate.h"
 
 enum ShownScreen { SHOWN_NONE, SHOWN_OPTIONS, SHOWN_PLAY, SHOWN_MESSAGE, SHOWN_INFO, SHOWN_ERROR };
 
 struct RunReport {
-  ShownScreen screen_page = SHOWN_NONE;
+  ShownScreen screen = SHOWN_NONE;
   const GAMESTATE* game = nullptr;          // the game record of the run
   const TextList* message = nullptr;        // the open message box's lines, if any
 };

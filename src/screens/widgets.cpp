@@ -6,12 +6,14 @@
 
 #include "assets/fonts.h"
 #include "scene/bricks.h"
+#include "screens/layout.h"
+#include "shade/palette.h"
 #include "shade/rounded_box.h"
 
 namespace {
 
-constexpr int32_t FILL_COLOUR = 255;       // near white, top of the texture ramp
-constexpr int32_t FRAME_COLOUR = 176;      // black, bottom of the texture ramp
+constexpr int32_t FILL_COLOUR = PAPER_COLOUR;
+constexpr int32_t FRAME_COLOUR = INK_COLOUR;
 constexpr int32_t HIGHLIGHT_COLOUR = 47;   // brightest shade of hue 2
 constexpr int32_t PRESSED_COLOUR = 13;     // UI ramp
 
@@ -35,8 +37,6 @@ void text(Image target, double x, double y, const std::string& s, const std::uin
 
 bool rod_valid(const GAMESTATE& game, int32_t value) { return ((game.VALIDRODS >> value) & 1) != 0; }
 
-// Left edge of check box i and of the number below rod picture i.
-double rod_column(const SCREENDEF& view, int32_t i) { return view.CENTERX - 384 + (i - 1) * 38.4; }
 
 void draw_target_panel() {
   Image screen = screen_page();
@@ -57,22 +57,23 @@ void draw_target_number(const GAMESTATE& game) {
   text(screen, 650, 143, std::to_string(static_cast<unsigned>(game.TARGET)), LARGE_FONT);
 }
 
-void draw_arrow(int32_t code, int32_t state) {
+void draw_arrow(int32_t code, int32_t state, const SCREENDEF& view) {
   Image screen = screen_page();
-  const int32_t x = code <= 14 ? 600 : 724;
-  const int32_t y = code % 2 == 1 ? 132 : 156;
-  const bool up = code % 2 == 1;
+  const ScreenBox place = element_box(code, view);
+  const auto x = static_cast<int32_t>(place.x1);
+  const auto y = static_cast<int32_t>(place.y1);
+  const bool up = code == ELEMENT_PLUS_TEN || code == ELEMENT_PLUS_ONE;
   const int32_t frame = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
   const int32_t fill = (state & ELEMENT_PRESSED) != 0 ? PRESSED_COLOUR : FILL_COLOUR;
-  box(screen, x + 3, y + 3, x + 26, y + 26, frame);
-  filled_box(screen, x + 4, y + 4, x + 25, y + 25, fill);
+  box(screen, place.x1, place.y1, place.x2, place.y2, frame);
+  filled_box(screen, place.x1 + 1, place.y1 + 1, place.x2 - 1, place.y2 - 1, fill);
   // The triangle grows by one pixel per row, alternately on the right (even
   // rows) and on the left (odd rows), from its apex.
   // cppcheck-suppress duplicateAssignExpression ; both ends start at the apex
-  int32_t left = x + 14;
-  int32_t right = x + 14;
+  int32_t left = x + 11;
+  int32_t right = x + 11;
   for (int32_t k = 0; k < 12; ++k) {
-    const int32_t r = up ? y + 9 + k : y + 20 - k;
+    const int32_t r = up ? y + 6 + k : y + 17 - k;
     line(screen, left, r, right, r, frame);
     if (r % 2 == 0) {
       ++right;
@@ -82,61 +83,65 @@ void draw_arrow(int32_t code, int32_t state) {
   }
 }
 
-void draw_starter_choice(int32_t code, int32_t state, const GAMESTATE& game) {
+void draw_starter_choice(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
   Image screen = screen_page();
+  // The two round choices stand 40 pixels apart in the starter panel.
+  const double cx = element_box(code, view).x1 + 32;
   const int32_t cy = 40 * code - 422;
   const int32_t colour = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
-  DRAWCIRCLE(screen, 486, f(cy), 10, colour);
-  DRAWCIRCLE(screen, 486, f(cy), 8, FILL_COLOUR);
-  const bool chosen = code == 17 ? game.STARTER == 0 : game.STARTER != 0;
-  if (chosen) DRAWCIRCLE(screen, 486, f(cy), 2, colour);
+  DRAWCIRCLE(screen, f(cx), f(cy), 10, colour);
+  DRAWCIRCLE(screen, f(cx), f(cy), 8, FILL_COLOUR);
+  const bool chosen = code == ELEMENT_PLAYER_STARTS ? game.STARTER == 0 : game.STARTER != 0;
+  if (chosen) DRAWCIRCLE(screen, f(cx), f(cy), 2, colour);
 }
 
-void draw_button(int32_t code, int32_t state) {
-  struct button {
+void draw_button(int32_t code, int32_t state, const SCREENDEF& view) {
+  // The sprites and labels of the three buttons; the label stands 28 pixels
+  // below the sprite's top.
+  struct Button {
     Image normal;
     Image hover;
-    int32_t x, y;
     const char* label;
-    int32_t labelx, labely;
+    int32_t label_x;  // from the sprite's left edge
   };
-  const button buttons[] = {
-      {WIDEBUTTON, WIDEBUTTONHOVER, 454, 380, "Informaci`n", 482, 408},
-      {SMALLBUTTON, SMALLBUTTONHOVER, 454, 500, "Jugar", 494, 528},
-      {SMALLBUTTON, SMALLBUTTONHOVER, 620, 500, "Salir", 660, 528},
+  const Button buttons[] = {
+      {WIDEBUTTON, WIDEBUTTONHOVER, "Informaci`n", 28},
+      {SMALLBUTTON, SMALLBUTTONHOVER, "Jugar", 40},
+      {SMALLBUTTON, SMALLBUTTONHOVER, "Salir", 40},
   };
-  const button& b = buttons[code - 19];
+  const Button& b = buttons[code - ELEMENT_INFO];
+  const ScreenBox place = element_box(code, view);
   Image screen = screen_page();
   const Image sprite = (state & ELEMENT_HIGHLIGHT) != 0 ? b.hover : b.normal;
-  check_code(BLITIMAGE(screen, f(b.x), f(b.y), sprite, BLIT_TRANSPARENT));
-  text(screen, b.labelx, b.labely, b.label, SMALL_FONT);
+  check_code(BLITIMAGE(screen, f(place.x1), f(place.y1), sprite, BLIT_TRANSPARENT));
+  text(screen, place.x1 + b.label_x, place.y1 + 28, b.label, SMALL_FONT);
 }
 
 }  // namespace
 
 int32_t DRAWOPTIONSELEMENT(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
-  if (code >= 1 && code <= 10) return DRAWOPTIONSCHECKBOX(code, state, game, view);
+  if (code >= ELEMENT_FIRST_ROD && code <= ELEMENT_LAST_ROD) return DRAWOPTIONSCHECKBOX(code, state, game, view);
   switch (code) {
-    case 11:
+    case ELEMENT_TARGET_PANEL:
       draw_target_panel();
       break;
-    case 12:
+    case ELEMENT_TARGET:
       draw_target_number(game);
       break;
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-      draw_arrow(code, state);
+    case ELEMENT_PLUS_TEN:
+    case ELEMENT_MINUS_TEN:
+    case ELEMENT_PLUS_ONE:
+    case ELEMENT_MINUS_ONE:
+      draw_arrow(code, state, view);
       break;
-    case 17:
-    case 18:
-      draw_starter_choice(code, state, game);
+    case ELEMENT_PLAYER_STARTS:
+    case ELEMENT_COMPUTER_STARTS:
+      draw_starter_choice(code, state, game, view);
       break;
-    case 19:
-    case 20:
-    case 21:
-      draw_button(code, state);
+    case ELEMENT_INFO:
+    case ELEMENT_PLAY:
+    case ELEMENT_QUIT:
+      draw_button(code, state, view);
       break;
     default:
       break;
@@ -145,10 +150,11 @@ int32_t DRAWOPTIONSELEMENT(int32_t code, int32_t state, const GAMESTATE& game, c
 }
 
 int32_t DRAWOPTIONSCHECKBOX(int32_t code, int32_t state, const GAMESTATE& game, const SCREENDEF& view) {
-  if (code < 1 || code > 10) return 0;
+  if (code < ELEMENT_FIRST_ROD || code > ELEMENT_LAST_ROD) return 0;
   Image screen = screen_page();
-  const double l = rod_column(view, code);
-  const double t = view.CENTERY + 188;
+  const ScreenBox place = element_box(code, view);
+  const double l = place.x1;
+  const double t = place.y1;
   const int32_t frame = (state & ELEMENT_HIGHLIGHT) != 0 ? HIGHLIGHT_COLOUR : FRAME_COLOUR;
   filled_box(screen, l, t, l + 23, t + 23, frame);
   filled_box(screen, l + 2, t + 2, l + 21, t + 21, FILL_COLOUR);
@@ -188,7 +194,8 @@ int32_t DRAWOPTIONSRODS(Image frame, const OptionRodList& rods, const GAMESTATE&
       line(frame, sx + w, sy, ex + w, ey, FILL_COLOUR);
       line(frame, sx + w - 1, sy - 1, ex + w - 1, ey - 1, FILL_COLOUR);
     }
-    text(frame, rod_column(view, i), view.CENTERY + 224, std::to_string(i), LARGE_FONT);
+    // The value under its rod picture, left-aligned with the check box.
+    text(frame, element_box(i, view).x1, view.CENTERY + 224, std::to_string(i), LARGE_FONT);
   }
   return 0;
 }

@@ -3,14 +3,11 @@
 
 #include <cstdint>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "game/gamestate.h"
 #include "scene/projection.h"
+#include "screens/layout.h"
 #include "surface/surface.h"
-
-// Element states: bits of these values.
-constexpr int32_t ELEMENT_HIGHLIGHT = 2;
-constexpr int32_t ELEMENT_PRESSED = 4;
 
 using OptionRodList = CheckedArray<BRICK, 11>;
 

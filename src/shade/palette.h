@@ -8,6 +8,14 @@
 
 using ColorTable = std::array<uint32_t, 16>;
 
+// Entries of the texture ramp with a use of their own: black (the number
+// line, the ink of labels and text, the frames of the options elements) and
+// near white.
+constexpr int32_t INK_COLOUR = 176;
+constexpr int32_t PAPER_COLOUR = 255;
+// The UI ramp's colour on the options and play screens (their buttons).
+constexpr uint32_t SCREEN_UI_COLOUR = 0x40A0FF;
+
 // The base colour table: hue v (1..10) is the colour of rods of value v.
 extern const ColorTable BASE_COLORS;
 

@@ -1,7 +1,6 @@
-// Keyboard, mouse, waiting, clock and random numbers, on top of the platform.
+// Keyboard, mouse, waiting and the clock, on top of the platform.
 #include "surface/input.h"
 
-#include <cstring>
 
 #include "platform/platform.h"
 #include "surface/surface.h"
@@ -64,39 +63,23 @@ void WAITMS(int32_t ms) {
 // would also hide a test's reset of the virtual clock.
 double CLOCKSECONDS() { return platform_clock(); }
 
-namespace {
-
-// xoshiro256** seeded through splitmix64: small, fast and fully determined
-// by the seed.
-uint64_t state[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 0x2545F4914F6CDD1Dull};
-
-uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-
-uint64_t splitmix(uint64_t& s) {
-  uint64_t z = (s += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
+void drop_waiting_keys() {
+  while (!POLLKEY().empty()) {
+  }
 }
 
-uint64_t next() {
-  const uint64_t result = rotl(state[1] * 5, 7) * 9;
-  const uint64_t t = state[1] << 17;
-  state[2] ^= state[0];
-  state[3] ^= state[1];
-  state[1] ^= state[2];
-  state[0] ^= state[3];
-  state[2] ^= t;
-  state[3] = rotl(state[3], 45);
-  return result;
+InputLook look_at_input(int32_t wait_ms) {
+  WAITMS(wait_ms);
+  InputLook look;
+  look.key = POLLKEY();
+  look.mouse = POLLMOUSE();
+  return look;
 }
 
-}  // namespace
-
-void RANDOMSEED(double seed) {
-  uint64_t bits = 0;
-  std::memcpy(&bits, &seed, sizeof bits);
-  for (auto& s : state) s = splitmix(bits);
+MouseReading wait_for_release(MouseReading mouse) {
+  while (mouse.buttons > 0) {
+    WAITMS(20);
+    mouse = POLLMOUSE();
+  }
+  return mouse;
 }
-
-double RANDOMUNIT() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }

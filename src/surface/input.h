@@ -1,4 +1,4 @@
-// Keyboard, mouse, waiting, clock and random numbers.
+// Keyboard, mouse, waiting and the clock.
 #pragma once
 
 #include <cstdint>
@@ -23,12 +23,25 @@ MouseReading POLLMOUSE();
 // 0 or below: return at once.
 void WAITMS(int32_t ms);
 
+// Drops the keys typed earlier: reads until none is waiting.
+void drop_waiting_keys();
+
+// One look at the input after a short wait, as every screen takes them.
+struct InputLook {
+  std::string key;     // empty when none was waiting
+  MouseReading mouse;
+  // A key or a pressed button: something for the screen to act on.
+  bool acted() const { return !key.empty() || mouse.buttons > 0; }
+};
+InputLook look_at_input(int32_t wait_ms);
+
+// Waits, looking every 20 ms, until the mouse buttons are up again; returns
+// the reading that found them up.
+MouseReading wait_for_release(MouseReading mouse);
+
 // Seconds since an origin fixed for the run; never decreases.
 double CLOCKSECONDS();
 
-// The one random generator of the program.
-void RANDOMSEED(double seed);
-double RANDOMUNIT();
 
 // Keys the game compares against.
 inline constexpr char KEY_ENTER = 13;

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t SCREEN_WIDTH = 800;
-constexpr int32_t SCREEN_HEIGHT = 600;
 
 Image screen_block = nullptr;
 std::uint8_t palette[256 * 3] = {};
@@ -140,7 +138,7 @@ int32_t to_pixel(float v) {
 }
 
 int32_t SETSCREENMODE(int32_t width, int32_t height, int32_t depth, int32_t pages) {
-  if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || depth != 8 || pages != 1) return 1;
+  if (width != PAGE_WIDTH || height != PAGE_HEIGHT || depth != 8 || pages != 1) return 1;
   if (screen_block == nullptr) {
     if (!platform_open(width, height)) return 1;
     screen_block = static_cast<Image>(std::calloc(4 + static_cast<std::size_t>(width) * height, 1));
@@ -308,8 +306,8 @@ int32_t blit(Image target, float x, float y, const std::uint8_t* image, BlitMode
     }
     note_drawn(target);
   }
-  if (target == screen_block && dx == 0 && dy == 0 && sx1 == 0 && sy1 == 0 && sx2 - sx1 + 1 == SCREEN_WIDTH &&
-      sy2 - sy1 + 1 == SCREEN_HEIGHT)
+  if (target == screen_block && dx == 0 && dy == 0 && sx1 == 0 && sy1 == 0 && sx2 - sx1 + 1 == PAGE_WIDTH &&
+      sy2 - sy1 + 1 == PAGE_HEIGHT)
     platform_full_frame();
   return 0;
 }
@@ -341,7 +339,7 @@ int32_t GRABIMAGE(Image target, float x1, float y1, float x2, float y2, Image im
   auto& sizes = block_sizes();
   auto it = sizes.find(image);
   const std::size_t have = it != sizes.end() ? it->second
-                           : image == screen_block ? 4 + static_cast<std::size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT
+                           : image == screen_block ? 4 + static_cast<std::size_t>(PAGE_WIDTH) * PAGE_HEIGHT
                                                    : 0;
   if (have < need) return 1;
   write_header(image, w, h);
@@ -424,21 +422,21 @@ void present_page() {
   if (!changed || screen_block == nullptr) return;
   changed = false;
   const ImageInfo info = IMAGEINFO(screen_block);
-  const std::size_t bytes = static_cast<std::size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT;
+  const std::size_t bytes = static_cast<std::size_t>(PAGE_WIDTH) * PAGE_HEIGHT;
   PageUpdate update;
   update.pixels = info.pixels;
-  update.width = SCREEN_WIDTH;
-  update.height = SCREEN_HEIGHT;
+  update.width = PAGE_WIDTH;
+  update.height = PAGE_HEIGHT;
   update.palette = palette;
   update.palette_changed = !presented_any || std::memcmp(presented_palette, palette, sizeof palette) != 0;
-  update.rows = presented_any ? changed_rows(presented_page.data(), info.pixels, SCREEN_WIDTH, SCREEN_HEIGHT)
-                              : RowSpan{0, SCREEN_HEIGHT - 1};
+  update.rows = presented_any ? changed_rows(presented_page.data(), info.pixels, PAGE_WIDTH, PAGE_HEIGHT)
+                              : RowSpan{0, PAGE_HEIGHT - 1};
   // A page drawn again just as it was needs no present.
   if (update.rows.empty() && !update.palette_changed) return;
   presented_page.resize(bytes);
   if (!update.rows.empty()) {
-    const std::size_t from = static_cast<std::size_t>(update.rows.first) * SCREEN_WIDTH;
-    const std::size_t count = static_cast<std::size_t>(update.rows.last - update.rows.first + 1) * SCREEN_WIDTH;
+    const std::size_t from = static_cast<std::size_t>(update.rows.first) * PAGE_WIDTH;
+    const std::size_t count = static_cast<std::size_t>(update.rows.last - update.rows.first + 1) * PAGE_WIDTH;
     std::memcpy(presented_page.data() + from, info.pixels + from, count);
   }
   std::memcpy(presented_palette, palette, sizeof palette);

@@ -21,6 +21,10 @@
 
 using Image = std::uint8_t*;
 
+// The screen page, in pixels.
+constexpr int32_t PAGE_WIDTH = 800;
+constexpr int32_t PAGE_HEIGHT = 600;
+
 struct ImageInfo {
   int32_t width = 0;
   int32_t height = 0;

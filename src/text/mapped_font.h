@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 
 // Descriptor of the digit font used for mapped text.
 struct MAPPEDFONT {

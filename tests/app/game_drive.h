@@ -111,7 +111,7 @@ class GameDrive {
   }
 
   // Conditions.
-  static bool showing(ShownScreen s) { return run_report.screen_page == s; }
+  static bool showing(ShownScreen s) { return run_report.screen == s; }
   static const GAMESTATE& game() { return *check_ref(run_report.game); }
   // The options screen waiting for the player.
   GameDrive& until_options() {
@@ -169,12 +169,12 @@ class GameDrive {
   }
 
   void drive(int64_t now) {
-    if (run_report.screen_page == SHOWN_ERROR && !sawerror) {
+    if (run_report.screen == SHOWN_ERROR && !sawerror) {
       sawerror = true;
       ADD_FAILURE() << "the game shows a run-time error (step " << done << ")";
       end_program(98);
     }
-    const bool still = headless_frames() == lastframes && run_report.screen_page == SHOWN_PLAY && run_report.game != nullptr &&
+    const bool still = headless_frames() == lastframes && run_report.screen == SHOWN_PLAY && run_report.game != nullptr &&
                        run_report.game->TURN == 0;
     if (!still) quietfrom = now;
     lastframes = headless_frames();

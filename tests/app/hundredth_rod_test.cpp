@@ -15,7 +15,7 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 #include "text/mapped_font.h"
 
 namespace {
@@ -95,7 +95,6 @@ class HundredthRodGame : public ::testing::Test {
     font_ = MAPPEDFONT{};
     font_.FONTDATA = DIGIT_FONT;
     INITFONT(font_);
-    set_messages();
     make_sprites();
     MAKEPAL16X16(BASE_COLORS);
     frame_ = NEWIMAGE(800, 600);
@@ -128,7 +127,7 @@ class HundredthRodGame : public ::testing::Test {
     bool typed = false;
     int64_t answered_at = -1;
     headless_set_driver([&](int64_t now) {
-      if (run_report.screen_page == SHOWN_MESSAGE && run_report.message != nullptr) {
+      if (run_report.screen == SHOWN_MESSAGE && run_report.message != nullptr) {
         if (shown_.empty()) shown_ = (*run_report.message)[run_report.message->upper()];
         // One key a millisecond, so that the message's emptying of the key
         // queue comes to an end.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "screens/messages.h"
+#include "app/startup.h"
 #include "scene/rods.h"
 #include "surface/input.h"
 #include "tests/app/game_drive.h"
@@ -94,9 +95,10 @@ std::map<int32_t, Box> choice_boxes() {
   const GAMESTATE& g = GameDrive::game();
   const ChoiceWindow w = choice_window_for(g.TOTALS[g.MOVECOUNT], g.TARGET);
   std::map<int32_t, Box> boxes;
+  const ChoiceBoxList all = CHOICEBOXES(g, current_run().view);
   for (int32_t j = w.first; j <= w.last; ++j) {
     // The part on the page: a rod near the edge reaches past it.
-    const ChoiceBox& c = CHOICEBOXES[j];
+    const ChoiceBox& c = all[j];
     const Box b{std::max<int32_t>(c.X1, 0), std::max<int32_t>(c.Y1, 0), std::min<int32_t>(c.X2, 799),
                 std::min<int32_t>(c.Y2, 599)};
     if (b.x1 <= b.x2 && b.y1 <= b.y2) boxes[j] = b;

@@ -22,7 +22,8 @@
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "surface/random.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -86,7 +87,6 @@ class PlayLoop : public ::testing::Test {
   void SetUp() override {
     headless_reset();
     RANDOMSEED(7.0);
-    set_messages();
     game = GAMESTATE{};
     game.LIGHTDIR.X = 0.5;
     game.LIGHTDIR.Y = 0.3;
@@ -128,7 +128,7 @@ class PlayLoop : public ::testing::Test {
     DRAWNUMBERLINE(frameimage, game.TARGET, view, 176);
     DRAWRODS(frameimage, game, view);
     BLITIMAGE(screen_page(), 0, 0, frameimage, BLIT_COPY);
-    run_report.screen_page = SHOWN_NONE;
+    run_report.screen = SHOWN_NONE;
     run_report.message = nullptr;
     start = headless_now_ms();
     lastframes = headless_frames();
@@ -156,7 +156,7 @@ class PlayLoop : public ::testing::Test {
       lastmoves = game.MOVECOUNT;
       lastmovetime = now;
     }
-    const bool open = run_report.screen_page == SHOWN_MESSAGE;
+    const bool open = run_report.screen == SHOWN_MESSAGE;
     if (open && !inmessage) {
       const TextList& lines = *run_report.message;
       messages.push_back(Seen{lines.items, palette_entry(7), screen_at(273, 373) == 255, now - lastframetime,
@@ -188,10 +188,10 @@ class PlayLoop : public ::testing::Test {
   // Script helpers. A player's turn is waited for by its move count; the
   // delay lets the computer's camera move or pause end first.
   std::function<bool()> player_turn(int moves) {
-    return [this, moves] { return game.MOVECOUNT == moves && game.TURN == 0 && run_report.screen_page == SHOWN_PLAY; };
+    return [this, moves] { return game.MOVECOUNT == moves && game.TURN == 0 && run_report.screen == SHOWN_PLAY; };
   }
   std::function<bool()> message_open(size_t index) {
-    return [this, index] { return messages.size() > index && run_report.screen_page == SHOWN_MESSAGE; };
+    return [this, index] { return messages.size() > index && run_report.screen == SHOWN_MESSAGE; };
   }
   static std::function<bool()> at_once() {
     return [] { return true; };
@@ -287,7 +287,7 @@ TEST_F(PlayLoop, PlayerWinsWithAPressAndAKey) {
   // Choice rod 8 (value 9) pressed, released over empty floor: still a 9.
   const auto rod9 = choice_rod_point(8, 0);
   press_on_turn(0, rod9[0], rod9[1], 400, 80);
-  steps.push_back({player_turn(2), 0, [this] { EXPECT_EQ(run_report.screen_page, SHOWN_PLAY); }});
+  steps.push_back({player_turn(2), 0, [this] { EXPECT_EQ(run_report.screen, SHOWN_PLAY); }});
   key_on_turn(2, "1");
   answer(0, std::string(1, KEY_ENTER));
   play();
@@ -300,7 +300,7 @@ TEST_F(PlayLoop, PlayerWinsWithAPressAndAKey) {
   EXPECT_FALSE(messages[0].question);
   EXPECT_EQ(messages[0].sinceframe, 1500);
   // The play screen is reported again once the message has closed.
-  EXPECT_EQ(run_report.screen_page, SHOWN_PLAY);
+  EXPECT_EQ(run_report.screen, SHOWN_PLAY);
   EXPECT_EQ(palette_entry(7), rgb(0x40A0FF));
 }
 
@@ -525,7 +525,6 @@ TEST_F(PlayLoop, AfterTheCameraStaysThePictureMatchesTheHitTest) {
   // 0 -> 1 -> 11 keeps the camera at 12; the window grows to 0..13, so the
   // boxes of rods 11..13 must come from a frame of total 11, not from before.
   configure({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 100, 0);
-  for (int j = 11; j < CHOICE_ROD_COUNT; ++j) CHOICEBOXES[j] = ChoiceBox{0, 0, 799, 599};
   key_on_turn(0, "1");
   steps.push_back({player_turn(2), 3000, [this] {
                      ASSERT_EQ(total(), 11);

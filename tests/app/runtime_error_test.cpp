@@ -3,13 +3,13 @@
 #include <cstring>
 
 #include "screens/shown_screen.h"
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "platform/headless.h"
 #include "surface/input.h"
 #include "platform/platform.h"
 #include "surface/surface.h"
-#include "tests/surface/printed_text.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/printed_text.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST(RunTimeError, ReportIsDrawnOnTheScreenAndWaitsForAKey) {
   bool clean = false;
   EXPECT_EQ(printed_text(255, 176, &clean), "Error  6 in line  310\n");
   EXPECT_TRUE(clean);
-  EXPECT_EQ(run_report.screen_page, SHOWN_ERROR);
+  EXPECT_EQ(run_report.screen, SHOWN_ERROR);
   // The key that ended the wait is still waiting.
   EXPECT_EQ(POLLKEY(), "x");
   EXPECT_EQ(err, "Error  6 in line  310\n");

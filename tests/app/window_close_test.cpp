@@ -16,7 +16,7 @@
 
 #include "screens/messages.h"
 #include "tests/app/game_drive.h"
-#include "tests/surface/file_text.h"
+#include "tests/support/files.h"
 
 namespace {
 

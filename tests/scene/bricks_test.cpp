@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "scene/floor.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "scene/floor.h"
 #include "platform/headless.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "scene/floor.h"
 #include "platform/headless.h"
 #include "tests/scene/floor_reference.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "scene/rods.h"
 #include "shade/palette.h"
 #include "replay/page_png.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "scene/floor.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

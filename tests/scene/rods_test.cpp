@@ -9,7 +9,8 @@
 
 #include "scene/bricks.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "surface/random.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -155,21 +156,22 @@ TEST(LaidRods, OnlyValidChoiceRodsAreDrawn) {
   build_choice_rods(START_LIGHT);
   GAMESTATE state = fresh_game();
   state.VALIDRODS = (1u << 2) | (1u << 5);
-  for (auto& b : CHOICEBOXES) b = ChoiceBox{7, 7, 7, 7};
   Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, game_view(12.0, 100));
   EXPECT_EQ(hues_in(img), (std::set<int>{2, 5}));
+  // Only the drawn rods can be picked.
+  const ChoiceBoxList boxes = CHOICEBOXES(state, game_view(12.0, 100));
   const ChoiceBox none{1, 1, 0, 0};
   for (int j = 0; j <= 10; ++j) {
     if (j == 1 || j == 4) {
-      EXPECT_LT(CHOICEBOXES[j].X1, CHOICEBOXES[j].X2) << j;
-      EXPECT_LT(CHOICEBOXES[j].Y1, CHOICEBOXES[j].Y2) << j;
+      EXPECT_LT(boxes[j].X1, boxes[j].X2) << j;
+      EXPECT_LT(boxes[j].Y1, boxes[j].Y2) << j;
     } else {
-      EXPECT_TRUE(CHOICEBOXES[j] == none) << j;
+      EXPECT_TRUE(boxes[j] == none) << j;
     }
   }
-  // Boxes outside the window keep what they had.
-  EXPECT_TRUE((CHOICEBOXES[11] == ChoiceBox{7, 7, 7, 7}));
+  // Nor can a rod outside the window.
+  EXPECT_TRUE(boxes[11] == none);
   FREEIMAGE(img);
 }
 
@@ -180,7 +182,7 @@ TEST(LaidRods, ChoiceBoxInTheGameView) {
   const SCREENDEF view = game_view(12.0, 100);
   Image img = NEWIMAGE(800, 600);
   DRAWRODS(img, state, view);
-  EXPECT_TRUE((CHOICEBOXES[5] == ChoiceBox{285, 339, 350, 518}));
+  EXPECT_TRUE((CHOICEBOXES(state, view)[5] == ChoiceBox{285, 339, 350, 518}));
   int32_t sx = 0, sy = 0;
   FLOORTOSCREENCOORD(11.0, -15.0, view, sx, sy);
   EXPECT_EQ(sx, 285);

@@ -15,7 +15,7 @@
 #include "scene/bricks.h"
 #include "scene/rods.h"
 #include "shade/palette.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

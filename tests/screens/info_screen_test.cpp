@@ -6,7 +6,7 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST_F(InfoScreen, PanelIsBlittedTransparently) {
   EXPECT_EQ(at(0, 0), 99);      // outside the rounded corner
   EXPECT_EQ(at(400, 300), 13);  // the face
   EXPECT_EQ(at(400, 0), 9);     // lit top rim
-  EXPECT_EQ(run_report.screen_page, SHOWN_INFO);
+  EXPECT_EQ(run_report.screen, SHOWN_INFO);
 }
 
 TEST_F(InfoScreen, LinesStartAt40AndAre32PixelsApart) {

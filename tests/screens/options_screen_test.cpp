@@ -15,7 +15,7 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST_F(OptionsScreen, BuildsTheScreenAndStartsAGame) {
   script({check(200,
                 [&] {
                   shown = page();
-                  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
+                  EXPECT_EQ(run_report.screen, SHOWN_OPTIONS);
                   EXPECT_TRUE(palette_is(7, 64, 160, 255));
                   EXPECT_TRUE(palette_is(192, 160, 80, 0));
                   EXPECT_EQ(RODCOUNT, -7);
@@ -282,13 +282,13 @@ TEST_F(OptionsScreen, JugarWithOneRodShowsTheMessage) {
           mouse(260, 520, 540, 0),
           check(400,
                 [&] {
-                  EXPECT_EQ(run_report.screen_page, SHOWN_MESSAGE);
+                  EXPECT_EQ(run_report.screen, SHOWN_MESSAGE);
                   message_seen = run_report.message == &MSGTOOFEWRODS;
                 }),
           key(500, " "),
           check(700,
                 [&] {
-                  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
+                  EXPECT_EQ(run_report.screen, SHOWN_OPTIONS);
                   EXPECT_TRUE(page() == hovered);
                   EXPECT_EQ(RODCOUNT, -7);
                   EXPECT_EQ(game.VALIDRODS, 1 << 5);
@@ -307,7 +307,7 @@ TEST_F(OptionsScreen, NoToTheQuitQuestionKeepsEverything) {
   game.STARTER = 1;
   bool asked = false;
   script({key(200, "\x1B"), check(300, [&] { asked = run_report.message == &MSGQUIT; }), key(400, "N"),
-          check(600, [&] { EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS); }),
+          check(600, [&] { EXPECT_EQ(run_report.screen, SHOWN_OPTIONS); }),
           mouse(700, 690, 540, 1), mouse(760, 690, 540, 0),  // "Salir" asks again
           check(900, [&] { EXPECT_EQ(run_report.message, &MSGQUIT); }), key(1000, "\x1B"),
           key(1200, "\r")});
@@ -320,7 +320,7 @@ TEST_F(OptionsScreen, NoToTheQuitQuestionKeepsEverything) {
 
 TEST_F(OptionsScreen, YesEndsTheProgramAfterTheClosingPage) {
   bool closing_page = false;
-  script({key(200, "\x1B"), key(400, "S"), check(700, [&] { closing_page = run_report.screen_page == SHOWN_INFO; }),
+  script({key(200, "\x1B"), key(400, "S"), check(700, [&] { closing_page = run_report.screen == SHOWN_INFO; }),
           key(800, " ")});
   try {
     run();
@@ -336,7 +336,7 @@ TEST_F(OptionsScreen, YesEndsTheProgramAfterTheClosingPage) {
 TEST_F(OptionsScreen, InformationPagesThenTheScreenAgain) {
   PAGE before;
   std::vector<ShownScreen> shown;
-  auto note = [&](int64_t t) { return check(t, [&] { shown.push_back(run_report.screen_page); }); };
+  auto note = [&](int64_t t) { return check(t, [&] { shown.push_back(run_report.screen); }); };
   script({check(200, [&] { before = page(); }), key(300, "I"), note(400), key(500, " "), note(1000),
           key(1100, "x"), note(1800), mouse(1900, 10, 10, 1), mouse(1960, 10, 10, 0), mouse(1970, -1, -1, -1),
           note(2600), check(2610, [&] { EXPECT_TRUE(page() == before); }),

@@ -20,7 +20,7 @@
 #include "platform/headless.h"
 #include "surface/input.h"
 #include "replay/page_png.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

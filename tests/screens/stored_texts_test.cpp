@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
 #include "screens/info_screen.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shade/rounded_box.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

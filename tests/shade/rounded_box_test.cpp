@@ -7,7 +7,7 @@
 #include <string>
 #include <numbers>
 
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "app/main_routine.h"
+#include "app/startup.h"
 #include "screens/messages.h"
 #include "screens/shown_screen.h"
 #include "core/runtime_error.h"
@@ -218,7 +219,7 @@ class PLAYER {
   }
 
   void observe(int64_t now) {
-    const ShownScreen screen = run_report.screen_page;
+    const ShownScreen screen = run_report.screen;
     if (screen == SHOWN_ERROR) fail(now, "the program shows a run-time error");
     // A yes to the quit question is seen as the closing page that follows it.
     if (screen == SHOWN_MESSAGE && run_report.message == &MSGQUIT) {
@@ -459,7 +460,7 @@ class PLAYER {
       // A choice rod of the window (its box as drawn last).
       const int32_t total = g.TOTALS[g.MOVECOUNT];
       const ChoiceWindow w = choice_window_for(total, g.TARGET);
-      const ChoiceBox& b = CHOICEBOXES[uniform(w.first, w.last)];
+      const ChoiceBox b = CHOICEBOXES(g, current_run().view)[uniform(w.first, w.last)];
       if (b.X1 <= b.X2 && b.Y1 <= b.Y2 && b.X1 >= 0 && b.X2 <= 799 && b.Y1 >= 0 && b.Y2 <= 599)
         click_in(b.X1, b.Y1, b.X2, b.Y2);
       else
@@ -520,7 +521,7 @@ class PLAYER {
       finish(now);
       end_program(0);
     }
-    switch (run_report.screen_page) {
+    switch (run_report.screen) {
       case SHOWN_OPTIONS:
         plan_options(now);
         break;

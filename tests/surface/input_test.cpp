@@ -2,6 +2,7 @@
 
 #include "platform/headless.h"
 #include "surface/input.h"
+#include "surface/random.h"
 
 TEST(Input, WaitCasesOnTheVirtualClock) {
   headless_reset();

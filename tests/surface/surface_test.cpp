@@ -7,8 +7,8 @@
 
 #include "platform/headless.h"
 #include "surface/surface.h"
-#include "tests/surface/printed_text.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/printed_text.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "assets/fonts.h"
 #include "platform/headless.h"
 #include "surface/surface.h"

@@ -6,7 +6,7 @@
 
 #include "assets/fonts.h"
 #include "surface/surface.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/game_buttons.h"
+#include "screens/message_box.h"
 #include "screens/messages.h"
 #include "screens/shown_screen.h"
 #include "assets/fonts.h"
@@ -12,7 +14,7 @@
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
-#include "tests/surface/surface_fixture.h"
+#include "tests/support/screen.h"
 
 namespace {
 
@@ -46,9 +48,8 @@ class MessageBox : public ::testing::Test {
     if (MESSAGEBOX == nullptr) make_sprites();
     MAKEPAL16X16(BASE_COLORS);
     PALETTE0TO15(0x123456);
-    set_messages();
     paint_background();
-    run_report.screen_page = SHOWN_PLAY;
+    run_report.screen = SHOWN_PLAY;
     run_report.message = nullptr;
   }
   void TearDown() override { headless_set_driver(nullptr); }
@@ -60,7 +61,7 @@ class MessageBox : public ::testing::Test {
     const int64_t start = headless_now_ms();
     bool looked = false;
     headless_set_driver([&, start](int64_t now) {
-      if (run_report.screen_page != SHOWN_MESSAGE) return;
+      if (run_report.screen != SHOWN_MESSAGE) return;
       if (!looked && look) {
         look();
         looked = true;
@@ -148,7 +149,7 @@ TEST_F(MessageBox, OneLineQuestionLayoutAndEnterAnswersYes) {
   EXPECT_EQ(palette_entry(7), (std::array<int, 3>{64, 160, 255}));
   EXPECT_EQ(palette_entry(8), (std::array<int, 3>{87, 171, 255}));
   EXPECT_EQ(palette_entry(15), (std::array<int, 3>{255, 255, 255}));
-  EXPECT_EQ(run_report.screen_page, SHOWN_PLAY);
+  EXPECT_EQ(run_report.screen, SHOWN_PLAY);
   EXPECT_EQ(run_report.message, nullptr);
 }
 
@@ -276,19 +277,19 @@ TEST_F(MessageBox, OtherKindsAreShownAsNotices) {
 
 TEST_F(MessageBox, ReportShowsTheOpenMessageAndPutsBackTheOuterOne) {
   // A message opened while another's lines are reported puts those back.
-  run_report.screen_page = SHOWN_OPTIONS;
+  run_report.screen = SHOWN_OPTIONS;
   run_report.message = &MSGQUIT;
   bool sent = false;
   ShownScreen during = SHOWN_NONE;
   const TextList* lines = nullptr;
   show(MSGTOOFEWRODS, 0xE00000, MESSAGE_NOTICE, [&](int64_t t) { key_once(t, 60, sent, "a"); },
        [&] {
-         during = run_report.screen_page;
+         during = run_report.screen;
          lines = run_report.message;
        });
   EXPECT_EQ(during, SHOWN_MESSAGE);
   EXPECT_EQ(lines, &MSGTOOFEWRODS);
-  EXPECT_EQ(run_report.screen_page, SHOWN_OPTIONS);
+  EXPECT_EQ(run_report.screen, SHOWN_OPTIONS);
   EXPECT_EQ(run_report.message, &MSGQUIT);
 }
 

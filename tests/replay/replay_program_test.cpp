@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "replay/page_png.h"
-#include "tests/surface/file_text.h"
+#include "tests/support/files.h"
 
 #ifdef RANVEL_REPLAY_BIN
 

@@ -9,11 +9,12 @@
 #include "core/runtime_error.h"
 #include "platform/headless.h"
 #include "surface/input.h"
+#include "surface/random.h"
 #include "replay/page_png.h"
 #include "replay/runner.h"
 #include "surface/surface.h"
-#include "tests/surface/surface_fixture.h"
-#include "tests/surface/file_text.h"
+#include "tests/support/screen.h"
+#include "tests/support/files.h"
 
 namespace {
 

@@ -12,7 +12,6 @@ std::vector<std::string> lines_of(const TextList& list) { return list.items; }
 }  // namespace
 
 TEST(Messages, TheTenListsHoldTheirExactLines) {
-  set_messages();
   using L = std::vector<std::string>;
   EXPECT_EQ(lines_of(MSGCOMPUWINS), (L{"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"}));
   EXPECT_EQ(lines_of(MSGPLAYERWINS), (L{"   La computadora dice:", "", "   Me has ganado."}));
@@ -28,7 +27,6 @@ TEST(Messages, TheTenListsHoldTheirExactLines) {
 }
 
 TEST(Messages, QuestionsStartWithTheInvertedQuestionMarkCode) {
-  set_messages();
   ASSERT_EQ(MSGQUIT.size(), 1u);
   ASSERT_EQ(MSGGIVEUP.size(), 1u);
   EXPECT_EQ(static_cast<unsigned char>(MSGQUIT[0][0]), 0x7F);

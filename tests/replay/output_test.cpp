@@ -77,7 +77,7 @@ TEST(ReplayState, TheSnapshotFormat) {
   g.PERIOD = 11;
   g.LOOKAT = 12.0;
   RunReport r;
-  r.screen_page = SHOWN_PLAY;
+  r.screen = SHOWN_PLAY;
   r.game = &g;
   EXPECT_EQ(state_json(r),
             "{\"screen\": \"play\", \"target\": 100, \"validrods\": 2046, \"starter\": 0, \"turn\": 0, "
@@ -85,7 +85,7 @@ TEST(ReplayState, TheSnapshotFormat) {
             "\"lookat\": 12.0}\n");
 
   const TextList won{"   La computadora dice:", "", "   Me has ganado."};
-  r.screen_page = SHOWN_MESSAGE;
+  r.screen = SHOWN_MESSAGE;
   r.message = &won;
   g.LOOKAT = 13.375;
   g.TURN = 1;

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/surface/file_text.h"
+#include "tests/support/files.h"
 
 #ifdef RANVEL_REPLAY_BIN
 

@@ -1,0 +1,16 @@
+// A whole scene frame (see scene_frame.h).
+#include "scene/scene_frame.h"
+
+#include "core/runtime_error.h"
+#include "scene/floor.h"
+#include "scene/rods.h"
+#include "shade/palette.h"
+
+void draw_scene_frame(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, const GAMESTATE& game,
+                      SCREENDEF& view) {
+  DEFINESCREEN(game.LOOKAT, game.TARGET, view);
+  DRAWBG(frame, texture, font, game.TARGET, view);
+  DRAWNUMBERLINE(frame, game.TARGET, view, INK_COLOUR);
+  DRAWRODS(frame, game, view);
+  check_code(BLITIMAGE(screen_page(), 0, 0, frame, BLIT_COPY));
+}

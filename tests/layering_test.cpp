@@ -1,0 +1,71 @@
+// The folders under src/ are layers: each may include only folders below it,
+// in the order written in src/layers.txt. tools/ holds separate programs on
+// top of them all.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/files.h"
+
+namespace {
+
+const std::filesystem::path SOURCE = std::filesystem::path(RANVEL_SOURCE_DIR) / "src";
+
+// The layers, bottom first, with their places in the order.
+std::map<std::string, int> layer_order() {
+  std::map<std::string, int> order;
+  std::stringstream in(file_text(SOURCE / "layers.txt"));
+  std::string word;
+  int place = 0;
+  while (in >> word)
+    if (word != "<") order[word] = place++;
+  order["tools"] = place;
+  return order;
+}
+
+std::vector<std::filesystem::path> source_files() {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(SOURCE)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".h" || ext == ".cpp") files.push_back(entry.path());
+  }
+  return files;
+}
+
+}  // namespace
+
+TEST(Layering, EveryIncludePointsDownAndEveryFolderIsALayer) {
+  const std::map<std::string, int> order = layer_order();
+  ASSERT_EQ(order.size(), 12u);
+  EXPECT_EQ(order.at("core"), 0);
+  EXPECT_EQ(order.at("replay"), 10);
+  const std::regex include_line(R"re(^\s*#\s*include\s+"([a-z_]+)/[^"]+")re");
+  int includes = 0;
+  for (const auto& path : source_files()) {
+    const std::string folder = std::filesystem::relative(path, SOURCE).begin()->string();
+    ASSERT_TRUE(order.count(folder)) << folder << " is not a layer (add it to src/layers.txt)";
+    std::stringstream lines(file_text(path));
+    std::string line;
+    while (std::getline(lines, line)) {
+      std::smatch m;
+      if (!std::regex_search(line, m, include_line)) continue;
+      ++includes;
+      const std::string to = m[1];
+      ASSERT_TRUE(order.count(to)) << path << " includes from an unknown folder: " << line;
+      EXPECT_LE(order.at(to), order.at(folder)) << path << " includes a layer above its own: " << line;
+    }
+  }
+  EXPECT_GT(includes, 100);
+}
+
+TEST(Layering, OnlyTheWindowBackendNamesSdl) {
+  for (const auto& path : source_files()) {
+    const bool names_sdl = file_text(path).find("#include <SDL") != std::string::npos;
+    EXPECT_EQ(names_sdl, path.filename() == "platform_sdl.cpp") << path;
+  }
+}
