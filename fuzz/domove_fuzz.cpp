@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "core/runtime_error.h"
+#include "core/checked.h"
 #include "screens/info_screen.h"
 
 namespace {

@@ -59,8 +59,9 @@ struct floor_pass {
   // The picture.
   std::uint8_t* pixels = nullptr;
   int32_t width = 0, height = 0;
-  // The label band, -2.0 <= fy <= -2.0 + LABELHEIGHT, and the largest number labelled.
-  double band_low = -2.0, band_high = -2.0;
+  // The label band, LABEL_BASE_Y <= fy <= LABEL_BASE_Y + LABELHEIGHT, and the
+  // largest number labelled.
+  double band_low = LABEL_BASE_Y, band_high = LABEL_BASE_Y;
   int32_t last_number = 0;
 };
 
@@ -75,25 +76,9 @@ struct label_pass {
   int32_t row_last = -1;  // the last number labelled on the current row
 };
 
-// TEXTUREMAP8B from the floored coordinates.
+// TEXTUREMAP8B on the picture's texture.
 inline int32_t sample(const floor_pass& p, double u, double v) {
-  const double x0 = std::floor(u);
-  const double y0 = std::floor(v);
-  if (!(x0 >= 0.0 && y0 >= 0.0 && x0 <= static_cast<double>(p.tex_width - 2) &&
-        y0 <= static_cast<double>(p.tex_height - 2)))
-    return 0;
-  const auto ix = static_cast<int32_t>(x0);
-  const auto iy = static_cast<int32_t>(y0);
-  const std::uint8_t* row0 = p.texels + static_cast<std::size_t>(iy) * static_cast<std::size_t>(p.tex_width) + ix;
-  const std::uint8_t* row1 = row0 + p.tex_width;
-  const int32_t c00 = row0[0];
-  const int32_t c10 = row0[1];
-  const int32_t c01 = row1[0];
-  const int32_t c11 = row1[1];
-  const double a = u - static_cast<double>(ix);
-  const double top = c00 + (c10 - c00) * a;
-  const double bottom = c01 + (c11 - c01) * a;
-  return static_cast<int32_t>(std::floor((bottom - top) * (v - static_cast<double>(iy)) + top));
+  return sample_texels(p.texels, p.tex_width, p.tex_height, u, v);
 }
 
 // The colour of a band pixel whose nearest number n is labelled: the label
@@ -126,7 +111,7 @@ inline std::uint8_t one_pixel(const floor_pass& p, label_pass* l, int32_t sx, do
   const double second = (rx * p.ay - rya) / p.det;
   const double fx = (p.power_of_two ? first * p.inv : first / p.scale) + p.origin_x;
   const double fy = (p.power_of_two ? second * p.neg_inv : second / p.neg_scale) + p.origin_y;
-  int32_t colour = sample(p, 5.0 * fx + p.u_offset, 5.0 * fy + p.v_offset);
+  int32_t colour = sample(p, TEXELS_PER_UNIT * fx + p.u_offset, TEXELS_PER_UNIT * fy + p.v_offset);
   if (l != nullptr && fy >= p.band_low && fy <= p.band_high) colour = label_pixel(p, *l, fx, fy, colour);
   return static_cast<std::uint8_t>(colour & 0xFF);
 }
@@ -159,7 +144,7 @@ __attribute__((target("avx2"))) void row_avx2(const floor_pass& p, label_pass* l
   const __m256d v_sx = _mm256_set1_pd(DIVIDE ? p.scale : p.inv);
   const __m256d v_sy = _mm256_set1_pd(DIVIDE ? p.neg_scale : p.neg_inv);
   const __m256d v_orx = _mm256_set1_pd(p.origin_x), v_ory = _mm256_set1_pd(p.origin_y);
-  const __m256d v_five = _mm256_set1_pd(5.0);
+  const __m256d v_five = _mm256_set1_pd(TEXELS_PER_UNIT);
   const __m256d v_uoff = _mm256_set1_pd(p.u_offset), v_voff = _mm256_set1_pd(p.v_offset);
   const __m256d v_zero = _mm256_setzero_pd();
   const __m256d v_umax = _mm256_set1_pd(static_cast<double>(p.tex_width - 2));
@@ -345,7 +330,7 @@ __attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pa
   c.sy = _mm512_set1_pd(DIVIDE ? p.neg_scale : p.neg_inv);
   c.orx = _mm512_set1_pd(p.origin_x);
   c.ory = _mm512_set1_pd(p.origin_y);
-  c.five = _mm512_set1_pd(5.0);
+  c.five = _mm512_set1_pd(TEXELS_PER_UNIT);
   c.uoff = _mm512_set1_pd(p.u_offset);
   c.voff = _mm512_set1_pd(p.v_offset);
   c.low = _mm512_set1_pd(p.band_low);
@@ -553,7 +538,7 @@ void draw_pixel_by_pixel(const floor_pass& p, const SCREENDEF& view, const std::
       double fx = 0.0;
       double fy = 0.0;
       SCREENTOFLOORCOORD(sx, sy, view, fx, fy);
-      int32_t colour = TEXTUREMAP8B(texture, 5.0 * fx + p.u_offset, 5.0 * fy + p.v_offset);
+      int32_t colour = TEXTUREMAP8B(texture, TEXELS_PER_UNIT * fx + p.u_offset, TEXELS_PER_UNIT * fy + p.v_offset);
       if (font != nullptr && fy >= p.band_low && fy <= p.band_high) colour = label_pixel(p, l, fx, fy, colour);
       p.pixels[k] = static_cast<std::uint8_t>(colour & 0xFF);
       ++k;
@@ -620,10 +605,10 @@ void DRAWBG(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
   p.height = 2 * view.CENTERY;
   p.pixels = frame_pixels(frame, p.width, p.height);
   check_ref(texture);
-  p.band_low = -2.0;
-  p.band_high = -2.0 + font.LABELHEIGHT;
+  p.band_low = LABEL_BASE_Y;
+  p.band_high = LABEL_BASE_Y + font.LABELHEIGHT;
   p.last_number = target;
-  if (!set_up(p, view, texture, 80.0, 150.0)) {
+  if (!set_up(p, view, texture, PLAY_TEXTURE_U, PLAY_TEXTURE_V)) {
     draw_pixel_by_pixel(p, view, texture, &font);
     return;
   }
@@ -636,11 +621,11 @@ void DRAWBG(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
 
 void draw_options_floor(Image frame, const std::uint8_t* texture, const SCREENDEF& view) {
   floor_pass p;
-  p.width = 800;
-  p.height = 600;
+  p.width = PAGE_WIDTH;
+  p.height = PAGE_HEIGHT;
   p.pixels = frame_pixels(frame, p.width, p.height);
   check_ref(texture);
-  if (!set_up(p, view, texture, 120.0, 90.0)) {
+  if (!set_up(p, view, texture, OPTIONS_TEXTURE_U, OPTIONS_TEXTURE_V)) {
     draw_pixel_by_pixel(p, view, texture, nullptr);
     return;
   }

@@ -52,23 +52,5 @@ void PREPARETEXTURE(Image& texture, int32_t width, int32_t height) {
 
 int32_t TEXTUREMAP8B(const std::uint8_t* image, double u, double v) {
   const ImageInfo info = IMAGEINFO(check_ref(image));
-  const double x0 = std::floor(u);
-  const double y0 = std::floor(v);
-  // Outside the texture (and anything that is not a number at all) is 0. The
-  // test is made on the doubles, so a far-away point never overflows an int.
-  if (!(x0 >= 0.0 && y0 >= 0.0 && x0 <= static_cast<double>(info.width - 2) &&
-        y0 <= static_cast<double>(info.height - 2)))
-    return 0;
-  const auto ix = static_cast<int32_t>(x0);
-  const auto iy = static_cast<int32_t>(y0);
-  const std::uint8_t* row0 = info.pixels + static_cast<std::size_t>(iy) * static_cast<std::size_t>(info.width) + ix;
-  const std::uint8_t* row1 = row0 + info.width;
-  const int32_t c00 = row0[0];
-  const int32_t c10 = row0[1];
-  const int32_t c01 = row1[0];
-  const int32_t c11 = row1[1];
-  const double a = u - static_cast<double>(ix);
-  const double top = c00 + (c10 - c00) * a;
-  const double bottom = c01 + (c11 - c01) * a;
-  return static_cast<int32_t>(std::floor((bottom - top) * (v - static_cast<double>(iy)) + top));
+  return sample_texels(info.pixels, info.width, info.height, u, v);
 }

@@ -119,7 +119,7 @@ double PREPAREMAPPEDTEXT(std::string_view text, MAPPEDFONT& font, CheckedList<do
 
 void DEFINENUMBERS(uint8_t largest, MAPPEDFONT& font) {
   LABELEDGES.resize(static_cast<long long>(largest) + 1);
-  font.LABELY = -2.0;
+  font.LABELY = LABEL_BASE_Y;
   CheckedList<double> edges;
   CheckedList<double> ys;
   for (int32_t n = 0; n <= largest; ++n) {

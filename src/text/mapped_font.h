@@ -21,6 +21,9 @@ struct MAPPEDFONT {
   int32_t INKCOLOR = 0;         // colour of fully inked floor (176)
 };
 
+// The floor y of the labels' lower edge: they lie in front of the number line.
+constexpr double LABEL_BASE_Y = -2.0;
+
 using LabelEdgesRow = std::array<double, 4>;
 // Row n: left edge of the label of n, then the right edge of each digit.
 extern CheckedList<LabelEdgesRow> LABELEDGES;
