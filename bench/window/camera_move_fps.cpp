@@ -14,18 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "core/runtime_error.h"
-#include "assets/fonts.h"
-#include "game/gamestate.h"
+#include "platform/present_stats.h"
 #include "scene/camera.h"
-#include "scene/floor.h"
-#include "scene/projection.h"
 #include "scene/rods.h"
 #include "shade/palette.h"
 #include "surface/input.h"
-#include "platform/present_stats.h"
-#include "surface/surface.h"
-#include "text/mapped_font.h"
 
 namespace {
 
@@ -41,29 +36,18 @@ double median(std::vector<double> v) {
 int run(const std::string& path, int moves) {
   if (path != "surface") platform_force_renderer(path.c_str());
 
-  // The objects of a run, made as start-up makes them.
-  GAMESTATE game;
-  SCREENDEF view;
-  MAPPEDFONT font;
-  game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-  build_choice_rods(game.LIGHTDIR);
-  font.FONTDATA = DIGIT_FONT;
-  INITFONT(font);
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  check_code(SETSCREENMODE(800, 600, 8, 1));
-  Image frame = NEWIMAGE(800, 600);
-  Image texture = NEWIMAGE(16, 16);
-  MAKEPAL16X16(BASE_COLORS);
-  PREPARETEXTURE(texture, 1330, 430);
-  font.LABELHEIGHT = 0.5;
-  font.INKCOLOR = 176;
-  DEFINENUMBERS(100, font);
-  PALETTEFORTEXTURE(0xC0C040);
-  PALETTE0TO15(0x40A0FF);
+  // The objects of a run, made by the game's start-up, with the play palette.
+  GameRun& run = start_up();
+  GAMESTATE& game = run.game;
+  SCREENDEF& view = run.view;
+  Image frame = run.frame;
+  Image texture = run.texture;
+  MAPPEDFONT& font = run.font;
+  PALETTEFORTEXTURE(PLAY_TEXTURE_COLOUR);
+  PALETTE0TO15(SCREEN_UI_COLOUR);
 
   // Three tens laid: the total is 30.
-  view.SCALE = 32.0;
+  view.SCALE = PLAY_SCALE;
   game.TARGET = 100;
   for (int i = 0; i < 3; ++i) LAYROD(10, game, 160);
 

@@ -1,6 +1,7 @@
 // Runs the game with input from a replay script (see runner.h).
 #include "replay/runner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -13,44 +14,26 @@
 
 namespace {
 
-struct replay {
-  const std::vector<ReplayCommand>* commands = nullptr;
-  std::string outdir;
-  std::size_t next = 0;          // the next command to carry out
-  bool waiting = false;          // the next command is a wait that has begun
-  int64_t wait_until = 0;
-  bool output_failed = false;
-  // The pointer as the script left it.
-  bool inside = false;
-  int32_t x = -1;
-  int32_t y = -1;
-  int32_t buttons = 0;
-  // Looks at the input in a row at the same virtual time.
-  int64_t last_now = -1;
-  int64_t same_time_polls = 0;
-  bool stuck = false;
-};
-
-void show_pointer(const replay& r) {
+void show_pointer(const Replay& r) {
   if (r.inside)
     headless_mouse(r.x, r.y, r.buttons);
   else
     headless_mouse(-1, -1, -1);
 }
 
-std::string out_path(const replay& r, const std::string& name, const char* extension) {
+std::string out_path(const Replay& r, const std::string& name, const char* extension) {
   std::string path = r.outdir;
   if (!path.empty() && path.back() != '/') path.push_back('/');
   return path + name + extension;
 }
 
-[[noreturn]] void output_failed(replay& r, const ReplayCommand& c, const std::string& path, const std::string& why) {
+[[noreturn]] void output_failed(Replay& r, const ReplayCommand& c, const std::string& path, const std::string& why) {
   std::fprintf(stderr, "ranvel-replay: line %d: cannot write %s: %s\n", c.line, path.c_str(), why.c_str());
   r.output_failed = true;
   end_program(REPLAY_OUTPUT_FAILED);
 }
 
-void write_shot(replay& r, const ReplayCommand& c) {
+void write_shot(Replay& r, const ReplayCommand& c) {
   const std::string path = out_path(r, c.name, ".png");
   // Before the screen is open the page is all 0.
   static const std::vector<std::uint8_t> empty(static_cast<std::size_t>(PAGE_WIDTH) * PAGE_HEIGHT, 0);
@@ -60,7 +43,7 @@ void write_shot(replay& r, const ReplayCommand& c) {
   if (!write_page_png(path, pixels, PAGE_WIDTH, PAGE_HEIGHT, palette_data(), why)) output_failed(r, c, path, why);
 }
 
-void write_state(replay& r, const ReplayCommand& c) {
+void write_state(Replay& r, const ReplayCommand& c) {
   const std::string path = out_path(r, c.name, ".json");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << state_json(run_report);
@@ -69,8 +52,9 @@ void write_state(replay& r, const ReplayCommand& c) {
 }
 
 // Called by the backend whenever the game polls or waits.
-void drive(replay& r, int64_t now) {
-  const std::vector<ReplayCommand>& commands = *r.commands;
+void drive(Replay& r, int64_t now) {
+  if (r.watch) r.watch(r, now);
+  const std::vector<ReplayCommand>& commands = r.commands;
   if (now == r.last_now) {
     if (++r.same_time_polls >= REPLAY_STUCK_POLLS) {
       const int32_t line = r.next < commands.size() ? commands[r.next].line : 0;
@@ -121,6 +105,13 @@ void drive(replay& r, int64_t now) {
       case REPLAY_STATE:
         write_state(r, c);
         break;
+      case REPLAY_HOOK: {
+        // The hook may add commands: it is called on a copy, and the
+        // command it belongs to is found again by its place.
+        const ReplayHook hook = r.hooks.at(static_cast<std::size_t>(c.ms));
+        if (!hook(r, now)) return;
+        break;
+      }
     }
     ++r.next;
   }
@@ -131,9 +122,28 @@ void drive(replay& r, int64_t now) {
 }  // namespace
 
 int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)()) {
-  replay r;
-  r.commands = &commands;
+  Replay r;
+  r.commands = commands;
   r.outdir = outdir;
+  return run_replay(r, game);
+}
+
+void add_next_commands(Replay& replay, std::vector<ReplayCommand> more, std::vector<ReplayHook> more_hooks) {
+  const auto first_hook = static_cast<int64_t>(replay.hooks.size());
+  for (ReplayCommand& c : more)
+    if (c.kind == REPLAY_HOOK) c.ms += first_hook;
+  for (ReplayHook& h : more_hooks) replay.hooks.push_back(std::move(h));
+  const std::size_t at = std::min(replay.next + 1, replay.commands.size());
+  replay.commands.insert(replay.commands.begin() + static_cast<std::ptrdiff_t>(at), more.begin(), more.end());
+}
+
+int32_t run_replay(Replay& r, void (*game)()) {
+  r.next = 0;
+  r.waiting = false;
+  r.output_failed = false;
+  r.stuck = false;
+  r.last_now = -1;
+  r.same_time_polls = 0;
   headless_reset();
   headless_set_driver([&r](int64_t now) { drive(r, now); });
   int32_t code = REPLAY_DONE;
@@ -148,8 +158,8 @@ int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string
   headless_set_driver(nullptr);
   if (r.output_failed) return REPLAY_OUTPUT_FAILED;
   if (r.stuck) return REPLAY_STUCK;
-  if (r.next < commands.size())
+  if (r.next < r.commands.size())
     std::fprintf(stderr, "ranvel-replay: the game ended by itself %s line %d of the script\n",
-                 r.waiting ? "during" : "before", commands[r.next].line);
+                 r.waiting ? "during" : "before", r.commands[r.next].line);
   return code;
 }

@@ -30,6 +30,7 @@ enum ReplayKind : int32_t {
   REPLAY_UP,
   REPLAY_SHOT,
   REPLAY_STATE,
+  REPLAY_HOOK,  // never in a script: a test's own step, ms its place in the runner's hooks
 };
 
 struct ReplayCommand {

@@ -15,7 +15,7 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 #include "text/mapped_font.h"
 
 namespace {
@@ -85,28 +85,8 @@ namespace {
 class HundredthRodGame : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    headless_reset();
-    game_ = GAMESTATE{};
-    game_.LIGHTDIR = POINT3D{0.5, 0.3, 0.812403840463596, 0.0};
     game_.VALIDRODS = (1u << 1) | (1u << 5) | (1u << 7);
-    run_report.game = &game_;
-    build_choice_rods(game_.LIGHTDIR);
-    font_ = MAPPEDFONT{};
-    font_.FONTDATA = DIGIT_FONT;
-    INITFONT(font_);
-    make_sprites();
-    MAKEPAL16X16(BASE_COLORS);
-    frame_ = NEWIMAGE(800, 600);
-    texture_ = NEWIMAGE(16, 16);
-    PREPARETEXTURE(texture_, 1330, 430);
-    font_.LABELHEIGHT = 0.5;
-    font_.INKCOLOR = 176;
-    DEFINENUMBERS(100, font_);
-    view_ = SCREENDEF{};
-    view_.CENTERX = 400;
-    view_.CENTERY = 300;
-    view_.SCALE = 32.0;
+    view_.SCALE = PLAY_SCALE;
     ASSERT_EQ(SETUPEVAL(game_), 0);
     NEWGAME(game_);
     for (int32_t k = 0; k < 99; ++k) LAYROD(1, game_, 16);
@@ -115,9 +95,6 @@ class HundredthRodGame : public ::testing::Test {
   void TearDown() override {
     headless_set_driver(nullptr);
     headless_reset();
-    run_report = RunReport{};
-    FREEIMAGE(frame_);
-    FREEIMAGE(texture_);
   }
 
   // Plays until the game is over: keys are typed at the player's turn and
@@ -138,14 +115,12 @@ class HundredthRodGame : public ::testing::Test {
         typed = true;
       }
     });
-    play_game(frame_, texture_, font_, game_, view_);
+    play_game(run_.frame, run_.texture, run_.font, game_, view_);
   }
 
-  GAMESTATE game_;
-  MAPPEDFONT font_;
-  SCREENDEF view_;
-  Image frame_ = nullptr;
-  Image texture_ = nullptr;
+  GameRun& run_ = test_run();
+  GAMESTATE& game_ = run_.game;
+  SCREENDEF& view_ = run_.view;
   std::string shown_;
 };
 

@@ -15,7 +15,7 @@
 #include "app/startup.h"
 #include "scene/rods.h"
 #include "surface/input.h"
-#include "tests/app/game_drive.h"
+#include "tests/support/scripted_game.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ const Box NO_BOX{430, 370, 530, 410};
 
 // The boxes of the choice rods the player can pick now, by index.
 std::map<int32_t, Box> choice_boxes() {
-  const GAMESTATE& g = GameDrive::game();
+  const GAMESTATE& g = ScriptedGame::game();
   const ChoiceWindow w = choice_window_for(g.TOTALS[g.MOVECOUNT], g.TARGET);
   std::map<int32_t, Box> boxes;
   const ChoiceBoxList all = CHOICEBOXES(g, current_run().view);
@@ -131,7 +131,7 @@ void expect_consistent(const GAMESTATE& g) {
 }  // namespace
 
 TEST(InputEdges, PointerOutsideTheWindowOnEveryScreen) {
-  GameDrive d;
+  ScriptedGame d;
   Bytes baseline, hovered;
   uint16_t rods = 0;
   int32_t target = 0;
@@ -140,35 +140,35 @@ TEST(InputEdges, PointerOutsideTheWindowOnEveryScreen) {
   // hover leaves those pixels, and the looks are the same from then on.
   d.until_options().mouse(520, 540).wait(100).mouse(NEUTRAL_X, NEUTRAL_Y).wait(100).out().wait(100).then([&] {
     baseline = page();
-    rods = GameDrive::game().VALIDRODS;
-    target = GameDrive::game().TARGET;
+    rods = ScriptedGame::game().VALIDRODS;
+    target = ScriptedGame::game().TARGET;
   });
   // Options: a hover look goes when the pointer leaves; a press outside is none.
   d.mouse(520, 540).wait(100).then([&] { EXPECT_NE(page(), baseline) << "Jugar shows no hover look"; });
   d.out().wait(100).then([&] { EXPECT_EQ(page(), baseline) << "the hover look stays after the pointer left"; });
   d.down().wait(500).up().wait(200).then([&] {
-    EXPECT_TRUE(GameDrive::showing(SHOWN_OPTIONS));
-    EXPECT_EQ(GameDrive::game().VALIDRODS, rods);
-    EXPECT_EQ(GameDrive::game().TARGET, target);
+    EXPECT_TRUE(ScriptedGame::showing(SHOWN_OPTIONS));
+    EXPECT_EQ(ScriptedGame::game().VALIDRODS, rods);
+    EXPECT_EQ(ScriptedGame::game().TARGET, target);
   });
   // A press on check box 3 that leaves the window: leaving lets go, and the
   // press acts on the box where it went down.
   d.mouse(16 + 2 * 38 + 12, 500).down().wait(100).out().wait(200).up().wait(200).then([&] {
-    EXPECT_EQ(GameDrive::game().VALIDRODS, rods ^ (1u << 3));
+    EXPECT_EQ(ScriptedGame::game().VALIDRODS, rods ^ (1u << 3));
   });
   d.key("3").wait(200);
   // An arrow held, then the pointer leaves: the repeats stop.
   d.mouse(610, 170).down().wait(500).out().wait(1000).then([&] {
-    EXPECT_EQ(GameDrive::game().TARGET, 70) << "three steps of -10 in 0.5 s, none after leaving";
+    EXPECT_EQ(ScriptedGame::game().TARGET, 70) << "three steps of -10 in 0.5 s, none after leaving";
   });
   d.up().key("\xFFH").key("\xFFH").key("\xFFH").wait(300);
 
   // Information pages and the quit question wait while the pointer is out.
-  d.key("i").until("an information page", [] { return GameDrive::showing(SHOWN_INFO); });
-  d.out().wait(2000).then([] { EXPECT_TRUE(GameDrive::showing(SHOWN_INFO)); });
+  d.key("i").until("an information page", [] { return ScriptedGame::showing(SHOWN_INFO); });
+  d.out().wait(2000).then([] { EXPECT_TRUE(ScriptedGame::showing(SHOWN_INFO)); });
   d.key("a").wait(600).key("a").wait(600).key("a").until_options();
   d.key("\x1B").until_message().out().wait(1000).then([] {
-    EXPECT_TRUE(GameDrive::showing(SHOWN_MESSAGE));
+    EXPECT_TRUE(ScriptedGame::showing(SHOWN_MESSAGE));
     EXPECT_EQ(run_report.message, &MSGQUIT);
   });
   d.key("n").until_options();
@@ -182,7 +182,7 @@ TEST(InputEdges, PointerOutsideTheWindowOnEveryScreen) {
     baseplay = page();
     ASSERT_FALSE(boxes.empty());
   });
-  d.then_steps([&](GameDrive& more) {
+  d.then_steps([&](ScriptedGame& more) {
     const Box b = boxes.begin()->second;
     more.mouse(b.xm(), b.ym()).wait(50).then([&] { EXPECT_NE(palette(), basepalette) << "no rod lit"; });
     more.out().wait(50).then([&] { EXPECT_EQ(palette(), basepalette) << "the rod stays lit"; });
@@ -190,8 +190,8 @@ TEST(InputEdges, PointerOutsideTheWindowOnEveryScreen) {
   d.mouse(TIE_BOX.xm(), TIE_BOX.ym()).wait(50).then([&] { EXPECT_NE(page(), baseplay); });
   d.out().wait(50).then([&] { EXPECT_EQ(page(), baseplay) << "the button keeps its hover look"; });
   d.down().wait(500).up().wait(500).then([] {
-    EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY));
-    EXPECT_EQ(GameDrive::game().MOVECOUNT, 0);
+    EXPECT_TRUE(ScriptedGame::showing(SHOWN_PLAY));
+    EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0);
   });
   // A notice waits while the pointer is out.
   d.key("x").until_message().out().wait(1000).then([] {
@@ -200,49 +200,49 @@ TEST(InputEdges, PointerOutsideTheWindowOnEveryScreen) {
   d.key("a").until_input();
   // The pointer leaves during the camera move and the computer's rod.
   d.key("5").wait(300).out().wait(800).mouse(400, 300).wait(700).out().until_input().then([] {
-    EXPECT_EQ(GameDrive::game().MOVECOUNT, 2);
-    expect_consistent(GameDrive::game());
+    EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 2);
+    expect_consistent(ScriptedGame::game());
   });
   // A press on "S\" of the give-up question that leaves the window answers yes.
   d.key("\x1B").until_message().mouse(YES_BOX.xm(), YES_BOX.ym()).down().wait(100).out().until_options();
   // The quit question answered, the closing page waits with the pointer out;
   // a key ends the program.
-  d.key("\x1B").until_message().key("s").until("the closing page", [] { return GameDrive::showing(SHOWN_INFO); });
-  d.out().wait(8000).then([] { EXPECT_TRUE(GameDrive::showing(SHOWN_INFO)) << "the page needs a key or a press"; });
+  d.key("\x1B").until_message().key("s").until("the closing page", [] { return ScriptedGame::showing(SHOWN_INFO); });
+  d.out().wait(8000).then([] { EXPECT_TRUE(ScriptedGame::showing(SHOWN_INFO)) << "the page needs a key or a press"; });
   d.key("a").wait(10000);
   EXPECT_EQ(d.run(), 0);
   EXPECT_FALSE(d.closed) << "the program did not end after the closing page";
 }
 
 TEST(InputEdges, KeysHeldOnTheOptionsScreen) {
-  GameDrive d;
+  ScriptedGame d;
   uint16_t rods = 0;
-  d.until_options().then([&] { rods = GameDrive::game().VALIDRODS; });
+  d.until_options().then([&] { rods = ScriptedGame::game().VALIDRODS; });
   // Repeats faster than the screen polls: every key is taken in its turn.
   d.held("\xFFP", 300, 5).held("1", 150, 5).held("\xFFM", 7, 5).wait(10000).then([&] {
-    EXPECT_EQ(GameDrive::game().TARGET, 17);
-    EXPECT_EQ(GameDrive::game().VALIDRODS, rods);
-    EXPECT_TRUE(GameDrive::showing(SHOWN_OPTIONS));
+    EXPECT_EQ(ScriptedGame::game().TARGET, 17);
+    EXPECT_EQ(ScriptedGame::game().VALIDRODS, rods);
+    EXPECT_TRUE(ScriptedGame::showing(SHOWN_OPTIONS));
   });
   // Enter held starts the game; the repeats that reach the play screen mean nothing.
   d.held("\r", 40, 33).until_input().then([] {
-    EXPECT_EQ(GameDrive::game().MOVECOUNT, 0);
-    EXPECT_EQ(GameDrive::game().TARGET, 17);
+    EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0);
+    EXPECT_EQ(ScriptedGame::game().TARGET, 17);
   });
   EXPECT_EQ(d.run(), 0);
   EXPECT_TRUE(d.closed);
 }
 
 TEST(InputEdges, DigitHeldThroughCameraMovesAndTheComputersRod) {
-  GameDrive d;
+  ScriptedGame d;
   // Target 100: every move moves the camera; the 5 is held for 15 s.
   d.until_options().key("\r").until_input().held("5", 450, 33);
   d.until("the player's turn or the end of the game", [&] {
-    return GameDrive::showing(SHOWN_OPTIONS) || GameDrive::showing(SHOWN_MESSAGE) ||
-           (GameDrive::showing(SHOWN_PLAY) && GameDrive::game().TURN == 0 && d.quietms >= 1200);
+    return ScriptedGame::showing(SHOWN_OPTIONS) || ScriptedGame::showing(SHOWN_MESSAGE) ||
+           (ScriptedGame::showing(SHOWN_PLAY) && ScriptedGame::game().TURN == 0 && d.quietms >= 1200);
   });
   d.then([] {
-    const GAMESTATE& g = GameDrive::game();
+    const GAMESTATE& g = ScriptedGame::game();
     expect_consistent(g);
     EXPECT_GE(g.MOVECOUNT, 6) << "the held key laid too few rods";
     for (int32_t i = 0; i < g.MOVECOUNT; i += 2) EXPECT_EQ(g.RODS[i], 5) << "player's rod " << i;
@@ -252,33 +252,33 @@ TEST(InputEdges, DigitHeldThroughCameraMovesAndTheComputersRod) {
 }
 
 TEST(InputEdges, KeysHeldDuringMessages) {
-  GameDrive d;
+  ScriptedGame d;
   // Rod 5 switched off: a held 5 brings the refusal again and again.
   d.until_options().key("5").wait(100).key("\r").until_input();
-  d.held("5", 40, 33).wait(500).then_steps([](GameDrive& more) {
-    if (GameDrive::showing(SHOWN_MESSAGE)) more.key("a").wait(200);
+  d.held("5", 40, 33).wait(500).then_steps([](ScriptedGame& more) {
+    if (ScriptedGame::showing(SHOWN_MESSAGE)) more.key("a").wait(200);
   });
-  d.until_input().then([] { EXPECT_EQ(GameDrive::game().MOVECOUNT, 0); });
+  d.until_input().then([] { EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0); });
   // Esc held: the give-up question comes and its Esc answers no, again and again.
-  d.held("\x1B", 40, 33).wait(500).then_steps([](GameDrive& more) {
-    if (GameDrive::showing(SHOWN_MESSAGE)) more.key("n").wait(200);
+  d.held("\x1B", 40, 33).wait(500).then_steps([](ScriptedGame& more) {
+    if (ScriptedGame::showing(SHOWN_MESSAGE)) more.key("n").wait(200);
   });
-  d.until_input().then([] { EXPECT_EQ(GameDrive::game().MOVECOUNT, 0); });
+  d.until_input().then([] { EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0); });
   // S held on a notice: the first closes it, the rest mean nothing in play.
   d.key("x").until_message().held("s", 40, 33).until_input().then([] {
-    EXPECT_EQ(GameDrive::game().MOVECOUNT, 0);
-    EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY));
+    EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0);
+    EXPECT_TRUE(ScriptedGame::showing(SHOWN_PLAY));
   });
-  d.key("3").until("the computer's answer", [] { return GameDrive::game().MOVECOUNT >= 2; }).until_input().then([] {
-    EXPECT_EQ(GameDrive::game().MOVECOUNT, 2);
-    EXPECT_EQ(GameDrive::game().RODS[0], 3);
-    expect_consistent(GameDrive::game());
+  d.key("3").until("the computer's answer", [] { return ScriptedGame::game().MOVECOUNT >= 2; }).until_input().then([] {
+    EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 2);
+    EXPECT_EQ(ScriptedGame::game().RODS[0], 3);
+    expect_consistent(ScriptedGame::game());
   });
   // A key held on the closing page: it closes 5 s after it was shown.
   int64_t shown = 0;
   d.key("\x1B").until_message().key("s").until_options();
   d.key("\x1B").until_message().key("s");
-  d.until("the closing page", [] { return GameDrive::showing(SHOWN_INFO); }).then([&] { shown = headless_now_ms(); });
+  d.until("the closing page", [] { return ScriptedGame::showing(SHOWN_INFO); }).then([&] { shown = headless_now_ms(); });
   d.held("a", 300, 33);
   EXPECT_EQ(d.run(), 0);
   EXPECT_FALSE(d.closed) << "the program did not end on the closing page";
@@ -288,7 +288,7 @@ TEST(InputEdges, KeysHeldDuringMessages) {
 }
 
 TEST(InputEdges, BorderPixelsOfTheOptionsElements) {
-  GameDrive d;
+  ScriptedGame d;
   std::map<int32_t, Bytes> look;  // the page with each element under the pointer (0: none)
   // Every element hovered once first: the buttons keep a few pixels of their
   // hover look (see PointerOutsideTheWindowOnEveryScreen).
@@ -328,15 +328,15 @@ TEST(InputEdges, BorderPixelsOfTheOptionsElements) {
       };
       auto before = std::make_shared<Before>();
       d.then([before] {
-        const GAMESTATE& g = GameDrive::game();
+        const GAMESTATE& g = ScriptedGame::game();
         *before = {g.VALIDRODS, g.TARGET, g.STARTER};
       });
       d.click(p.x, p.y).mouse(NEUTRAL_X, NEUTRAL_Y);
       const std::string where = "element " + std::to_string(e.code) + ", " + p.where;
       if (!p.inside) {
         d.wait(300).then([before, where] {
-          const GAMESTATE& g = GameDrive::game();
-          EXPECT_TRUE(GameDrive::showing(SHOWN_OPTIONS)) << where;
+          const GAMESTATE& g = ScriptedGame::game();
+          EXPECT_TRUE(ScriptedGame::showing(SHOWN_OPTIONS)) << where;
           EXPECT_EQ(g.VALIDRODS, before->rods) << where;
           EXPECT_EQ(g.TARGET, before->target) << where;
           EXPECT_EQ(g.STARTER, before->starter) << where;
@@ -346,20 +346,20 @@ TEST(InputEdges, BorderPixelsOfTheOptionsElements) {
       const int32_t code = e.code;
       if (code <= 10) {
         d.wait(100).then([before, where, code] {
-          EXPECT_EQ(GameDrive::game().VALIDRODS, before->rods ^ (1u << code)) << where;
+          EXPECT_EQ(ScriptedGame::game().VALIDRODS, before->rods ^ (1u << code)) << where;
         });
       } else if (code <= 16) {
         const int32_t step = code == 13 ? 10 : code == 14 ? -10 : code == 15 ? 1 : -1;
-        d.wait(100).then([before, where, step] { EXPECT_EQ(GameDrive::game().TARGET, before->target + step) << where; });
+        d.wait(100).then([before, where, step] { EXPECT_EQ(ScriptedGame::game().TARGET, before->target + step) << where; });
         d.key(step > 0 ? (step == 10 ? "\xFFP" : "\xFFK") : (step == -10 ? "\xFFH" : "\xFFM")).wait(100);
       } else if (code <= 18) {
-        d.wait(100).then([where, code] { EXPECT_EQ(GameDrive::game().STARTER, code - 17) << where; });
+        d.wait(100).then([where, code] { EXPECT_EQ(ScriptedGame::game().STARTER, code - 17) << where; });
         d.key(code == 17 ? "c" : "j").wait(100);
       } else if (code == 19) {
-        d.until("an information page after " + where, [] { return GameDrive::showing(SHOWN_INFO); });
+        d.until("an information page after " + where, [] { return ScriptedGame::showing(SHOWN_INFO); });
         d.key("a").wait(600).key("a").wait(600).key("a").until_options();
       } else if (code == 20) {
-        d.until("the game after " + where, [] { return GameDrive::showing(SHOWN_PLAY); });
+        d.until("the game after " + where, [] { return ScriptedGame::showing(SHOWN_PLAY); });
         d.until_input().key("\x1B").until_message().key("s").until_options();
       } else {
         d.until_message().then([where] { EXPECT_EQ(run_report.message, &MSGQUIT) << where; });
@@ -372,7 +372,7 @@ TEST(InputEdges, BorderPixelsOfTheOptionsElements) {
 }
 
 TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
-  GameDrive d;
+  ScriptedGame d;
   Bytes baseline, basepalette;
   std::map<int32_t, Box> boxes;
   std::map<int32_t, Bytes> litpalette;  // the palette with each choice rod under the pointer
@@ -396,7 +396,7 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
     }
   }
   // The choice rods: each lights up its value exactly over its box.
-  d.then_steps([&](GameDrive& more) {
+  d.then_steps([&](ScriptedGame& more) {
     // Boxes overlap (a rod's box holds part of its neighbour's picture): each
     // rod is lit at a pixel where it is the one hit.
     for (const auto& [j, b] : boxes) {
@@ -426,7 +426,7 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
     }
   });
   // Presses beside the buttons and the rods do nothing.
-  d.then_steps([&](GameDrive& more) {
+  d.then_steps([&](ScriptedGame& more) {
     std::vector<std::pair<int32_t, int32_t>> beside;
     for (const Box& b : {TIE_BOX, QUIT_BOX})
       for (const Probe& p : border_probes(b))
@@ -437,8 +437,8 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
           beside.emplace_back(p.x, p.y);
     for (const auto& [x, y] : beside) {
       more.click(x, y).mouse(NEUTRAL_X, NEUTRAL_Y).wait(200).then([x = x, y = y] {
-        EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY)) << "a press at (" << x << ", " << y << ")";
-        EXPECT_EQ(GameDrive::game().MOVECOUNT, 0) << "a press at (" << x << ", " << y << ")";
+        EXPECT_TRUE(ScriptedGame::showing(SHOWN_PLAY)) << "a press at (" << x << ", " << y << ")";
+        EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 0) << "a press at (" << x << ", " << y << ")";
       });
     }
   });
@@ -460,7 +460,7 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
   // Presses on the first and last pixels of a choice rod lay it: one corner
   // a turn, on the rod of value 2 of the window.
   for (int corner = 0; corner < 4; ++corner) {
-    d.then_steps([corner](GameDrive& more) {
+    d.then_steps([corner](ScriptedGame& more) {
       // A rod whose corner is its own (not a button's, not another rod's).
       const std::map<int32_t, Box> now = choice_boxes();
       int32_t x = -1, y = -1, rod = -1;
@@ -473,10 +473,10 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
         }
       }
       ASSERT_GE(rod, 0) << "no rod with a corner of its own";
-      const int32_t moves = GameDrive::game().MOVECOUNT;
+      const int32_t moves = ScriptedGame::game().MOVECOUNT;
       const int32_t value = rod % 10 + 1;
       more.click(x, y).mouse(NEUTRAL_X, NEUTRAL_Y).wait(100).then([moves, value, x, y] {
-        const GAMESTATE& g = GameDrive::game();
+        const GAMESTATE& g = ScriptedGame::game();
         ASSERT_EQ(g.MOVECOUNT, moves + 1) << "a press at (" << x << ", " << y << ") laid no rod";
         EXPECT_EQ(g.RODS[moves], value);
       });
@@ -488,7 +488,7 @@ TEST(InputEdges, BorderPixelsOfThePlayButtonsAndChoiceRods) {
 }
 
 TEST(InputEdges, BorderPixelsOfTheAnswerButtons) {
-  GameDrive d;
+  ScriptedGame d;
   d.until_options().key("\r").until_input();
   for (const Box& b : {YES_BOX, NO_BOX}) {
     const bool yes = b.x1 == YES_BOX.x1;
@@ -497,17 +497,17 @@ TEST(InputEdges, BorderPixelsOfTheAnswerButtons) {
       if (!p.inside) {
         // Beside a button: the question stays.
         d.then([p] {
-          EXPECT_TRUE(GameDrive::showing(SHOWN_MESSAGE)) << p.where << " (" << p.x << ", " << p.y << ")";
+          EXPECT_TRUE(ScriptedGame::showing(SHOWN_MESSAGE)) << p.where << " (" << p.x << ", " << p.y << ")";
         });
         d.key("n").until_input();
       } else if (yes) {
         d.until("the options screen after yes, " + std::string(p.where), [] {
-          return GameDrive::showing(SHOWN_OPTIONS);
+          return ScriptedGame::showing(SHOWN_OPTIONS);
         });
         d.wait(100).key("\r").until_input();
       } else {
         d.then([p] {
-          EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY)) << "no, " << p.where;
+          EXPECT_TRUE(ScriptedGame::showing(SHOWN_PLAY)) << "no, " << p.where;
         });
         d.until_input();
       }

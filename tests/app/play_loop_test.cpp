@@ -23,7 +23,8 @@
 #include "shade/rounded_box.h"
 #include "surface/input.h"
 #include "surface/random.h"
-#include "tests/support/screen.h"
+#include "scene/scene_frame.h"
+#include "tests/support/run.h"
 
 namespace {
 
@@ -55,46 +56,11 @@ struct Step {
   std::function<void()> act;
 };
 
-Image frameimage = nullptr;
-Image textureimage = nullptr;
-MAPPEDFONT mappedfont;
-
 class PlayLoop : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    open_test_screen();
-    make_sprites();
-    MAKEPAL16X16(BASE_COLORS);
-    PALETTEFORTEXTURE(0xC0C040);
-    PALETTE0TO15(0x40A0FF);
-    POINT3D light;
-    light.X = 0.5;
-    light.Y = 0.3;
-    light.Z = std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3);
-    build_choice_rods(light);
-    if (textureimage == nullptr) {
-      textureimage = NEWIMAGE(16, 16);
-      PREPARETEXTURE(textureimage, 1330, 430);
-      mappedfont.FONTDATA = DIGIT_FONT;
-      INITFONT(mappedfont);
-      mappedfont.LABELHEIGHT = 0.5;
-      mappedfont.INKCOLOR = 176;
-      DEFINENUMBERS(100, mappedfont);
-      frameimage = NEWIMAGE(800, 600);
-    }
-  }
-
   void SetUp() override {
-    headless_reset();
     RANDOMSEED(7.0);
-    game = GAMESTATE{};
-    game.LIGHTDIR.X = 0.5;
-    game.LIGHTDIR.Y = 0.3;
-    game.LIGHTDIR.Z = std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3);
-    view = SCREENDEF{};
-    view.CENTERX = 400;
-    view.CENTERY = 300;
-    view.SCALE = 32.0;
+    view.SCALE = PLAY_SCALE;
   }
 
   void TearDown() override { headless_set_driver(nullptr); }
@@ -123,11 +89,7 @@ class PlayLoop : public ::testing::Test {
 
   // The first frame, as the main loop draws it, then the game.
   void play(int64_t limitms = 120000) {
-    DEFINESCREEN(game.LOOKAT, game.TARGET, view);
-    DRAWBG(frameimage, textureimage, mappedfont, game.TARGET, view);
-    DRAWNUMBERLINE(frameimage, game.TARGET, view, 176);
-    DRAWRODS(frameimage, game, view);
-    BLITIMAGE(screen_page(), 0, 0, frameimage, BLIT_COPY);
+    draw_scene_frame(run.frame, run.texture, run.font, game, view);
     run_report.screen = SHOWN_NONE;
     run_report.message = nullptr;
     start = headless_now_ms();
@@ -141,7 +103,7 @@ class PlayLoop : public ::testing::Test {
     inmessage = false;
     lastrescue = 0;
     headless_set_driver([this, limitms](int64_t now) { drive(now, limitms); });
-    play_game(frameimage, textureimage, mappedfont, game, view);
+    play_game(run.frame, run.texture, run.font, game, view);
     headless_set_driver(nullptr);
     EXPECT_FALSE(timedout) << "the script got stuck at step " << next;
     EXPECT_EQ(next, steps.size()) << "the game ended before the script did";
@@ -249,8 +211,9 @@ class PlayLoop : public ::testing::Test {
     return out;
   }
 
-  GAMESTATE game;
-  SCREENDEF view;
+  GameRun& run = test_run();
+  GAMESTATE& game = run.game;
+  SCREENDEF& view = run.view;
   std::vector<Step> steps;
   std::vector<Seen> messages;
   size_t next = 0;
@@ -533,8 +496,8 @@ TEST_F(PlayLoop, AfterTheCameraStaysThePictureMatchesTheHitTest) {
                      Image fresh = NEWIMAGE(800, 600);
                      SCREENDEF v = view;
                      DEFINESCREEN(game.LOOKAT, game.TARGET, v);
-                     DRAWBG(fresh, textureimage, mappedfont, game.TARGET, v);
-                     DRAWNUMBERLINE(fresh, game.TARGET, v, 176);
+                     DRAWBG(fresh, run.texture, run.font, game.TARGET, v);
+                     DRAWNUMBERLINE(fresh, game.TARGET, v, INK_COLOUR);
                      DRAWRODS(fresh, game, v);
                      const uint8_t* a = IMAGEINFO(fresh).pixels;
                      const uint8_t* b = IMAGEINFO(screen_page()).pixels;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "screens/messages.h"
-#include "tests/app/game_drive.h"
+#include "tests/support/scripted_game.h"
 #include "tests/support/files.h"
 
 namespace {
@@ -28,7 +28,7 @@ struct Watch {
   bool camera = false;      // and the camera moved
   void look() {
     const int64_t f = headless_frames();
-    const double l = GameDrive::game().LOOKAT;
+    const double l = ScriptedGame::game().LOOKAT;
     drawing = frames >= 0 && f > frames;
     camera = drawing && l != lookat;
     frames = f;
@@ -38,80 +38,80 @@ struct Watch {
 
 struct ClosePoint {
   std::string name;
-  std::function<void(GameDrive&)> steps;  // up to the moment the window closes
+  std::function<void(ScriptedGame&)> steps;  // up to the moment the window closes
 };
 
 // The steps that bring the game to each point.
 std::vector<ClosePoint> close_points() {
-  auto playing = [](GameDrive& d) { d.until_options().key("\r").until_input(); };
+  auto playing = [](ScriptedGame& d) { d.until_options().key("\r").until_input(); };
   return {
-      {"the options screen", [](GameDrive& d) { d.until_options(); }},
+      {"the options screen", [](ScriptedGame& d) { d.until_options(); }},
       {"an arrow held down",
-       [](GameDrive& d) { d.until_options().mouse(610, 170).down().wait(700).then([] {
-           EXPECT_EQ(GameDrive::game().TARGET, 60);
+       [](ScriptedGame& d) { d.until_options().mouse(610, 170).down().wait(700).then([] {
+           EXPECT_EQ(ScriptedGame::game().TARGET, 60);
          }); }},
       {"an information page",
-       [](GameDrive& d) { d.until_options().key("i").until("the page", [] { return GameDrive::showing(SHOWN_INFO); }); }},
+       [](ScriptedGame& d) { d.until_options().key("i").until("the page", [] { return ScriptedGame::showing(SHOWN_INFO); }); }},
       {"the quit question",
-       [](GameDrive& d) { d.until_options().key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGQUIT); }); }},
+       [](ScriptedGame& d) { d.until_options().key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGQUIT); }); }},
       {"the closing page",
-       [](GameDrive& d) {
+       [](ScriptedGame& d) {
          d.until_options().key("\x1B").until_message().key("s");
-         d.until("the closing page", [] { return GameDrive::showing(SHOWN_INFO); }).wait(1000);
+         d.until("the closing page", [] { return ScriptedGame::showing(SHOWN_INFO); }).wait(1000);
        }},
       {"the too-few-rods notice",
-       [](GameDrive& d) {
+       [](ScriptedGame& d) {
          d.until_options();
          for (const char* k : {"2", "3", "4", "5", "6", "7", "8", "9", "0"}) d.key(k);
          d.wait(500).key("\r").until_message().then([] { EXPECT_EQ(run_report.message, &MSGTOOFEWRODS); });
        }},
       {"the player's turn", playing},
       {"the give-up question",
-       [&](GameDrive& d) { playing(d); d.key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGGIVEUP); }); }},
+       [&](ScriptedGame& d) { playing(d); d.key("\x1B").until_message().then([] { EXPECT_EQ(run_report.message, &MSGGIVEUP); }); }},
       {"the refusal of a rod",
-       [](GameDrive& d) {
+       [](ScriptedGame& d) {
          d.until_options().key("5").wait(100).key("\r").until_input().key("5").until_message().then([] {
            EXPECT_EQ(run_report.message, &MSGBADROD);
          });
        }},
       {"the camera's pause",
-       [&](GameDrive& d) {
+       [&](ScriptedGame& d) {
          playing(d);
          d.key("1").wait(300).then([] {
-           EXPECT_EQ(GameDrive::game().MOVECOUNT, 1);
-           EXPECT_EQ(GameDrive::game().TURN, 1);
+           EXPECT_EQ(ScriptedGame::game().MOVECOUNT, 1);
+           EXPECT_EQ(ScriptedGame::game().TURN, 1);
          });
        }},
       {"the computer's rod sliding in",
-       [&](GameDrive& d) {
+       [&](ScriptedGame& d) {
          playing(d);
          auto w = std::make_shared<Watch>();
          d.key("1").until("the computer's rod", [w] {
            w->look();
-           return w->drawing && !w->camera && GameDrive::game().TURN == 1;
+           return w->drawing && !w->camera && ScriptedGame::game().TURN == 1;
          }).wait(100);
        }},
       {"the camera moving",
-       [&](GameDrive& d) {
+       [&](ScriptedGame& d) {
          playing(d);
          auto w = std::make_shared<Watch>();
          // Two tens take the total past the first camera position.
-         d.key("0").until("the first round", [] { return GameDrive::game().MOVECOUNT == 2; }).until_input();
+         d.key("0").until("the first round", [] { return ScriptedGame::game().MOVECOUNT == 2; }).until_input();
          d.key("0").until("the camera", [w] {
            w->look();
            return w->camera;
          });
        }},
       {"the pause before a win",
-       [](GameDrive& d) {
+       [](ScriptedGame& d) {
          d.until_options();
          for (int i = 0; i < 9; ++i) d.key("\xFFP");
          d.wait(500).key("\r").until_input().key("0").until("the winning rod", [] {
-           return GameDrive::game().MOVECOUNT == 1;
-         }).wait(300).then([] { EXPECT_TRUE(GameDrive::showing(SHOWN_PLAY)); });
+           return ScriptedGame::game().MOVECOUNT == 1;
+         }).wait(300).then([] { EXPECT_TRUE(ScriptedGame::showing(SHOWN_PLAY)); });
        }},
       {"the message of a win",
-       [](GameDrive& d) {
+       [](ScriptedGame& d) {
          d.until_options();
          for (int i = 0; i < 9; ++i) d.key("\xFFP");
          d.wait(500).key("\r").until_input().key("0").until_message().then([] {
@@ -126,7 +126,7 @@ std::vector<ClosePoint> close_points() {
 TEST(WindowClose, EveryScreenAndAnimationEndsWithCodeZero) {
   for (const ClosePoint& p : close_points()) {
     SCOPED_TRACE(p.name);
-    GameDrive d;
+    ScriptedGame d;
     p.steps(d);
     EXPECT_EQ(d.run(), 0) << p.name;
     EXPECT_TRUE(d.closed) << p.name << ": the point was not reached";

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/run.h"
 #include "tests/support/screen.h"
 
 namespace {
@@ -47,14 +48,6 @@ uint8_t pixel_at(Image img, int x, int y) {
   return info.pixels[y * info.width + x];
 }
 
-SCREENDEF game_view() {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(12.0, 100, view);
-  return view;
-}
 
 // Every slot gets a colour of its own: 100 + slot.
 BRICK marked_brick(POINT3D a, POINT3D b) {
@@ -155,7 +148,7 @@ TEST(Parallelogram, NotAnEightBitImage) {
 }
 
 TEST(Brick, PlacementInTheGameView) {
-  const SCREENDEF view = game_view();
+  const SCREENDEF view = game_view(12.0, 100);
   const BRICK brick = marked_brick({0, 0, 0, 0}, {3, 1, 1, 0});
   const BrickShape b = brick_on_screen(800, 600, brick, view);
   EXPECT_EQ(b.quadrant, 1);
@@ -170,7 +163,7 @@ TEST(Brick, PlacementInTheGameView) {
 }
 
 TEST(Brick, QuadrantsFollowTheAxisSigns) {
-  SCREENDEF view = game_view();
+  SCREENDEF view = game_view(12.0, 100);
   const BRICK brick = marked_brick({0, 0, 0, 0}, {1, 1, 1, 0});
   const double signs[4][2] = {{0.1, 0.8}, {-0.1, 0.8}, {-0.1, -0.8}, {0.1, -0.8}};
   for (int r = 0; r < 4; ++r) {
@@ -179,7 +172,7 @@ TEST(Brick, QuadrantsFollowTheAxisSigns) {
     EXPECT_EQ(brick_on_screen(800, 600, brick, view).quadrant, r);
   }
   // The brick sits relative to the image's middle, not to CENTERX/CENTERY.
-  view = game_view();
+  view = game_view(12.0, 100);
   const BrickShape big = brick_on_screen(800, 600, brick, view);
   const BrickShape small = brick_on_screen(200, 100, brick, view);
   EXPECT_EQ(small.ox, big.ox - 300);
@@ -188,7 +181,7 @@ TEST(Brick, QuadrantsFollowTheAxisSigns) {
 
 TEST(Brick, GameViewShowsTopRightAndFront) {
   open_test_screen();
-  const SCREENDEF view = game_view();
+  const SCREENDEF view = game_view(12.0, 100);
   Image img = NEWIMAGE(800, 600);
   DRAWBRICK(img, marked_brick({0, 0, 0, 0}, {3, 1, 1, 0}), view);
 
@@ -217,7 +210,7 @@ TEST(Brick, GameViewShowsTopRightAndFront) {
 
 TEST(Brick, CornerOrderDoesNotMatter) {
   open_test_screen();
-  const SCREENDEF view = game_view();
+  const SCREENDEF view = game_view(12.0, 100);
   Image first = NEWIMAGE(800, 600);
   Image second = NEWIMAGE(800, 600);
   Image third = NEWIMAGE(800, 600);
@@ -234,7 +227,7 @@ TEST(Brick, CornerOrderDoesNotMatter) {
 
 TEST(Brick, FlatBrickKeepsTopAndEdges) {
   open_test_screen();
-  const SCREENDEF view = game_view();
+  const SCREENDEF view = game_view(12.0, 100);
   Image img = NEWIMAGE(800, 600);
   DRAWBRICK(img, marked_brick({0, 0, 0, 0}, {3, 1, 0, 0}), view);
   const std::set<int> seen = colours_in(img);

@@ -3,41 +3,26 @@
 #include <cstring>
 #include <vector>
 
-#include "assets/fonts.h"
+#include "platform/headless.h"
 #include "scene/camera.h"
 #include "scene/floor.h"
-#include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 
 namespace {
 
-// What the camera move needs: a frame, a flat texture, the digit font and a
+// What the camera move needs: the run's frame, texture and digit font, and a
 // game record with a few rods laid.
-struct camera_rig {
-  Image frame = nullptr;
-  Image texture = nullptr;
-  MAPPEDFONT font;
-  GAMESTATE state;
-  SCREENDEF view;
+struct CameraRig {
+  GameRun& run = test_run();
+  GAMESTATE& state = run.game;
+  SCREENDEF& view = run.view;
   std::vector<double> seen;  // LOOKAT at every frame copied to the screen
   std::vector<int64_t> seen_ms;
 
-  explicit camera_rig(uint8_t target) {
-    open_test_screen();
-    headless_reset();
-    frame = NEWIMAGE(800, 600);
-    texture = NEWIMAGE(1330, 430);
-    std::memset(IMAGEINFO(texture).pixels, 230, 1330 * 430);
-    font.FONTDATA = DIGIT_FONT;
-    INITFONT(font);
-    font.LABELHEIGHT = 0.5;
-    font.INKCOLOR = 176;
-    DEFINENUMBERS(100, font);
+  explicit CameraRig(uint8_t target) {
     state.TARGET = target;
-    view.CENTERX = 400;
-    view.CENTERY = 300;
-    view.SCALE = 32.0;
+    view.SCALE = PLAY_SCALE;
     // Each frame is followed by a short wait, where the driver looks at it.
     headless_set_driver([this](int64_t now) {
       if (static_cast<int64_t>(seen.size()) < headless_frames()) {
@@ -46,16 +31,13 @@ struct camera_rig {
       }
     });
   }
-  ~camera_rig() {
+  ~CameraRig() {
     headless_set_driver(nullptr);
-    while (!POLLKEY().empty()) {
-    }
-    FREEIMAGE(frame);
-    FREEIMAGE(texture);
+    drop_waiting_keys();
   }
   int64_t move(int32_t from, int32_t to) {
     const int64_t start = headless_now_ms();
-    SHIFTLOOKAT(from, to, frame, texture, font, state, view);
+    SHIFTLOOKAT(from, to, run.frame, run.texture, run.font, state, view);
     return headless_now_ms() - start;
   }
 };
@@ -63,7 +45,7 @@ struct camera_rig {
 }  // namespace
 
 TEST(Camera, SmallTargetOnlyPausesAndDrawsNothing) {
-  camera_rig rig(20);
+  CameraRig rig(20);
   headless_key("7");
   const int64_t ms = rig.move(8, 18);  // both ends clamp to 12
   EXPECT_GT(ms, 1000);
@@ -74,7 +56,7 @@ TEST(Camera, SmallTargetOnlyPausesAndDrawsNothing) {
 }
 
 TEST(Camera, MoveBelowTheClampRangePauses) {
-  camera_rig rig(100);
+  CameraRig rig(100);
   rig.state.LOOKAT = 30.0;
   const int64_t ms = rig.move(3, 8);
   EXPECT_GT(ms, 1000);
@@ -84,7 +66,7 @@ TEST(Camera, MoveBelowTheClampRangePauses) {
 }
 
 TEST(Camera, ForwardMoveEndsExactlyOnTheNewTotal) {
-  camera_rig rig(100);
+  CameraRig rig(100);
   const int64_t ms = rig.move(30, 40);
   // 10 units at 4 a second; a frame costs 16 ms of drawing and 2 ms of waiting.
   EXPECT_GE(ms, 2500);
@@ -101,11 +83,11 @@ TEST(Camera, ForwardMoveEndsExactlyOnTheNewTotal) {
   EXPECT_EQ(rig.seen.back(), 40.0);
   EXPECT_EQ(rig.state.LOOKAT, 40.0);
   // The screen shows the last frame.
-  EXPECT_EQ(std::memcmp(IMAGEINFO(screen_page()).pixels, IMAGEINFO(rig.frame).pixels, 800 * 600), 0);
+  EXPECT_EQ(std::memcmp(IMAGEINFO(screen_page()).pixels, IMAGEINFO(rig.run.frame).pixels, 800 * 600), 0);
 }
 
 TEST(Camera, BackwardMoveIsSlower) {
-  camera_rig rig(100);
+  CameraRig rig(100);
   const int64_t ms = rig.move(40, 30);
   EXPECT_GE(ms, 4000);
   EXPECT_LE(ms, 4000 + 18 * 2);
@@ -117,7 +99,7 @@ TEST(Camera, BackwardMoveIsSlower) {
 }
 
 TEST(Camera, EndsAreClampedBeforeMoving) {
-  camera_rig rig(30);
+  CameraRig rig(30);
   // 25 clamps to 18 and 3 to 12: 6 units at 2.5 a second.
   const int64_t ms = rig.move(25, 3);
   EXPECT_GE(ms, 2400);
@@ -127,7 +109,7 @@ TEST(Camera, EndsAreClampedBeforeMoving) {
 }
 
 TEST(Camera, KeysPressedDuringTheMoveAreDropped) {
-  camera_rig rig(100);
+  CameraRig rig(100);
   const int64_t start = headless_now_ms();
   headless_set_driver([&](int64_t now) {
     if (now - start > 300 && now - start < 340) headless_key("5");

@@ -6,6 +6,7 @@
 
 #include "scene/floor.h"
 #include "platform/headless.h"
+#include "tests/support/run.h"
 #include "tests/support/screen.h"
 
 namespace {
@@ -34,25 +35,8 @@ struct solid_digits {
   }
 };
 
-// The game's texture, made once.
-const std::uint8_t* game_texture() {
-  static Image texture = nullptr;
-  if (texture == nullptr) {
-    open_test_screen();
-    texture = NEWIMAGE(16, 16);
-    PREPARETEXTURE(texture, 1330, 430);
-  }
-  return texture;
-}
-
-SCREENDEF game_view(double lookat, uint8_t target) {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(lookat, target, view);
-  return view;
-}
+// The game's texture.
+const std::uint8_t* game_texture() { return test_run().texture; }
 
 struct frame_block {
   Image image = nullptr;
@@ -166,10 +150,11 @@ TEST(FloorBackground, OptionsFloor) {
 }
 
 TEST(FloorBackground, FrameSmallerThanTheViewIsARuntimeError) {
+  const std::uint8_t* texture = game_texture();
   solid_digits digits;
   frame_block frame(400, 300);
   headless_key(" ");  // the error report waits for a key
-  EXPECT_THROW(DRAWBG(frame.image, game_texture(), digits.font, 100, game_view(50.0, 100)), ProgramEnd);
+  EXPECT_THROW(DRAWBG(frame.image, texture, digits.font, 100, game_view(50.0, 100)), ProgramEnd);
   headless_key(" ");
-  EXPECT_THROW(draw_options_floor(frame.image, game_texture(), game_view(50.0, 100)), ProgramEnd);
+  EXPECT_THROW(draw_options_floor(frame.image, texture, game_view(50.0, 100)), ProgramEnd);
 }

@@ -7,35 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "assets/fonts.h"
 #include "scene/floor.h"
 #include "platform/headless.h"
-#include "tests/scene/floor_reference.h"
+#include "tests/support/floor_reference.h"
+#include "tests/support/run.h"
 #include "tests/support/screen.h"
 
 namespace {
 
-struct fast_rig {
-  Image texture = nullptr;
-  Image expected = nullptr;
-  Image actual = nullptr;
-  MAPPEDFONT font;
-  fast_rig() {
-    open_test_screen();
-    texture = NEWIMAGE(16, 16);
-    PREPARETEXTURE(texture, 1330, 430);
-    expected = NEWIMAGE(800, 600);
-    actual = NEWIMAGE(800, 600);
-    font.FONTDATA = DIGIT_FONT;
-    INITFONT(font);
-    font.LABELHEIGHT = 0.5;
-    font.INKCOLOR = 176;
-    DEFINENUMBERS(100, font);
-  }
-  ~fast_rig() {
+// The run's texture and digit font, and two frames to compare.
+struct FastRig {
+  Image texture = test_run().texture;
+  MAPPEDFONT font = test_run().font;
+  Image expected = NEWIMAGE(800, 600);
+  Image actual = NEWIMAGE(800, 600);
+  ~FastRig() {
     set_floor_threads(0);
     set_floor_kernel(floor_kernel_best());
-    FREEIMAGE(texture);
     FREEIMAGE(expected);
     FREEIMAGE(actual);
   }
@@ -48,29 +36,6 @@ struct fast_rig {
     return -1;
   }
 };
-
-SCREENDEF game_view(double lookat, uint8_t target) {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(lookat, target, view);
-  return view;
-}
-
-SCREENDEF options_view() {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.ORIGINX = 0.0;
-  view.ORIGINY = 0.0;
-  view.XAXISX = 1.0;
-  view.XAXISY = -0.0001;
-  view.YAXISX = 0.2;
-  view.YAXISY = 0.9;
-  view.SCALE = 24.0;
-  return view;
-}
 
 struct game_case {
   uint8_t target;
@@ -99,7 +64,7 @@ std::vector<FloorKernel> kernels_here() {
 // Every kernel the processor has against the floor drawn as the formulas
 // read: the one the game uses on one thread and on two, the others on two.
 void compare_game_views(int from, int to) {
-  fast_rig rig;
+  FastRig rig;
   int compared = 0;
   for (const game_case& c : game_cases(from, to)) {
     const SCREENDEF view = game_view(c.lookat, c.target);
@@ -130,7 +95,7 @@ void compare_game_views(int from, int to) {
 // texture), and turned the other way round.
 void compare_other_views(FloorKernel kernel) {
   if (floor_kernel_best() < kernel) GTEST_SKIP() << "the processor lacks this kernel";
-  fast_rig rig;
+  FastRig rig;
   set_floor_kernel(kernel);
   std::vector<SCREENDEF> views;
   views.push_back(options_view());
@@ -174,7 +139,7 @@ TEST(FloorFast, OtherViewsAvx512) { compare_other_views(FLOOR_KERNEL_AVX512); }
 TEST(FloorFast, BandEdgesAndOddWidths) {
   for (FloorKernel kernel : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512}) {
     if (floor_kernel_best() < kernel) continue;
-    fast_rig rig;
+    FastRig rig;
     set_floor_kernel(kernel);
     // A straight view whose centre row is exactly floor y = -2.0, with a
     // width that is no multiple of 4 or 16 (the vector rows end one pixel
@@ -210,7 +175,7 @@ TEST(FloorFast, BandEdgesAndOddWidths) {
 }
 
 TEST(FloorFast, TexturesTooSmallToSample) {
-  fast_rig rig;
+  FastRig rig;
   for (auto [w, h] : {std::pair{1, 5}, std::pair{5, 1}, std::pair{2, 2}}) {
     Image tiny = NEWIMAGE(w, h);
     std::memset(IMAGEINFO(tiny).pixels, 240, static_cast<std::size_t>(w) * h);
@@ -226,7 +191,7 @@ TEST(FloorFast, TexturesTooSmallToSample) {
 }
 
 TEST(FloorFast, MissingLabelIsReportedFromTheCallingThread) {
-  fast_rig rig;
+  FastRig rig;
   set_floor_threads(2);
   // Labels laid out only up to 20, a floor that wants them up to 100: the
   // label table's check fails, on this thread, as drawing pixel by pixel does.
@@ -237,7 +202,7 @@ TEST(FloorFast, MissingLabelIsReportedFromTheCallingThread) {
 }
 
 TEST(FloorFast, NoLabelPaintedWhenNoLabelIsInView) {
-  fast_rig rig;
+  FastRig rig;
   // With target 10 seen from far along the line, no label is in view and the
   // font record keeps whatever it held.
   const SCREENDEF view = game_view(88.0, 100);

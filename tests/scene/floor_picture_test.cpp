@@ -8,77 +8,31 @@
 #include <cstring>
 #include <string>
 
-#include "assets/fonts.h"
 #include "scene/floor.h"
 #include "scene/rods.h"
 #include "shade/palette.h"
-#include "replay/page_png.h"
-#include "tests/support/screen.h"
+#include "tests/support/pictures.h"
+#include "tests/support/run.h"
 
 namespace {
 
-void write_and_check(const std::string& name, Image frame) {
-  const ImageInfo info = IMAGEINFO(frame);
-  std::string error;
-  ASSERT_TRUE(write_page_png(name + ".png", info.pixels, info.width, info.height, palette_data(), error)) << error;
-  const PagePng back = read_page_png(name + ".png");
-  ASSERT_TRUE(back.ok);
-  EXPECT_EQ(back.color_type, 3);
-  ASSERT_EQ(back.pixels.size(), 800u * 600u);
-  EXPECT_EQ(0, std::memcmp(back.pixels.data(), info.pixels, 800 * 600));
+// A whole game frame, as the play loop draws it, into the run's frame.
+void game_frame(GameRun& run, uint8_t target, std::initializer_list<int32_t> rods, double lookat) {
+  GAMESTATE state = run.game;
+  state.TARGET = target;
+  for (int32_t v : rods) LAYROD(v, state, 16 * v);
+  const SCREENDEF view = game_view(lookat, target);
+  DRAWBG(run.frame, run.texture, run.font, target, view);
+  DRAWNUMBERLINE(run.frame, target, view, INK_COLOUR);
+  DRAWRODS(run.frame, state, view);
 }
-
-struct picture_run {
-  Image frame = nullptr;
-  Image texture = nullptr;
-  MAPPEDFONT font;
-  picture_run() {
-    open_test_screen();
-    frame = NEWIMAGE(800, 600);
-    texture = NEWIMAGE(16, 16);
-    PREPARETEXTURE(texture, 1330, 430);
-    font.FONTDATA = DIGIT_FONT;
-    INITFONT(font);
-    font.LABELHEIGHT = 0.5;
-    font.INKCOLOR = 176;
-    DEFINENUMBERS(100, font);
-    MAKEPAL16X16(BASE_COLORS);
-    PALETTE0TO15(0x40A0FF);
-    PALETTEFORTEXTURE(0xC0C040);
-  }
-  ~picture_run() {
-    FREEIMAGE(frame);
-    FREEIMAGE(texture);
-  }
-  // A whole game frame, as the play loop draws it.
-  void game_frame(uint8_t target, std::initializer_list<int32_t> rods, double lookat) {
-    GAMESTATE state;
-    state.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-    build_choice_rods(state.LIGHTDIR);
-    state.TARGET = target;
-    for (int32_t v : rods) LAYROD(v, state, 16 * v);
-    SCREENDEF view;
-    view.CENTERX = 400;
-    view.CENTERY = 300;
-    view.SCALE = 32.0;
-    DEFINESCREEN(lookat, target, view);
-    DRAWBG(frame, texture, font, target, view);
-    DRAWNUMBERLINE(frame, target, view, 176);
-    DRAWRODS(frame, state, view);
-  }
-};
 
 }  // namespace
 
 TEST(FloorPicture, WritesGameFramesAndTheOptionsFloor) {
-  picture_run run;
+  GameRun& run = test_run();
   // The floor alone first: every pixel is texture or label ink.
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(12.0, 100, view);
-  DRAWBG(run.frame, run.texture, run.font, 100, view);
+  DRAWBG(run.frame, run.texture, run.font, 100, game_view(12.0, 100));
   const ImageInfo info = IMAGEINFO(run.frame);
   int ink = 0;
   for (int i = 0; i < 800 * 600; ++i) {
@@ -86,22 +40,14 @@ TEST(FloorPicture, WritesGameFramesAndTheOptionsFloor) {
     if (info.pixels[i] < 216) ++ink;
   }
   EXPECT_GT(ink, 1000);  // the labels 0..25 or so are in view
-  write_and_check("floor_start", run.frame);
+  write_picture("floor_start", run.frame);
 
-  run.game_frame(100, {3, 7, 2, 10, 5, 8, 6, 4, 9, 1}, 50.0);
-  write_and_check("floor_middle", run.frame);
-  run.game_frame(10, {4, 3}, 12.0);
-  write_and_check("floor_small_target", run.frame);
+  game_frame(run, 100, {3, 7, 2, 10, 5, 8, 6, 4, 9, 1}, 50.0);
+  write_picture("floor_middle", run.frame);
+  game_frame(run, 10, {4, 3}, 12.0);
+  write_picture("floor_small_target", run.frame);
 
-  SCREENDEF options = view;
-  options.ORIGINX = 0.0;
-  options.ORIGINY = 0.0;
-  options.XAXISX = 1.0;
-  options.XAXISY = -0.0001;
-  options.YAXISX = 0.2;
-  options.YAXISY = 0.9;
-  options.SCALE = 24.0;
-  draw_options_floor(run.frame, run.texture, options);
-  PALETTEFORTEXTURE(0xA05000);
-  write_and_check("options_floor", run.frame);
+  draw_options_floor(run.frame, run.texture, options_view());
+  PALETTEFORTEXTURE(OPTIONS_TEXTURE_COLOUR);
+  write_picture("options_floor", run.frame);
 }

@@ -4,19 +4,7 @@
 
 #include <cmath>
 
-namespace {
-
-// The play view: centre (400, 300), 32 pixels per floor unit.
-SCREENDEF play_view(double lookat, uint8_t target) {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(lookat, target, view);
-  return view;
-}
-
-}  // namespace
+#include "tests/support/run.h"
 
 TEST(Projection, NearestRoundsHalvesToEven) {
   EXPECT_EQ(nearest(2.5), 2);
@@ -44,7 +32,7 @@ TEST(Projection, AxesForTarget100) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.lookat);
-    const SCREENDEF v = play_view(r.lookat, 100);
+    const SCREENDEF v = game_view(r.lookat, 100);
     EXPECT_NEAR(v.ORIGINX, r.originx, 1e-12);
     EXPECT_EQ(v.ORIGINY, -6.0);
     EXPECT_NEAR(std::atan2(-v.YAXISX, v.XAXISX), r.angle, 5e-7);
@@ -61,7 +49,7 @@ TEST(Projection, AxesForTarget100) {
 }
 
 TEST(Projection, GameStartView) {
-  const SCREENDEF v = play_view(12, 100);
+  const SCREENDEF v = game_view(12, 100);
   EXPECT_EQ(v.ORIGINX, 13.056);
   int32_t sx = 0, sy = 0;
   FLOORTOSCREENCOORD(12.0, 0.0, v, sx, sy);
@@ -76,7 +64,7 @@ TEST(Projection, LookAtStaysOnTheCentreColumn) {
   for (int target = 10; target <= 100; ++target) {
     const auto n = static_cast<uint8_t>(target);
     for (double l = clamp_look_at(0, n); l <= clamp_look_at(200, n); l += 0.25) {
-      const SCREENDEF v = play_view(l, n);
+      const SCREENDEF v = game_view(l, n);
       int32_t sx = 0, sy = 0;
       FLOORTOSCREENCOORD(l, 0.0, v, sx, sy);
       ASSERT_EQ(sx, 400) << "target " << target << " lookat " << l;
@@ -88,7 +76,7 @@ TEST(Projection, LookAtStaysOnTheCentreColumn) {
 
 TEST(Projection, ScreenToFloorUndoesFloorToScreen) {
   for (double l : {12.0, 37.5, 88.0}) {
-    const SCREENDEF v = play_view(l, 100);
+    const SCREENDEF v = game_view(l, 100);
     for (double fx = -10.0; fx <= 110.0; fx += 1.37) {
       for (double fy = -20.0; fy <= 12.0; fy += 0.71) {
         int32_t sx = 0, sy = 0;

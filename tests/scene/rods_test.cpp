@@ -10,25 +10,17 @@
 #include "scene/bricks.h"
 #include "surface/input.h"
 #include "surface/random.h"
+#include "tests/support/run.h"
 #include "tests/support/screen.h"
 
 namespace {
 
-const POINT3D START_LIGHT{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
+const POINT3D START_LIGHT = light_direction();
 
 GAMESTATE fresh_game() {
   GAMESTATE state;
   state.LIGHTDIR = START_LIGHT;
   return state;
-}
-
-SCREENDEF game_view(double lookat, uint8_t target) {
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  DEFINESCREEN(lookat, target, view);
-  return view;
 }
 
 bool operator==(const ChoiceBox& a, const ChoiceBox& b) {

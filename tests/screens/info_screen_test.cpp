@@ -6,16 +6,14 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 
 namespace {
 
 class InfoScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    if (FULLPANEL == nullptr) make_sprites();
-    headless_reset();
+    test_run();
     headless_set_driver(nullptr);
     // The game's clock never runs backwards: when an earlier test in this
     // process went further, let virtual time catch up with it.

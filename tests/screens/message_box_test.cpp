@@ -14,7 +14,7 @@
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 
 namespace {
 
@@ -43,10 +43,7 @@ void paint_background() {
 class MessageBox : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    headless_reset();
-    if (MESSAGEBOX == nullptr) make_sprites();
-    MAKEPAL16X16(BASE_COLORS);
+    test_run();
     PALETTE0TO15(0x123456);
     paint_background();
     run_report.screen = SHOWN_PLAY;
@@ -294,10 +291,8 @@ TEST_F(MessageBox, ReportShowsTheOpenMessageAndPutsBackTheOuterOne) {
 }
 
 TEST_F(MessageBox, GameButtons) {
-  GAMESTATE game;
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
+  const GAMESTATE& game = current_run().game;
+  const SCREENDEF& view = current_run().view;
   const std::vector<uint8_t> before = screen_pixels();
   auto expected = [&](Image sprite) {
     Image ref = NEWIMAGE(W, H);

@@ -15,7 +15,7 @@
 #include "shade/rounded_box.h"
 #include "platform/headless.h"
 #include "surface/input.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 
 namespace {
 
@@ -41,23 +41,16 @@ struct Step {
 class OptionsScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    if (SMALLBUTTON == nullptr) make_sprites();
     MAKEPAL16X16(BASE_COLORS);
-    headless_reset();
     headless_set_driver(nullptr);
     while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
     start = headless_now_ms();
-    frame = NEWIMAGE(800, 600);
+    // A blank floor: the elements are what is looked at.
     texture = NEWIMAGE(16, 16);
-    view.CENTERX = 400;
-    view.CENTERY = 300;
-    game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
     DRAWLINE(screen_page(), 0, 0, 799, 599, 0, LINE_KIND_FILLED_BOX);
   }
   void TearDown() override {
     headless_set_driver(nullptr);
-    FREEIMAGE(frame);
     FREEIMAGE(texture);
   }
 
@@ -88,10 +81,11 @@ class OptionsScreen : public ::testing::Test {
   int64_t start = 0;
   bool timedout = false;
   std::function<void(int64_t)> every;  // called whenever the screen waits or polls
-  Image frame = nullptr;
+  GameRun& objects = test_run();
+  Image frame = objects.frame;
   Image texture = nullptr;
-  GAMESTATE game;
-  SCREENDEF view;
+  GAMESTATE& game = objects.game;
+  SCREENDEF& view = objects.view;
 };
 
 TEST_F(OptionsScreen, BuildsTheScreenAndStartsAGame) {

@@ -20,53 +20,31 @@
 #include "platform/headless.h"
 #include "surface/input.h"
 #include "replay/page_png.h"
-#include "tests/support/screen.h"
+#include "tests/support/pictures.h"
+#include "tests/support/run.h"
 
 namespace {
 
-void write(const std::string& name, Image image) {
-  const ImageInfo info = IMAGEINFO(image);
-  std::string error;
-  EXPECT_TRUE(write_page_png(name + ".png", info.pixels, info.width, info.height, palette_data(), error)) << error;
-}
+void write(const std::string& name, Image image) { write_picture(name, image); }
 
 class ScreensPicture : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    make_sprites();
     MAKEPAL16X16(BASE_COLORS);
-    headless_reset();
     headless_set_driver(nullptr);
     while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
     start = headless_now_ms();
-    texture = NEWIMAGE(16, 16);
-    PREPARETEXTURE(texture, 1330, 430);
-    frame = NEWIMAGE(800, 600);
   }
-  void TearDown() override {
-    headless_set_driver(nullptr);
-    FREEIMAGE(frame);
-    FREEIMAGE(texture);
-  }
-  Image texture = nullptr;
-  Image frame = nullptr;
+  void TearDown() override { headless_set_driver(nullptr); }
+  GameRun& run = test_run();
+  Image texture = run.texture;
+  Image frame = run.frame;
+  GAMESTATE& game = run.game;
+  SCREENDEF& view = run.view;
   int64_t start = 0;
 };
 
 TEST_F(ScreensPicture, OptionsScreenAndInformationPages) {
-  INFOTEXT1.resize(17);
-  DOMOVE(I_NFO1, I_NFO1_COUNT, INFOTEXT1);
-  INFOTEXT2.resize(13);
-  DOMOVE(I_NFO2, I_NFO2_COUNT, INFOTEXT2);
-  INFOTEXT3.resize(14);
-  DOMOVE(I_NFO3, I_NFO3_COUNT, INFOTEXT3);
-
-  GAMESTATE game;
-  game.LIGHTDIR = POINT3D{0.5, 0.3, std::sqrt(1.0 - 0.5 * 0.5 - 0.3 * 0.3), 0.0};
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
   int step = 0;
   headless_set_driver([&](int64_t now) {
     const int64_t t = now - start;

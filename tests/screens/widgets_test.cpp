@@ -7,18 +7,14 @@
 #include <vector>
 
 #include "shade/rounded_box.h"
-#include "tests/support/screen.h"
+#include "tests/support/run.h"
 
 namespace {
 
 class Widgets : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
-    if (SMALLBUTTON == nullptr) make_sprites();
     clear(0);
-    view.CENTERX = 400;
-    view.CENTERY = 300;
   }
   static void clear(int32_t colour) { DRAWLINE(screen_page(), 0, 0, 799, 599, colour, LINE_KIND_FILLED_BOX); }
   static uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
@@ -28,8 +24,9 @@ class Widgets : public ::testing::Test {
   }
   int32_t draw(int32_t code, int32_t state) { return DRAWOPTIONSELEMENT(code, state, game, view); }
 
-  GAMESTATE game;
-  SCREENDEF view;
+  GameRun& run = test_run();
+  GAMESTATE& game = run.game;
+  SCREENDEF& view = run.view;
 };
 
 TEST_F(Widgets, CheckBoxFrameFillAndTick) {
@@ -245,17 +242,7 @@ TEST_F(Widgets, OtherCodesDrawNothing) {
 class OptionRods : public ::testing::Test {
  protected:
   void SetUp() override {
-    open_test_screen();
     frame = NEWIMAGE(800, 600);
-    view.CENTERX = 400;
-    view.CENTERY = 300;
-    view.ORIGINX = 0.0;
-    view.ORIGINY = 0.0;
-    view.XAXISX = 1.0;
-    view.XAXISY = -0.0001;
-    view.YAXISX = 0.2;
-    view.YAXISY = 0.9;
-    view.SCALE = 24.0;
     for (int32_t i = 1; i <= 10; ++i) {
       rods[i].CORNER1 = POINT3D{1.6 * i - 16.0, -8.0, 0.0, 0.0};
       rods[i].CORNER2 = POINT3D{rods[i].CORNER1.X + 1.0, static_cast<double>(i - 8), 1.0, 0.0};
@@ -265,9 +252,9 @@ class OptionRods : public ::testing::Test {
   void TearDown() override { FREEIMAGE(frame); }
   uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(frame).pixels[y * 800 + x]; }
 
+  GAMESTATE game = test_run().game;
+  SCREENDEF view = options_view();
   Image frame = nullptr;
-  SCREENDEF view;
-  GAMESTATE game;
   OptionRodList rods;
 };
 

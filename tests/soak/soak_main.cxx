@@ -582,6 +582,7 @@ class PLAYER {
         log("state " + c.name + "\n");
         return;
       case REPLAY_SHOT:
+      case REPLAY_HOOK:
         return;
     }
     ++result.inputs;
