@@ -56,3 +56,10 @@ std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& stat
   }
   return keys;
 }
+
+std::string take_oldest_key(KeyQueue& keys) {
+  if (keys.empty()) return std::string();
+  std::string k = keys.front();
+  keys.pop_front();
+  return k;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,3 +49,8 @@ KeyDownResult map_key_down(const KeyPress& press, KeyMapState& state);
 // Typed text (UTF-8): every printable ASCII character becomes a key; other
 // characters are dropped, since the game compares only ASCII key texts.
 std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state);
+
+// A backend's keyboard queue: key texts in the order typed.
+using KeyQueue = std::deque<std::string>;
+// The oldest key text, removed; empty when none waits.
+std::string take_oldest_key(KeyQueue& keys);

@@ -1,8 +1,8 @@
 // The headless backend: no window, a virtual clock and scripted input.
 #include <cstdio>
-#include <deque>
 
 #include "platform/headless.h"
+#include "platform/key_map.h"
 #include "platform/platform.h"
 
 namespace {
@@ -14,7 +14,7 @@ int64_t now_ms = START_MS;
 int64_t frames = 0;
 int64_t presents = 0;
 PageUpdate last_present;
-std::deque<std::string> keys;
+KeyQueue keys;
 PlatformMouse mouse;
 std::function<void(int64_t)> driver;
 bool driving = false;
@@ -66,12 +66,7 @@ void platform_sleep(int32_t ms) {
 double platform_clock() { return static_cast<double>(now_ms) / 1000.0; }
 bool platform_key_waiting() { return !keys.empty(); }
 
-std::string platform_take_key() {
-  if (keys.empty()) return std::string();
-  std::string k = keys.front();
-  keys.pop_front();
-  return k;
-}
+std::string platform_take_key() { return take_oldest_key(keys); }
 
 PlatformMouse platform_mouse() { return mouse; }
 

@@ -20,7 +20,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -62,7 +61,7 @@ bool window_dirty = true;
 // When the window system was last asked for events.
 int64_t last_look_ns = 0;
 
-std::deque<std::string> keys;
+KeyQueue keys;
 KeyMapState key_state;
 
 // The pointer from the last mouse event, in window coordinates.
@@ -449,12 +448,7 @@ double platform_clock() {
 
 bool platform_key_waiting() { return !keys.empty(); }
 
-std::string platform_take_key() {
-  if (keys.empty()) return std::string();
-  std::string k = keys.front();
-  keys.pop_front();
-  return k;
-}
+std::string platform_take_key() { return take_oldest_key(keys); }
 
 PlatformMouse platform_mouse() {
   PlatformMouse m;

@@ -69,15 +69,7 @@ void build_screen(OptionsScreen& s) {
     DEFINELIGHTING8B(rod, game.LIGHTDIR, i * 16);
   }
 
-  // The options camera: the floor seen almost from above.
-  view.ORIGINX = 0.0;
-  view.ORIGINY = 0.0;
-  view.XAXISX = 1.0;
-  view.XAXISY = -0.0001;
-  view.YAXISX = 0.2;
-  view.YAXISY = 0.9;
-  view.SCALE = 24.0;
-
+  set_options_camera(view);
   draw_options_floor(s.frame, s.texture, view);
   check_code(BLITIMAGE(s.frame, 100, 18, WIDEPANEL, BLIT_TRANSPARENT));
   check_code(DRAWTEXT(s.frame, 264, 50, "\x7FQui]n llega a 100?", LARGE_FONT));

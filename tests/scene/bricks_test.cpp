@@ -12,17 +12,6 @@
 
 namespace {
 
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet painted(Image img) {
-  PixelSet out;
-  const ImageInfo info = IMAGEINFO(img);
-  for (int y = 0; y < info.height; ++y)
-    for (int x = 0; x < info.width; ++x)
-      if (info.pixels[y * info.width + x] != 0) out.insert({x, y});
-  return out;
-}
-
 PixelSet box(int x1, int x2, int y1, int y2) {
   PixelSet out;
   for (int y = y1; y <= y2; ++y)

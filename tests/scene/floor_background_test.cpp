@@ -86,16 +86,7 @@ TEST(FloorBackground, BandStartsExactlyAtMinusTwo) {
   frame_block frame;
   // A straight-on view whose centre row lies exactly on floor y = -2.0; one
   // row lower is floor y = -2.03125. The label of 5 runs from 4.82 to 5.16375.
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.SCALE = 32.0;
-  view.ORIGINX = 5.0;
-  view.ORIGINY = -2.0;
-  view.XAXISX = 1.0;
-  view.XAXISY = 0.0;
-  view.YAXISX = 0.0;
-  view.YAXISY = 1.0;
+  const SCREENDEF view = straight_view();
   double fx = 0.0, fy = 0.0;
   SCREENTOFLOORCOORD(400, 300, view, fx, fy);
   ASSERT_EQ(fy, -2.0);
@@ -134,13 +125,7 @@ TEST(FloorBackground, GameViewsStayOnTheTexture) {
 
 TEST(FloorBackground, OptionsFloor) {
   frame_block frame;
-  SCREENDEF view;
-  view.CENTERX = 400;
-  view.CENTERY = 300;
-  view.XAXISY = -0.0001;
-  view.YAXISX = 0.2;
-  view.YAXISY = 0.9;
-  view.SCALE = 24.0;
+  const SCREENDEF view = options_view();
   const std::uint8_t* texture = game_texture();
   draw_options_floor(frame.image, texture, view);
   // The view centre shows the floor origin, which is texel (120, 90).

@@ -144,16 +144,7 @@ TEST(FloorFast, BandEdgesAndOddWidths) {
     // A straight view whose centre row is exactly floor y = -2.0, with a
     // width that is no multiple of 4 or 16 (the vector rows end one pixel
     // at a time).
-    SCREENDEF view;
-    view.CENTERX = 397;
-    view.CENTERY = 300;
-    view.SCALE = 32.0;
-    view.ORIGINX = 5.0;
-    view.ORIGINY = -2.0;
-    view.XAXISX = 1.0;
-    view.XAXISY = 0.0;
-    view.YAXISX = 0.0;
-    view.YAXISY = 1.0;
+    SCREENDEF view = straight_view(397);
     for (int32_t threads : {1, 2}) {
       set_floor_threads(threads);
       rig.font.LABELX = -1000.0;

@@ -15,10 +15,7 @@ class InfoScreen : public ::testing::Test {
   void SetUp() override {
     test_run();
     headless_set_driver(nullptr);
-    // The game's clock never runs backwards: when an earlier test in this
-    // process went further, let virtual time catch up with it.
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
-    start = headless_now_ms();
+    start = catch_up_clock();
     DRAWLINE(screen_page(), 0, 0, 799, 599, 99, LINE_KIND_FILLED_BOX);
     page.resize(3);
     page[0] = "Primera l\\nea";

@@ -43,8 +43,7 @@ class OptionsScreen : public ::testing::Test {
   void SetUp() override {
     MAKEPAL16X16(BASE_COLORS);
     headless_set_driver(nullptr);
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
-    start = headless_now_ms();
+    start = catch_up_clock();
     // A blank floor: the elements are what is looked at.
     texture = NEWIMAGE(16, 16);
     DRAWLINE(screen_page(), 0, 0, 799, 599, 0, LINE_KIND_FILLED_BOX);

@@ -32,8 +32,7 @@ class ScreensPicture : public ::testing::Test {
   void SetUp() override {
     MAKEPAL16X16(BASE_COLORS);
     headless_set_driver(nullptr);
-    while (CLOCKSECONDS() * 1000.0 > static_cast<double>(headless_now_ms())) WAITMS(50);
-    start = headless_now_ms();
+    start = catch_up_clock();
   }
   void TearDown() override { headless_set_driver(nullptr); }
   GameRun& run = test_run();

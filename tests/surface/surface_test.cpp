@@ -12,21 +12,10 @@
 
 namespace {
 
-using pixels = std::set<std::pair<int, int>>;
-
-pixels painted(Image img) {
-  pixels out;
-  const ImageInfo info = IMAGEINFO(img);
-  for (int y = 0; y < info.height; ++y)
-    for (int x = 0; x < info.width; ++x)
-      if (info.pixels[y * info.width + x] != 0) out.insert({x, y});
-  return out;
-}
-
 std::vector<std::pair<int, int>> line_pixels(int x1, int y1, int x2, int y2) {
   Image img = NEWIMAGE(40, 40);
   DRAWLINE(img, x1, y1, x2, y2, 9, LINE_KIND_LINE);
-  pixels p = painted(img);
+  PixelSet p = painted(img);
   FREEIMAGE(img);
   return {p.begin(), p.end()};
 }
@@ -144,7 +133,7 @@ TEST(Surface, BlitModesAndClipping) {
   // A source rectangle, corners in either order.
   Image third = NEWIMAGE(10, 10);
   EXPECT_EQ(BLITIMAGE(third, 1, 1, src, BLIT_COPY, 3, 4, 1, 2), 0);
-  EXPECT_EQ(painted(third), (pixels{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}));
+  EXPECT_EQ(painted(third), (PixelSet{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(BLITIMAGE(third, 0, 0, nullptr, BLIT_COPY), 1);
   for (Image* i : {&dst, &zero, &src, &small, &third}) FREEIMAGE(*i);
 }
@@ -224,8 +213,8 @@ namespace {
 
 // The line stepping exactly as described, one pixel at a time, for checking
 // the drawing code against it.
-pixels stepped_line(int x1, int y1, int x2, int y2, int width, int height) {
-  pixels out;
+PixelSet stepped_line(int x1, int y1, int x2, int y2, int width, int height) {
+  PixelSet out;
   auto plot = [&](long long x, long long y) {
     if (x >= 0 && y >= 0 && x < width && y < height) out.insert({static_cast<int>(x), static_cast<int>(y)});
   };
@@ -287,7 +276,7 @@ TEST(Surface, ALineFromFarAwayIsDrawnWithoutWalkingAllTheWay) {
   Image img = NEWIMAGE(40, 30);
   // Two thousand million steps if every pixel were visited.
   DRAWLINE(img, -1.0e9f, 10.0f, 1.0e9f, 12.0f, 4, LINE_KIND_LINE);
-  const pixels p = painted(img);
+  const PixelSet p = painted(img);
   ASSERT_EQ(p.size(), 40u);
   for (const auto& [x, y] : p) EXPECT_EQ(y, 11) << x;
   FREEIMAGE(img);
@@ -305,7 +294,7 @@ TEST(Surface, TextIsCutAtTheRightEdge) {
   // Starting left of the target: the part inside is drawn.
   Image left = NEWIMAGE(7, 1);
   ASSERT_EQ(DRAWTEXT(left, -2, 0, "AA", font), 0);
-  EXPECT_EQ(painted(left), (pixels{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+  EXPECT_EQ(painted(left), (PixelSet{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
   // Widths that add up to more than the image: nothing drawn, no error.
   f[3] = 7;
   Image none = NEWIMAGE(7, 1);
