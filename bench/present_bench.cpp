@@ -15,13 +15,13 @@
 namespace {
 
 // A page with every index in use, and the lookup of a grey-ramp palette.
-struct TESTPAGE {
+struct TestPage {
   std::vector<std::uint8_t> pixels;
   std::uint32_t lookup[256];
 };
 
-TESTPAGE test_page() {
-  TESTPAGE t;
+TestPage test_page() {
+  TestPage t;
   t.pixels.resize(800 * 600);
   for (std::size_t i = 0; i < t.pixels.size(); ++i) t.pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 800);
   std::vector<std::uint8_t> palette(768);
@@ -33,7 +33,7 @@ TESTPAGE test_page() {
 }  // namespace
 
 static void BM_PresentConvert(benchmark::State& state) {
-  const TESTPAGE t = test_page();
+  const TestPage t = test_page();
   const std::uint8_t* page = t.pixels.data();
   const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(800 * 600);
@@ -49,7 +49,7 @@ BENCHMARK(BM_PresentConvert)->Unit(benchmark::kMicrosecond);
 // does for a whole changed page.
 static void BM_PresentScale(benchmark::State& state) {
   const int32_t k = static_cast<int32_t>(state.range(0));
-  const TESTPAGE t = test_page();
+  const TestPage t = test_page();
   const std::uint8_t* page = t.pixels.data();
   const std::uint32_t* lookup = t.lookup;
   std::vector<std::uint32_t> out(static_cast<std::size_t>(800 * k) * (600 * k));

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/platform.h"
 #include "screens/shown_screen.h"
 #include "surface/input.h"
-#include "platform/platform.h"
 #include "surface/surface.h"
 
 
@@ -17,9 +17,9 @@ namespace {
 // (the end of the program unwinds through here).
 bool reporting = false;
 
-struct reporting_guard {
-  reporting_guard() { reporting = true; }
-  ~reporting_guard() { reporting = false; }
+struct ReportingGuard {
+  ReportingGuard() { reporting = true; }
+  ~ReportingGuard() { reporting = false; }
 };
 
 }  // namespace
@@ -40,7 +40,7 @@ void report_runtime_error(int32_t number, int32_t line) {
     platform_error_report(text);
     end_program(0);
   }
-  const reporting_guard guard;
+  const ReportingGuard guard;
   show_screen(SHOWN_ERROR);
   PRINTTEXT("Error ", false);
   PRINTTEXT(static_cast<long long>(number), false);

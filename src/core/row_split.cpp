@@ -33,7 +33,7 @@ void cpu_relax() {
 #endif
 }
 
-struct row_pool {
+struct RowPool {
   std::mutex calls;  // one picture at a time
   std::mutex sleep_lock;
   std::condition_variable wake;
@@ -51,7 +51,7 @@ struct row_pool {
   std::mutex failure_lock;
   std::exception_ptr failure;
 
-  ~row_pool() {
+  ~RowPool() {
     {
       std::lock_guard<std::mutex> lock(sleep_lock);
       stop = true;
@@ -138,8 +138,8 @@ struct row_pool {
   }
 };
 
-row_pool& pool() {
-  static row_pool p;
+RowPool& pool() {
+  static RowPool p;
   return p;
 }
 

@@ -21,14 +21,14 @@ bool driving = false;
 
 // The driver may end the program (by throwing); the guard lets the next run
 // drive again.
-struct driving_guard {
-  driving_guard() { driving = true; }
-  ~driving_guard() { driving = false; }
+struct DrivingGuard {
+  DrivingGuard() { driving = true; }
+  ~DrivingGuard() { driving = false; }
 };
 
 void drive() {
   if (!driver || driving) return;
-  const driving_guard guard;
+  const DrivingGuard guard;
   driver(now_ms);
 }
 

@@ -9,9 +9,9 @@
 
 namespace {
 
-struct file_closer {
+struct FileCloser {
   std::FILE* f = nullptr;
-  ~file_closer() {
+  ~FileCloser() {
     // Reached with a file only after a failure already reported; the
     // successful write closes the file itself and checks the close.
     if (f != nullptr) std::fclose(f);  // NOLINT(cert-err33-c)
@@ -113,7 +113,7 @@ bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t
   std::vector<png_bytep> rows(static_cast<std::size_t>(height));
   for (int32_t y = 0; y < height; ++y)
     rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * width);
-  file_closer file;
+  FileCloser file;
   file.f = std::fopen(path.c_str(), "wb");
   if (file.f == nullptr) {
     error = std::strerror(errno);
@@ -134,7 +134,7 @@ bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t
 
 PagePng read_page_png(const std::string& path) {
   PagePng out;
-  file_closer file;
+  FileCloser file;
   file.f = std::fopen(path.c_str(), "rb");
   if (file.f == nullptr) return out;
   out.ok = read_png(file.f, out);

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <fstream>
 
-#include "screens/shown_screen.h"
 #include "core/runtime_error.h"
 #include "platform/headless.h"
 #include "replay/page_png.h"
 #include "replay/state_json.h"
+#include "screens/shown_screen.h"
 #include "surface/surface.h"
 
 namespace {

@@ -27,9 +27,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/row_split.h"
 #include "core/runtime_error.h"
 #include "scene/floor.h"
-#include "core/row_split.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -42,7 +42,7 @@ int32_t thread_setting = 0;  // 0 until first asked for: the machine's default
 int32_t kernel_override = -1;
 
 // Everything the rows of one picture share.
-struct floor_pass {
+struct FloorPass {
   // The inverse mapping: origin, the two axes as SCREENTOFLOORCOORD hands them
   // to VECTORDECOMP2D, their determinant, and the scale.
   double ox = 0.0, oy = 0.0;
@@ -67,7 +67,7 @@ struct floor_pass {
 
 // One thread's label state: its own copy of the font record (selecting a
 // label writes LABELX) and the label selected last.
-struct label_pass {
+struct LabelPass {
   MAPPEDFONT font;
   LabelEdgesRow edges{};
   int32_t selected = -1;
@@ -77,13 +77,13 @@ struct label_pass {
 };
 
 // TEXTUREMAP8B on the picture's texture.
-inline int32_t sample(const floor_pass& p, double u, double v) {
+inline int32_t sample(const FloorPass& p, double u, double v) {
   return sample_texels(p.texels, p.tex_width, p.tex_height, u, v);
 }
 
 // The colour of a band pixel whose nearest number n is labelled: the label
 // over the floor.
-int32_t label_of(label_pass& l, int32_t n, double fx, double fy, int32_t colour) {
+int32_t label_of(LabelPass& l, int32_t n, double fx, double fy, int32_t colour) {
   if (n != l.selected) {
     DEFINENUMBERFONT(n, l.font, l.edges);
     const auto written = std::to_chars(l.digits, l.digits + sizeof l.digits, n);
@@ -98,14 +98,14 @@ int32_t label_of(label_pass& l, int32_t n, double fx, double fy, int32_t colour)
 
 // The colour of a band pixel: its nearest number's label over the floor, when
 // that number is labelled.
-int32_t label_pixel(const floor_pass& p, label_pass& l, double fx, double fy, int32_t colour) {
+int32_t label_pixel(const FloorPass& p, LabelPass& l, double fx, double fy, int32_t colour) {
   const double nearest = std::floor(fx + 0.5);
   if (!(nearest >= 0.0 && nearest <= static_cast<double>(p.last_number))) return colour;
   return label_of(l, static_cast<int32_t>(nearest), fx, fy, colour);
 }
 
 // One pixel, for the plain rows and the ends of the vector rows.
-inline std::uint8_t one_pixel(const floor_pass& p, label_pass* l, int32_t sx, double ryb, double rya) {
+inline std::uint8_t one_pixel(const FloorPass& p, LabelPass* l, int32_t sx, double ryb, double rya) {
   const double rx = static_cast<double>(sx) - p.ox;
   const double first = (rx * p.by - ryb) / p.det;
   const double second = (rx * p.ay - rya) / p.det;
@@ -116,7 +116,7 @@ inline std::uint8_t one_pixel(const floor_pass& p, label_pass* l, int32_t sx, do
   return static_cast<std::uint8_t>(colour & 0xFF);
 }
 
-void row_plain(const floor_pass& p, label_pass* l, int32_t sy, int32_t from_x) {
+void row_plain(const FloorPass& p, LabelPass* l, int32_t sy, int32_t from_x) {
   const double ry = static_cast<double>(sy) - p.oy;
   const double ryb = ry * p.bx;
   const double rya = ry * p.ax;
@@ -131,7 +131,7 @@ void row_plain(const floor_pass& p, label_pass* l, int32_t sy, int32_t from_x) {
 // (bytes 2 and 3) and never reaches past the last texel; the two bytes before
 // the first texel are the block's header.
 template <bool DIVIDE>
-__attribute__((target("avx2"))) void row_avx2(const floor_pass& p, label_pass* l, int32_t sy) {
+__attribute__((target("avx2"))) void row_avx2(const FloorPass& p, LabelPass* l, int32_t sy) {
   const double ry = static_cast<double>(sy) - p.oy;
   const double ryb = ry * p.bx;
   const double rya = ry * p.ax;
@@ -220,21 +220,21 @@ __attribute__((target("avx2"))) void row_avx2(const floor_pass& p, label_pass* l
 #endif
 
 // The floor point and the texel corner of eight pixels.
-struct eight_pixels {
+struct EightPixels {
   __m512d fx, fy, u, v;
   __m512d x0, y0;  // floor(u), floor(v)
   __m256i ix, iy;  // the same as integers
 };
 
 // The constants of one row for the AVX-512 pixels.
-struct row_constants_512 {
+struct RowConstants512 {
   __m512d ryb, rya, ay, by, det, sx, sy, orx, ory, five, uoff, voff, low, high;
 };
 
 template <bool DIVIDE>
-__attribute__((target("avx512f"), always_inline)) inline eight_pixels map_eight(const row_constants_512& c,
+__attribute__((target("avx512f"), always_inline)) inline EightPixels map_eight(const RowConstants512& c,
                                                                                  __m512d rx) {
-  eight_pixels e;
+  EightPixels e;
   const __m512d first = _mm512_div_pd(_mm512_sub_pd(_mm512_mul_pd(rx, c.by), c.ryb), c.det);
   const __m512d second = _mm512_div_pd(_mm512_sub_pd(_mm512_mul_pd(rx, c.ay), c.rya), c.det);
   e.fx = _mm512_add_pd(DIVIDE ? _mm512_div_pd(first, c.sx) : _mm512_mul_pd(first, c.sx), c.orx);
@@ -253,7 +253,7 @@ __attribute__((target("avx512f"), always_inline)) inline eight_pixels map_eight(
 // The interpolated colour of eight pixels from their texel values. The
 // weights u - x0 and v - y0 take the floored doubles, which equal the texel
 // position converted back.
-__attribute__((target("avx512f"), always_inline)) inline __m256i mix_eight(const eight_pixels& e, __m256i c00,
+__attribute__((target("avx512f"), always_inline)) inline __m256i mix_eight(const EightPixels& e, __m256i c00,
                                                                             __m256i c10, __m256i c01,
                                                                             __m256i c11) {
   const __m512d a = _mm512_sub_pd(e.u, e.x0);
@@ -267,8 +267,8 @@ __attribute__((target("avx512f"), always_inline)) inline __m256i mix_eight(const
   return _mm512_cvttpd_epi32(mixed);
 }
 
-__attribute__((target("avx512f"), always_inline)) inline unsigned band_eight(const row_constants_512& c,
-                                                                              const eight_pixels& e) {
+__attribute__((target("avx512f"), always_inline)) inline unsigned band_eight(const RowConstants512& c,
+                                                                              const EightPixels& e) {
   return static_cast<unsigned>(_mm512_cmp_pd_mask(e.fy, c.low, _CMP_GE_OQ) &
                                _mm512_cmp_pd_mask(e.fy, c.high, _CMP_LE_OQ));
 }
@@ -278,7 +278,7 @@ __attribute__((target("avx512f"), always_inline)) inline unsigned band_eight(con
 // 16 texels hold. Then the four texels of every pixel are picked out of the
 // strips in registers; false (nothing read) when the sixteen are spread
 // wider or lie at the texture's edge, and the texels are gathered one by one.
-__attribute__((target("avx512f"), always_inline)) inline bool near_texels(const floor_pass& p, __mmask16 inside,
+__attribute__((target("avx512f"), always_inline)) inline bool near_texels(const FloorPass& p, __mmask16 inside,
                                                                            __m512i ix, __m512i iy, __m512i& c00,
                                                                            __m512i& c10, __m512i& c01,
                                                                            __m512i& c11) {
@@ -313,14 +313,14 @@ __attribute__((target("avx512f"), always_inline)) inline bool near_texels(const 
 // Sixteen pixels at a time, as two sets of eight doubles; the texel words are
 // read as above.
 template <bool DIVIDE>
-__attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pass* l, int32_t sy) {
+__attribute__((target("avx512f"))) void row_avx512(const FloorPass& p, LabelPass* l, int32_t sy) {
   const double ry = static_cast<double>(sy) - p.oy;
   const double ryb = ry * p.bx;
   const double rya = ry * p.ax;
   std::uint8_t* out = p.pixels + static_cast<std::size_t>(sy) * static_cast<std::size_t>(p.width);
   const void* words = p.texels - 2;
 
-  row_constants_512 c;
+  RowConstants512 c;
   c.ryb = _mm512_set1_pd(ryb);
   c.rya = _mm512_set1_pd(rya);
   c.ay = _mm512_set1_pd(p.ay);
@@ -348,8 +348,8 @@ __attribute__((target("avx512f"))) void row_avx512(const floor_pass& p, label_pa
 
   int32_t sx = 0;
   for (; sx + 16 <= p.width; sx += 16) {
-    const eight_pixels lo = map_eight<DIVIDE>(c, rx_lo);
-    const eight_pixels hi = map_eight<DIVIDE>(c, rx_hi);
+    const EightPixels lo = map_eight<DIVIDE>(c, rx_lo);
+    const EightPixels hi = map_eight<DIVIDE>(c, rx_hi);
     rx_lo = _mm512_add_pd(rx_lo, v_sixteen);
     rx_hi = _mm512_add_pd(rx_hi, v_sixteen);
     const __m512i ix = _mm512_inserti64x4(_mm512_castsi256_si512(lo.ix), hi.ix, 1);
@@ -438,7 +438,7 @@ FloorKernel chosen_kernel() {
 }
 
 // Floor y of pixel (sx, sy), as one_pixel makes it.
-double floor_y(const floor_pass& p, int32_t sx, int32_t sy) {
+double floor_y(const FloorPass& p, int32_t sx, int32_t sy) {
   const double ry = static_cast<double>(sy) - p.oy;
   const double rya = ry * p.ax;
   const double rx = static_cast<double>(sx) - p.ox;
@@ -450,7 +450,7 @@ double floor_y(const floor_pass& p, int32_t sx, int32_t sy) {
 // floor y is a rounded multiplication, division or addition by numbers fixed
 // for the row, so floor y moves one way along the row: when both ends lie on
 // the same side of the band, so does the whole row.
-bool row_meets_band(const floor_pass& p, int32_t sy) {
+bool row_meets_band(const FloorPass& p, int32_t sy) {
   const double left = floor_y(p, 0, sy);
   const double right = floor_y(p, p.width - 1, sy);
   if (left < p.band_low && right < p.band_low) return false;
@@ -458,7 +458,7 @@ bool row_meets_band(const floor_pass& p, int32_t sy) {
   return true;
 }
 
-void draw_row(FloorKernel kernel, const floor_pass& p, label_pass* l, int32_t sy) {
+void draw_row(FloorKernel kernel, const FloorPass& p, LabelPass* l, int32_t sy) {
   if (l != nullptr && !row_meets_band(p, sy)) l = nullptr;
   switch (kernel) {
 #ifdef RANVEL_X86
@@ -495,7 +495,7 @@ std::uint8_t* frame_pixels(Image frame, int32_t width, int32_t height) {
 // Sets up the mapping of one picture; false when the view's axes are parallel
 // (no view of the game is) or the texture is too small to sample, which the
 // caller then draws pixel by pixel.
-bool set_up(floor_pass& p, const SCREENDEF& view, const std::uint8_t* texture, double u_offset, double v_offset) {
+bool set_up(FloorPass& p, const SCREENDEF& view, const std::uint8_t* texture, double u_offset, double v_offset) {
   p.u_offset = u_offset;
   p.v_offset = v_offset;
   const ImageInfo tex = IMAGEINFO(texture);
@@ -528,9 +528,9 @@ bool set_up(floor_pass& p, const SCREENDEF& view, const std::uint8_t* texture, d
 }
 
 // The same pixels, one SCREENTOFLOORCOORD and one TEXTUREMAP8B at a time.
-void draw_pixel_by_pixel(const floor_pass& p, const SCREENDEF& view, const std::uint8_t* texture,
+void draw_pixel_by_pixel(const FloorPass& p, const SCREENDEF& view, const std::uint8_t* texture,
                          MAPPEDFONT* font) {
-  label_pass l;
+  LabelPass l;
   if (font != nullptr) l.font = *font;
   std::size_t k = 0;
   for (int32_t sy = 0; sy < p.height; ++sy) {
@@ -548,7 +548,7 @@ void draw_pixel_by_pixel(const floor_pass& p, const SCREENDEF& view, const std::
 }
 
 // Draws the picture described by p, sharing the rows between threads.
-void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
+void draw_rows(const FloorPass& p, MAPPEDFONT* font, int32_t threads) {
   const FloorKernel kernel = chosen_kernel();
   if (font == nullptr) {
     split_rows(p.height, threads, [&](int32_t first, int32_t end) {
@@ -561,7 +561,7 @@ void draw_rows(const floor_pass& p, MAPPEDFONT* font, int32_t threads) {
   // for the last labelled pixel of the picture.
   std::vector<int32_t> row_last(static_cast<std::size_t>(p.height), -1);
   split_rows(p.height, threads, [&](int32_t first, int32_t end) {
-    label_pass l;
+    LabelPass l;
     l.font = *font;
     for (int32_t sy = first; sy < end; ++sy) {
       l.row_last = -1;
@@ -600,7 +600,7 @@ FloorKernel set_floor_kernel(FloorKernel kernel) {
 }
 
 void DRAWBG(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t target, const SCREENDEF& view) {
-  floor_pass p;
+  FloorPass p;
   p.width = 2 * view.CENTERX;
   p.height = 2 * view.CENTERY;
   p.pixels = frame_pixels(frame, p.width, p.height);
@@ -620,7 +620,7 @@ void DRAWBG(Image frame, const std::uint8_t* texture, MAPPEDFONT& font, uint8_t 
 }
 
 void draw_options_floor(Image frame, const std::uint8_t* texture, const SCREENDEF& view) {
-  floor_pass p;
+  FloorPass p;
   p.width = PAGE_WIDTH;
   p.height = PAGE_HEIGHT;
   p.pixels = frame_pixels(frame, p.width, p.height);

@@ -2,8 +2,8 @@
 // pixel of every frame.
 #include <cmath>
 
-#include "scene/floor.h"
 #include "core/row_split.h"
+#include "scene/floor.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // click.
 #include "screens/info_screen.h"
 
-#include "screens/shown_screen.h"
 #include "assets/fonts.h"
+#include "screens/shown_screen.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
 #include "surface/surface.h"

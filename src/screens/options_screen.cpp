@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <string>
 
-#include "screens/messages.h"
-#include "screens/shown_screen.h"
-#include "core/runtime_error.h"
 #include "assets/fonts.h"
+#include "core/runtime_error.h"
 #include "game/evaluation.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
 #include "screens/layout.h"
 #include "screens/message_box.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"

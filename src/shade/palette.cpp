@@ -14,11 +14,11 @@ const ColorTable BASE_COLORS = {
 
 namespace {
 
-struct rgb {
+struct Rgb {
   int32_t r, g, b;
 };
 
-rgb unpack(uint32_t colour) {
+Rgb unpack(uint32_t colour) {
   return {static_cast<int32_t>((colour >> 16) & 255u), static_cast<int32_t>((colour >> 8) & 255u),
           static_cast<int32_t>(colour & 255u)};
 }
@@ -30,7 +30,7 @@ int32_t shade_of(int32_t q, int32_t s) { return q / 2 + (s * q) / 32; }
 
 void MAKEPAL16X16(const ColorTable& table) {
   for (int32_t hue = 0; hue < 16; ++hue) {
-    const rgb c = unpack(table[static_cast<std::size_t>(hue)]);
+    const Rgb c = unpack(table[static_cast<std::size_t>(hue)]);
     for (int32_t s = 0; s < 16; ++s) {
       SETPALETTE(16 * hue + s, shade_of(c.r, s), shade_of(c.g, s), shade_of(c.b, s));
     }
@@ -38,7 +38,7 @@ void MAKEPAL16X16(const ColorTable& table) {
 }
 
 void PALETTE0TO15(uint32_t colour) {
-  const rgb c = unpack(colour);
+  const Rgb c = unpack(colour);
   // From an eighth of the colour up to the colour itself at entry 7 ...
   for (int32_t k = 0; k < 8; ++k) {
     SETPALETTE(k, ((k + 1) * c.r) / 8, ((k + 1) * c.g) / 8, ((k + 1) * c.b) / 8);
@@ -51,7 +51,7 @@ void PALETTE0TO15(uint32_t colour) {
 }
 
 void PALETTEFORTEXTURE(uint32_t colour) {
-  const rgb c = unpack(colour);
+  const Rgb c = unpack(colour);
   // Black at 176, half the colour at 184, the colour at 192 ...
   for (int32_t k = 0; k <= 16; ++k) {
     SETPALETTE(176 + k, (k * c.r) / 16, (k * c.g) / 16, (k * c.b) / 16);
@@ -69,12 +69,12 @@ void DEFINELIGHTING8B(BRICK& brick, const POINT3D& light, int32_t base) {
   const double x = light.X;
   const double y = light.Y;
   const double z = light.Z;
-  struct pair {
+  struct RampPair {
     double value;     // 16 times the cosine toward the first face
     FaceSlot toward;  // lit when the value is 0 or more
     FaceSlot away;    // lit (by its magnitude) when it is negative
   };
-  const pair pairs[9] = {
+  const RampPair pairs[9] = {
       {16.0 * z, TOPCOLOR, BOTTOMCOLOR},
       {16.0 * x, RIGHTCOLOR, LEFTCOLOR},
       {16.0 * y, BACKCOLOR, FRONTCOLOR},
@@ -85,7 +85,7 @@ void DEFINELIGHTING8B(BRICK& brick, const POINT3D& light, int32_t base) {
       {(z + y) * k, BACKTOPEDGE, FRONTBOTTOMEDGE},
       {(y - z) * k, BACKBOTTOMEDGE, FRONTTOPEDGE},
   };
-  for (const pair& p : pairs) {
+  for (const RampPair& p : pairs) {
     const auto v = static_cast<int32_t>(std::floor(p.value));
     brick.FACECOLORS[p.toward] = base;
     brick.FACECOLORS[p.away] = base;

@@ -74,7 +74,7 @@ namespace {
 // dx -r..0 and dy -r..-1, the bottom-right dx 1..r and dy -r..-1. So the
 // geometry depends only on the radius; most sprites share one, and it is kept
 // for the next box (start-up builds six of radius 32, then two of radius 40).
-struct corner_geometry {
+struct CornerGeometry {
   int32_t radius = -1;
   std::vector<double> distance[4];
   std::vector<double> angle[4];
@@ -83,8 +83,8 @@ struct corner_geometry {
 int32_t corner_first_dx(int k, int32_t r) { return k == 1 || k == 3 ? 1 : -r; }
 int32_t corner_first_dy(int k, int32_t r) { return k >= 2 ? -r : 0; }
 
-const corner_geometry& corners_for(int32_t r) {
-  static corner_geometry g;
+const CornerGeometry& corners_for(int32_t r) {
+  static CornerGeometry g;
   if (g.radius == r) return g;
   const std::size_t side = static_cast<std::size_t>(r) + 1;
   for (int k = 0; k < 4; ++k) {
@@ -107,7 +107,7 @@ const corner_geometry& corners_for(int32_t r) {
   return g;
 }
 
-struct box_painter {
+struct BoxPainter {
   std::uint8_t* pixels;
   int32_t width;
   int32_t height;
@@ -136,13 +136,13 @@ struct box_painter {
 
 // The indices of a shade that is the same along a row or a column: one for
 // pixels whose x + y is even, one for odd.
-struct dithered {
+struct Dithered {
   int32_t even;
   int32_t odd;
   int32_t at(int32_t x, int32_t y) const { return ((x + y) & 1) == 0 ? even : odd; }
 };
 
-dithered dither(const box_painter& p, double v) { return {p.index_of(CHECKERCOLOR(v, 0, 0)), p.index_of(CHECKERCOLOR(v, 1, 0))}; }
+Dithered dither(const BoxPainter& p, double v) { return {p.index_of(CHECKERCOLOR(v, 0, 0)), p.index_of(CHECKERCOLOR(v, 1, 0))}; }
 
 }  // namespace
 
@@ -158,7 +158,7 @@ Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
   const int32_t h = height;
   const int32_t m = margin;
   const int32_t r = radius;
-  const box_painter painter{IMAGEINFO(image).pixels, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
+  const BoxPainter painter{IMAGEINFO(image).pixels, w, h, base, (flags & 1) != 0, (flags & 2) != 0};
 
   // Corner centres.
   const int32_t left = r;
@@ -168,8 +168,8 @@ Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
   const int32_t inner = r - m;  // distance from a corner centre to the rim's inner edge
 
   // A negative radius draws no corner and no band row.
-  static const corner_geometry none;
-  const corner_geometry& corners = r >= 0 ? corners_for(r) : none;
+  static const CornerGeometry none;
+  const CornerGeometry& corners = r >= 0 ? corners_for(r) : none;
   const std::size_t side = static_cast<std::size_t>(r) + 1;
   // Corner k at pixel (x, y): the stored geometry of offset (x - cx, cy - y).
   const auto corner = [&](int k, int32_t x, int32_t y, int32_t cx, int32_t cy, double& a) {
@@ -189,7 +189,7 @@ Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
       const double edge = LIGHTEDGECOLOR(t, m);
       painter.put(x, y, light + (edge - light) * wgt, true, true);
     }
-    const dithered band = dither(painter, LIGHTMARGINCOLOR(m - y, m));
+    const Dithered band = dither(painter, LIGHTMARGINCOLOR(m - y, m));
     for (int32_t x = r + 1; x <= w - r - 1; ++x) painter.put_index(x, y, band.at(x, y), false, true);
     for (int32_t x = w - r; x <= w - 1; ++x) {
       double a = 0.0;
@@ -203,7 +203,7 @@ Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
 
   // Middle rows: the left and right bands, and the face as one box. A band's
   // shade is the same down each column.
-  std::vector<dithered> left_band, right_band;
+  std::vector<Dithered> left_band, right_band;
   for (int32_t x = 0; x <= r; ++x) left_band.push_back(dither(painter, LIGHTMARGINCOLOR(m - x, m)));
   for (int32_t x = w - r; x <= w - 1; ++x) right_band.push_back(dither(painter, DARKMARGINCOLOR(x - w + m + 1, m)));
   for (int32_t y = r + 1; y <= h - r - 1; ++y) {
@@ -224,7 +224,7 @@ Image ROUNDEDBOX8B(int32_t width, int32_t height, int32_t margin, int32_t radius
       const double dark = DARKMARGINCOLOR(t, m);
       painter.put(x, y, light + (dark - light) * wgt, true, true);
     }
-    const dithered band = dither(painter, DARKMARGINCOLOR(y - h + m + 1, m));
+    const Dithered band = dither(painter, DARKMARGINCOLOR(y - h + m + 1, m));
     for (int32_t x = r + 1; x <= w - r - 1; ++x) painter.put_index(x, y, band.at(x, y), false, true);
     for (int32_t x = w - r; x <= w - 1; ++x) {
       double a = 0.0;

@@ -39,7 +39,7 @@ void note_drawn(const std::uint8_t* target) {
 }
 
 // A drawing target that can be written: the pixel pointer and its size.
-struct canvas {
+struct Canvas {
   std::uint8_t* pixels = nullptr;
   int32_t width = 0;
   int32_t height = 0;
@@ -57,8 +57,8 @@ struct canvas {
   }
 };
 
-canvas canvas_of(Image target) {
-  canvas c;
+Canvas canvas_of(Image target) {
+  Canvas c;
   if (target == nullptr || screen_block == nullptr) return c;
   const ImageInfo info = IMAGEINFO(target);
   if (info.bytes_per_pixel != 1) return c;
@@ -72,7 +72,7 @@ void order(int32_t& a, int32_t& b) {
   if (a > b) std::swap(a, b);
 }
 
-void fill_box(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
+void fill_box(const Canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
   order(x1, x2);
   order(y1, y2);
   const int32_t top = std::max(y1, 0);
@@ -80,7 +80,7 @@ void fill_box(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, s
   for (int32_t y = top; y <= bottom; ++y) c.span(x1, x2, y, colour);
 }
 
-void trace_line(const canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
+void trace_line(const Canvas& c, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::uint8_t colour) {
   if (y1 == y2) {
     c.span(std::min(x1, x2), std::max(x1, x2), y1, colour);
     return;
@@ -188,14 +188,14 @@ ImageInfo IMAGEINFO(const std::uint8_t* image) {
 }
 
 void PUTPIXEL(Image target, float x, float y, int32_t colour) {
-  const canvas c = canvas_of(target);
+  const Canvas c = canvas_of(target);
   if (!c.valid()) return;
   c.plot(to_pixel(x), to_pixel(y), static_cast<std::uint8_t>(colour));
   note_drawn(target);
 }
 
 void DRAWLINE(Image target, float x1, float y1, float x2, float y2, int32_t colour, LineKind kind) {
-  const canvas c = canvas_of(target);
+  const Canvas c = canvas_of(target);
   if (!c.valid()) return;
   const auto col = static_cast<std::uint8_t>(colour);
   int32_t px1 = to_pixel(x1), py1 = to_pixel(y1), px2 = to_pixel(x2), py2 = to_pixel(y2);
@@ -221,7 +221,7 @@ void DRAWLINE(Image target, float x1, float y1, float x2, float y2, int32_t colo
 }
 
 void DRAWCIRCLE(Image target, float cx, float cy, int32_t radius, int32_t colour) {
-  const canvas c = canvas_of(target);
+  const Canvas c = canvas_of(target);
   if (!c.valid() || radius < 0) return;
   const auto col = static_cast<std::uint8_t>(colour);
   const int64_t R = radius;

@@ -4,16 +4,16 @@
 
 #include <string>
 
-#include "screens/messages.h"
 #include "app/play_loop.h"
-#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "game/evaluation.h"
+#include "platform/headless.h"
 #include "scene/floor.h"
 #include "scene/rods.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/support/run.h"
 #include "text/mapped_font.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "screens/messages.h"
 #include "app/startup.h"
 #include "scene/rods.h"
+#include "screens/messages.h"
 #include "surface/input.h"
 #include "tests/support/scripted_game.h"
 

@@ -11,19 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "screens/messages.h"
 #include "app/play_loop.h"
-#include "screens/shown_screen.h"
 #include "assets/fonts.h"
 #include "game/evaluation.h"
 #include "scene/floor.h"
 #include "scene/projection.h"
 #include "scene/rods.h"
+#include "scene/scene_frame.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
 #include "surface/input.h"
 #include "surface/random.h"
-#include "scene/scene_frame.h"
 #include "tests/support/run.h"
 
 namespace {
@@ -228,13 +228,13 @@ class PlayLoop : public ::testing::Test {
   bool timedout = false;
 };
 
-const Lines PLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
-const Lines COMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
+const Lines PLAYER_WINS = {"   La computadora dice:", "", "   Me has ganado."};
+const Lines COMPUTER_WINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
 const Lines TIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
-const Lines NOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
+const Lines NOT_NOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
                       "    una jugada v[lida."};
-const Lines BADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
-const Lines GIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
+const Lines BAD_ROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
+const Lines GIVE_UP = {"\x7F" "Seguro que quieres rendirte?"};
 
 Lines overshoot(int target) {
   return {"   La computadora dice:", "", "Perdiste, porque", "sobrepasaste el " + std::to_string(target)};
@@ -258,7 +258,7 @@ TEST_F(PlayLoop, PlayerWinsWithAPressAndAKey) {
   EXPECT_EQ(totals(), (std::vector<int>{0, 9, 19, 20}));
   EXPECT_EQ(game.TURN, 1);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, PLAYERWINS);
+  EXPECT_EQ(messages[0].lines, PLAYER_WINS);
   EXPECT_EQ(messages[0].colour, rgb(0x20FF20));
   EXPECT_FALSE(messages[0].question);
   EXPECT_EQ(messages[0].sinceframe, 1500);
@@ -302,7 +302,7 @@ TEST_F(PlayLoop, ComputerWins) {
   EXPECT_EQ(totals(), (std::vector<int>{0, 1, 9, 10, 20}));
   EXPECT_EQ(game.TURN, 0);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, COMPUWINS);
+  EXPECT_EQ(messages[0].lines, COMPUTER_WINS);
   EXPECT_EQ(messages[0].colour, rgb(0xE00000));
   // The camera's pause of about a second, then the 1.5 s before the message.
   EXPECT_GE(messages[0].sincemove, 2500);
@@ -346,9 +346,9 @@ TEST_F(PlayLoop, TieClaimRefusedWhileARodFitsThenAccepted) {
   answer(2, "a");
   play();
   ASSERT_EQ(messages.size(), 3u);
-  EXPECT_EQ(messages[0].lines, NOTNOW);
+  EXPECT_EQ(messages[0].lines, NOT_NOW);
   EXPECT_EQ(messages[0].colour, rgb(0xE00000));
-  EXPECT_EQ(messages[1].lines, NOTNOW);
+  EXPECT_EQ(messages[1].lines, NOT_NOW);
   EXPECT_EQ(messages[1].movecount, 24);
   // The turn went on: the 3 was laid, and then the computer had nothing that fits.
   EXPECT_EQ(messages[2].lines, cannotreach(100));
@@ -385,11 +385,11 @@ TEST_F(PlayLoop, BadRodKeysAreRefusedAndOthersIgnored) {
   play();
   ASSERT_EQ(messages.size(), 4u);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(messages[i].lines, BADROD);
+    EXPECT_EQ(messages[i].lines, BAD_ROD);
     EXPECT_EQ(messages[i].colour, rgb(0xE00000));
     EXPECT_EQ(messages[i].movecount, 0);
   }
-  EXPECT_EQ(messages[3].lines, GIVEUP);
+  EXPECT_EQ(messages[3].lines, GIVE_UP);
   EXPECT_EQ(game.MOVECOUNT, 2);
   EXPECT_EQ(game.RODS[0], 3);
 }
@@ -402,7 +402,7 @@ TEST_F(PlayLoop, ZeroAndColonLayATen) {
   play();
   EXPECT_EQ(rods(), (std::vector<int>{10, 3, 10, 1}));
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, COMPUWINS);
+  EXPECT_EQ(messages[0].lines, COMPUTER_WINS);
 }
 
 TEST_F(PlayLoop, GivingUpAskedAndAnswered) {
@@ -414,7 +414,7 @@ TEST_F(PlayLoop, GivingUpAskedAndAnswered) {
   play();
   ASSERT_EQ(messages.size(), 2u);
   for (const Seen& m : messages) {
-    EXPECT_EQ(m.lines, GIVEUP);
+    EXPECT_EQ(m.lines, GIVE_UP);
     EXPECT_TRUE(m.question);
     EXPECT_EQ(m.colour, rgb(0xC0C000));
   }
@@ -448,7 +448,7 @@ TEST_F(PlayLoop, KeysTypedDuringTheComputersMoveAreDropped) {
   play();
   EXPECT_EQ(rods(), (std::vector<int>{2, 2, 9}));
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, GIVEUP);
+  EXPECT_EQ(messages[0].lines, GIVE_UP);
 }
 
 TEST_F(PlayLoop, HundredthRodOfTheComputerWins) {
@@ -461,7 +461,7 @@ TEST_F(PlayLoop, HundredthRodOfTheComputerWins) {
   EXPECT_EQ(game.RODS[99], 1);
   EXPECT_EQ(game.TOTALS[100], 100);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, COMPUWINS);
+  EXPECT_EQ(messages[0].lines, COMPUTER_WINS);
 }
 
 TEST_F(PlayLoop, HundredthRodOfThePlayerWinsOrOvershoots) {
@@ -473,7 +473,7 @@ TEST_F(PlayLoop, HundredthRodOfThePlayerWinsOrOvershoots) {
   EXPECT_EQ(game.MOVECOUNT, 100);
   EXPECT_EQ(game.TOTALS[100], 100);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, PLAYERWINS);
+  EXPECT_EQ(messages[0].lines, PLAYER_WINS);
 
   configure_ones({1, 2}, 1, 99);
   key_on_turn(99, "2");
@@ -524,7 +524,7 @@ TEST_F(PlayLoop, AfterTheCameraStaysThePictureMatchesTheHitTest) {
   EXPECT_EQ(game.RODS[1], 10);
   EXPECT_EQ(game.RODS[2], 4);  // choice rod 13, not a stale box
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].lines, GIVEUP);
+  EXPECT_EQ(messages[0].lines, GIVE_UP);
 }
 
 TEST_F(PlayLoop, HoverLightsRodsAndButtonsAndEmptyFloorDoesNothing) {

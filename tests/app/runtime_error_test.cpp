@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "screens/shown_screen.h"
 #include "core/checked.h"
 #include "platform/headless.h"
-#include "surface/input.h"
 #include "platform/platform.h"
+#include "screens/shown_screen.h"
+#include "surface/input.h"
 #include "surface/surface.h"
 #include "tests/support/printed_text.h"
 #include "tests/support/screen.h"

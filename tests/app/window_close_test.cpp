@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "screens/messages.h"
-#include "tests/support/scripted_game.h"
 #include "tests/support/files.h"
+#include "tests/support/scripted_game.h"
 
 namespace {
 

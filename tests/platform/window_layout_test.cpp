@@ -173,14 +173,14 @@ namespace {
 // The page under the centre of output pixel i of a box of "shown" pixels.
 int32_t page_under(int64_t i, int64_t shown, int64_t page) { return static_cast<int32_t>((2 * i + 1) * page / (2 * shown)); }
 
-struct scaled_output {
+struct ScaledOutput {
   std::vector<std::uint8_t> page;
   std::uint32_t lookup[256];
   std::vector<std::uint32_t> out;
   int32_t width, height;  // of the output, in pixels
   int32_t stride;         // pixels per output row (rows may be padded)
 
-  scaled_output(int32_t pw, int32_t ph, int32_t ow, int32_t oh) : width(ow), height(oh), stride(ow + 3) {
+  ScaledOutput(int32_t pw, int32_t ph, int32_t ow, int32_t oh) : width(ow), height(oh), stride(ow + 3) {
     page.resize(static_cast<std::size_t>(pw) * ph);
     for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(i * 37 + i / pw * 11);
     for (int i = 0; i < 256; ++i) lookup[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 0x010307);
@@ -199,7 +199,7 @@ TEST(PageScaling, EveryOutputPixelShowsThePagePixelUnderItsCentre) {
                               {21, 4, 21, 4},         {21, 4, 42, 8},         {21, 4, 84, 16}};
   for (const auto& c : cases) {
     const int32_t pw = c[0], ph = c[1];
-    scaled_output o(pw, ph, c[2] + 10, c[3] + 4);
+    ScaledOutput o(pw, ph, c[2] + 10, c[3] + 4);
     const BoxRect box{6, 1, c[2], c[3]};
     const BoxRect written = scale_page(o.page.data(), pw, ph, o.lookup, box, 0, ph - 1, o.out.data(), o.stride * 4);
     EXPECT_EQ(written, box);
@@ -220,7 +220,7 @@ TEST(PageScaling, ThePointerNamesThePixelShownUnderIt) {
   // Letter-boxed at twice the size, and shrunk: the page pixel the pointer
   // maps to is the one whose colour is drawn at that window pixel.
   for (const auto& size : {std::pair{1700, 1300}, std::pair{600, 500}}) {
-    scaled_output o(800, 600, size.first, size.second);
+    ScaledOutput o(800, 600, size.first, size.second);
     const BoxRect box = letterbox(o.width, o.height, 800, 600);
     scale_page(o.page.data(), 800, 600, o.lookup, box, 0, 599, o.out.data(), o.stride * 4);
     for (int32_t y = box.y; y < box.y + box.h; y += 3)
@@ -233,7 +233,7 @@ TEST(PageScaling, ThePointerNamesThePixelShownUnderIt) {
 }
 
 TEST(PageScaling, OnlyTheRowsShowingTheChangedPageRowsAreWritten) {
-  scaled_output o(800, 600, 1600, 1200);
+  ScaledOutput o(800, 600, 1600, 1200);
   const BoxRect box{0, 0, 1600, 1200};
   // Page rows 10..12 are output rows 20..25 at twice the size.
   EXPECT_EQ(scale_page(o.page.data(), 800, 600, o.lookup, box, 10, 12, o.out.data(), o.stride * 4),
@@ -249,7 +249,7 @@ TEST(PageScaling, OnlyTheRowsShowingTheChangedPageRowsAreWritten) {
   EXPECT_EQ(scale_page(o.page.data(), 800, 600, o.lookup, BoxRect{}, 0, 599, o.out.data(), o.stride * 4),
             (BoxRect{}));
   // Shrunk to half: page rows 10..12 lie under output rows 5 (row 11) only.
-  scaled_output half(800, 600, 400, 300);
+  ScaledOutput half(800, 600, 400, 300);
   EXPECT_EQ(scale_page(half.page.data(), 800, 600, half.lookup, BoxRect{0, 0, 400, 300}, 10, 12, half.out.data(),
                       half.stride * 4),
             (BoxRect{0, 5, 400, 1}));

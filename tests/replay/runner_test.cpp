@@ -5,16 +5,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "screens/shown_screen.h"
 #include "core/runtime_error.h"
 #include "platform/headless.h"
-#include "surface/input.h"
-#include "surface/random.h"
 #include "replay/page_png.h"
 #include "replay/runner.h"
+#include "screens/shown_screen.h"
+#include "surface/input.h"
+#include "surface/random.h"
 #include "surface/surface.h"
-#include "tests/support/screen.h"
 #include "tests/support/files.h"
+#include "tests/support/screen.h"
 
 namespace {
 

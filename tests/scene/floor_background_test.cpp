@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "scene/floor.h"
 #include "platform/headless.h"
+#include "scene/floor.h"
 #include "tests/support/run.h"
 #include "tests/support/screen.h"
 
@@ -13,10 +13,10 @@ namespace {
 
 // A digit font whose every glyph pixel is inked, with the stored font's
 // widths: any label pixel whose cell is fully covered is exactly 176.
-struct solid_digits {
+struct SolidDigits {
   std::vector<std::uint8_t> block;
   MAPPEDFONT font;
-  solid_digits() {
+  SolidDigits() {
     const int offsets[11] = {0, 26, 46, 70, 90, 116, 138, 161, 184, 207, 228};
     block.assign(7322, 0);
     block[0] = 8;
@@ -38,21 +38,21 @@ struct solid_digits {
 // The game's texture.
 const std::uint8_t* game_texture() { return test_run().texture; }
 
-struct frame_block {
+struct FrameBlock {
   Image image = nullptr;
-  frame_block(int32_t w = 800, int32_t h = 600) {
+  FrameBlock(int32_t w = 800, int32_t h = 600) {
     open_test_screen();
     image = NEWIMAGE(w, h);
   }
-  ~frame_block() { FREEIMAGE(image); }
+  ~FrameBlock() { FREEIMAGE(image); }
   std::uint8_t at(int32_t x, int32_t y) const { return IMAGEINFO(image).pixels[y * IMAGEINFO(image).width + x]; }
 };
 
 }  // namespace
 
 TEST(FloorBackground, LabelsOnlyForTheNumbersUpToTheTarget) {
-  solid_digits digits;
-  frame_block frame;
+  SolidDigits digits;
+  FrameBlock frame;
   const std::uint8_t* texture = game_texture();
   const SCREENDEF view = game_view(12.0, 10);
   DRAWBG(frame.image, texture, digits.font, 10, view);
@@ -82,8 +82,8 @@ TEST(FloorBackground, LabelsOnlyForTheNumbersUpToTheTarget) {
 }
 
 TEST(FloorBackground, BandStartsExactlyAtMinusTwo) {
-  solid_digits digits;
-  frame_block frame;
+  SolidDigits digits;
+  FrameBlock frame;
   // A straight-on view whose centre row lies exactly on floor y = -2.0; one
   // row lower is floor y = -2.03125. The label of 5 runs from 4.82 to 5.16375.
   const SCREENDEF view = straight_view();
@@ -111,8 +111,8 @@ TEST(FloorBackground, BandStartsExactlyAtMinusTwo) {
 }
 
 TEST(FloorBackground, GameViewsStayOnTheTexture) {
-  solid_digits digits;
-  frame_block frame;
+  SolidDigits digits;
+  FrameBlock frame;
   for (int target : {10, 24, 57, 100}) {
     const double high = std::max(12.0, target - 12.0);
     for (double lookat : {12.0, high}) {
@@ -124,7 +124,7 @@ TEST(FloorBackground, GameViewsStayOnTheTexture) {
 }
 
 TEST(FloorBackground, OptionsFloor) {
-  frame_block frame;
+  FrameBlock frame;
   const SCREENDEF view = options_view();
   const std::uint8_t* texture = game_texture();
   draw_options_floor(frame.image, texture, view);
@@ -136,8 +136,8 @@ TEST(FloorBackground, OptionsFloor) {
 
 TEST(FloorBackground, FrameSmallerThanTheViewIsARuntimeError) {
   const std::uint8_t* texture = game_texture();
-  solid_digits digits;
-  frame_block frame(400, 300);
+  SolidDigits digits;
+  FrameBlock frame(400, 300);
   headless_key(" ");  // the error report waits for a key
   EXPECT_THROW(DRAWBG(frame.image, texture, digits.font, 100, game_view(50.0, 100)), ProgramEnd);
   headless_key(" ");

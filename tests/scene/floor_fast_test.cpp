@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/floor.h"
 #include "platform/headless.h"
+#include "scene/floor.h"
 #include "tests/support/floor_reference.h"
 #include "tests/support/run.h"
 #include "tests/support/screen.h"
@@ -37,15 +37,15 @@ struct FastRig {
   }
 };
 
-struct game_case {
+struct GameCase {
   uint8_t target;
   double lookat;
 };
 
 // The targets from..to, each at the lower end of the camera range, somewhere
 // inside it (as an animation frame would be) and at its upper end.
-std::vector<game_case> game_cases(int from, int to) {
-  std::vector<game_case> cases;
+std::vector<GameCase> game_cases(int from, int to) {
+  std::vector<GameCase> cases;
   for (int target = from; target <= to; ++target) {
     const double high = std::max(12.0, target - 12.0);
     for (double f : {0.0, 0.3183098861837907, 1.0})
@@ -66,7 +66,7 @@ std::vector<FloorKernel> kernels_here() {
 void compare_game_views(int from, int to) {
   FastRig rig;
   int compared = 0;
-  for (const game_case& c : game_cases(from, to)) {
+  for (const GameCase& c : game_cases(from, to)) {
     const SCREENDEF view = game_view(c.lookat, c.target);
     rig.font.LABELX = -1000.0;
     reference_draw_bg(rig.expected, rig.texture, rig.font, c.target, view);

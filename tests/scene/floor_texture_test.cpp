@@ -8,15 +8,15 @@
 namespace {
 
 // A blank 1330 x 430 block, the size of the game's texture.
-struct texture_block {
+struct TextureBlock {
   Image image = nullptr;
   ImageInfo info;
-  texture_block() {
+  TextureBlock() {
     open_test_screen();
     image = NEWIMAGE(1330, 430);
     info = IMAGEINFO(image);
   }
-  ~texture_block() { FREEIMAGE(image); }
+  ~TextureBlock() { FREEIMAGE(image); }
   void set(int32_t x, int32_t y, std::uint8_t c) { info.pixels[y * info.width + x] = c; }
 };
 
@@ -58,7 +58,7 @@ TEST(FloorTexture, PreparedTextureReplacesThePlaceholder) {
 }
 
 TEST(FloorTexture, SamplingInsideTheTexture) {
-  texture_block t;
+  TextureBlock t;
   t.set(10, 20, 230);
   t.set(11, 20, 240);
   t.set(10, 21, 17);
@@ -77,7 +77,7 @@ TEST(FloorTexture, SamplingInsideTheTexture) {
 }
 
 TEST(FloorTexture, SamplingAtTheEdges) {
-  texture_block t;
+  TextureBlock t;
   for (int32_t y = 0; y < 430; ++y)
     for (int32_t x = 0; x < 1330; ++x) t.set(x, y, 200);
   t.set(1329, 5, 240);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless.h"
 #include "screens/shown_screen.h"
 #include "shade/rounded_box.h"
-#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/support/run.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "assets/fonts.h"
 #include "screens/game_buttons.h"
 #include "screens/message_box.h"
 #include "screens/messages.h"
 #include "screens/shown_screen.h"
-#include "assets/fonts.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "game/evaluation.h"
+#include "platform/headless.h"
 #include "screens/messages.h"
 #include "screens/shown_screen.h"
-#include "game/evaluation.h"
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "platform/headless.h"
 #include "surface/input.h"
 #include "tests/support/run.h"
 
@@ -231,11 +231,11 @@ TEST_F(OptionsScreen, HoverFollowsTheHitTest) {
   // The pixel of the normal "Salir" sprite where the hover one shows 14.
   const int32_t normal_salir = IMAGEINFO(SMALLBUTTON).pixels[60 * 140 + 120];
   EXPECT_NE(normal_salir, 14);
-  struct probe {
+  struct Probe {
     int32_t x, y;          // pointer
     int32_t px, py, want;  // a pixel that shows the element's look
   };
-  const probe probes[] = {
+  const Probe probes[] = {
       {40, 488, 16, 488, 47},        // right edge of check box 1 (16 + 24)
       {41, 488, 16, 488, 176},       // between boxes 1 and 2
       {41, 488, 54, 488, 176},
@@ -254,7 +254,7 @@ TEST_F(OptionsScreen, HoverFollowsTheHitTest) {
   };
   std::vector<Step> steps;
   int64_t t = 200;
-  for (const probe& p : probes) {
+  for (const Probe& p : probes) {
     steps.push_back(mouse(t, p.x, p.y, p.x < 0 ? -1 : 0));
     steps.push_back(check(t + 50, [p] { EXPECT_EQ(at(p.px, p.py), p.want) << p.x << "," << p.y; }));
     t += 100;

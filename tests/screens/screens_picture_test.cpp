@@ -10,16 +10,16 @@
 #include <cstring>
 #include <string>
 
-#include "core/runtime_error.h"
 #include "assets/info_texts.h"
+#include "core/runtime_error.h"
+#include "platform/headless.h"
+#include "replay/page_png.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
 #include "screens/options_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
-#include "platform/headless.h"
 #include "surface/input.h"
-#include "replay/page_png.h"
 #include "tests/support/pictures.h"
 #include "tests/support/run.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/checked.h"
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
-#include "screens/info_screen.h"
+#include "core/checked.h"
 #include "platform/headless.h"
+#include "screens/info_screen.h"
 #include "surface/surface.h"
 
 namespace {

@@ -16,10 +16,10 @@ uint8_t pixel(Image image, int32_t x, int32_t y) {
   return info.pixels[y * info.width + x];
 }
 
-struct sprite {
+struct Sprite {
   Image image;
-  explicit sprite(Image i) : image(i) {}
-  ~sprite() { FREEIMAGE(image); }
+  explicit Sprite(Image i) : image(i) {}
+  ~Sprite() { FREEIMAGE(image); }
   uint8_t operator()(int32_t x, int32_t y) const { return pixel(image, x, y); }
 };
 
@@ -56,7 +56,7 @@ TEST(GetDistance, MeasuresUpwardAngles) {
 
 TEST(RoundedBox, SmallButtonPixels) {
   open_test_screen();
-  const sprite box(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
+  const Sprite box(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
   const ImageInfo info = IMAGEINFO(box.image);
   EXPECT_EQ(info.width, 140);
   EXPECT_EQ(info.height, 80);
@@ -72,8 +72,8 @@ TEST(RoundedBox, SmallButtonPixels) {
 
 TEST(RoundedBox, FaceIsOneUndiluted13Rectangle) {
   open_test_screen();
-  const sprite panel(ROUNDEDBOX8B(320, 120, 16, 32, 0, 240));
-  const sprite pressed(ROUNDEDBOX8B(320, 120, 16, 32, 3, 240));
+  const Sprite panel(ROUNDEDBOX8B(320, 120, 16, 32, 0, 240));
+  const Sprite pressed(ROUNDEDBOX8B(320, 120, 16, 32, 3, 240));
   for (int32_t y = 33; y <= 120 - 33; ++y)
     for (int32_t x = 33; x <= 320 - 33; ++x) {
       ASSERT_EQ(panel(x, y), 253) << x << "," << y;
@@ -86,7 +86,7 @@ TEST(RoundedBox, FaceIsOneUndiluted13Rectangle) {
 
 TEST(RoundedBox, OutlineIsSymmetric) {
   open_test_screen();
-  const sprite box(ROUNDEDBOX8B(240, 80, 16, 32, 0, 0));
+  const Sprite box(ROUNDEDBOX8B(240, 80, 16, 32, 0, 0));
   for (int32_t y = 0; y < 80; ++y)
     for (int32_t x = 0; x < 240; ++x) {
       ASSERT_EQ(box(x, y) == 0, box(239 - x, y) == 0) << x << "," << y;
@@ -96,8 +96,8 @@ TEST(RoundedBox, OutlineIsSymmetric) {
 
 TEST(RoundedBox, MirroredSpriteDropsItsOuterColumnAndRow) {
   open_test_screen();
-  const sprite normal(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
-  const sprite hover(ROUNDEDBOX8B(140, 80, 16, 32, 3, 0));
+  const Sprite normal(ROUNDEDBOX8B(140, 80, 16, 32, 0, 0));
+  const Sprite hover(ROUNDEDBOX8B(140, 80, 16, 32, 3, 0));
   for (int32_t y = 0; y < 80; ++y) EXPECT_EQ(hover(0, y), 0) << y;
   for (int32_t x = 0; x < 140; ++x) EXPECT_EQ(hover(x, 0), 0) << x;
   EXPECT_EQ(hover(120, 60), 14);  // written for unmirrored (20, 20)
@@ -182,9 +182,9 @@ TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
                                 {600, 96, 16, 32, 232}, {400, 300, 20, 40, 0}, {800, 600, 20, 40, 0}};
   for (const auto& c : sprites)
     for (int32_t flags = 0; flags < 4; ++flags) {
-      sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], flags, c[4]));
-      sprite plotted(plotted_box(c[0], c[1], c[2], c[3], flags, c[4]));
-      expect_same_bytes(built.image, plotted.image, ("sprite " + std::to_string(c[0]) + "x" + std::to_string(c[1]) +
+      Sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], flags, c[4]));
+      Sprite plotted(plotted_box(c[0], c[1], c[2], c[3], flags, c[4]));
+      expect_same_bytes(built.image, plotted.image, ("Sprite " + std::to_string(c[0]) + "x" + std::to_string(c[1]) +
                                                      " flags " + std::to_string(flags)).c_str());
     }
   // Odd shapes: narrower or lower than two corners, a rim wider than the
@@ -195,8 +195,8 @@ TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
                             {300, 9, 6, 32, 3, 250}, {1, 1, 1, 1, 3, 0},      {141, 81, 16, 32, 3, 0},
                             {401, 301, 20, 40, 1, 0}, {140, 80, 16, 33, 2, 0}, {140, 80, 16, 32, 2, 0}};
   for (const auto& c : odd) {
-    sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], c[4], c[5]));
-    sprite plotted(plotted_box(c[0], c[1], c[2], c[3], c[4], c[5]));
+    Sprite built(ROUNDEDBOX8B(c[0], c[1], c[2], c[3], c[4], c[5]));
+    Sprite plotted(plotted_box(c[0], c[1], c[2], c[3], c[4], c[5]));
     expect_same_bytes(built.image, plotted.image,
                       ("box " + std::to_string(c[0]) + "x" + std::to_string(c[1]) + " m" + std::to_string(c[2]) +
                        " r" + std::to_string(c[3]) + " flags " + std::to_string(c[4]))
@@ -207,15 +207,15 @@ TEST(RoundedBox, BuiltBoxesAreTheBoxesPlottedPixelByPixel) {
 TEST(RoundedBox, StartupSprites) {
   open_test_screen();
   make_sprites();
-  struct expect {
+  struct Expected {
     Image image;
     int32_t w, h, face;
   };
-  const expect table[] = {{SMALLBUTTON, 140, 80, 13},       {SMALLBUTTONHOVER, 140, 80, 13},
+  const Expected table[] = {{SMALLBUTTON, 140, 80, 13},       {SMALLBUTTONHOVER, 140, 80, 13},
                           {WIDEBUTTON, 240, 80, 13},        {WIDEBUTTONHOVER, 240, 80, 13},
                           {STARTERPANEL, 320, 120, 253},    {WIDEPANEL, 600, 96, 245},
                           {MESSAGEBOX, 400, 300, 13},       {FULLPANEL, 800, 600, 13}};
-  for (const expect& e : table) {
+  for (const Expected& e : table) {
     ASSERT_NE(e.image, nullptr);
     const ImageInfo info = IMAGEINFO(e.image);
     EXPECT_EQ(info.width, e.w);

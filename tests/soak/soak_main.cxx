@@ -38,14 +38,14 @@
 
 #include "app/main_routine.h"
 #include "app/startup.h"
-#include "screens/messages.h"
-#include "screens/shown_screen.h"
 #include "core/runtime_error.h"
 #include "game/gamestate.h"
-#include "scene/rods.h"
 #include "platform/headless.h"
 #include "replay/script.h"
 #include "replay/state_json.h"
+#include "scene/rods.h"
+#include "screens/messages.h"
+#include "screens/shown_screen.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // AddressSanitizer holds freed memory back before reusing it (its quarantine,

@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "core/checked.h"
 #include "assets/fonts.h"
+#include "core/checked.h"
 #include "platform/headless.h"
 #include "surface/surface.h"
 #include "text/mapped_font.h"
@@ -16,9 +16,9 @@ constexpr std::array<int, 11> offsets{0, 26, 46, 70, 90, 116, 138, 161, 184, 207
 
 // A digit font in the stored format whose pixels a test sets itself; every
 // pixel starts as paper.
-struct TESTDIGITS {
+struct TestDigits {
   std::vector<std::uint8_t> block;
-  TESTDIGITS() : block(7322, 255) {
+  TestDigits() : block(7322, 255) {
     block[0] = 8;
     block[1] = 48;
     block[2] = 57;
@@ -77,7 +77,7 @@ TEST(DigitFont, InitFontFindsTheTableAndTheStrip) {
 }
 
 TEST(DigitFont, PixCountLooksOnlyInsideTheGlyph) {
-  TESTDIGITS t;
+  TestDigits t;
   t.ink_all(0);
   t.ink_all(2);  // the neighbours of digit 1 are fully inked, digit 1 is not
   t.ink_all(9);
@@ -99,7 +99,7 @@ TEST(DigitFont, PixCountLooksOnlyInsideTheGlyph) {
 }
 
 TEST(DigitFont, PixCountCountsEachPixelOfTheCell) {
-  TESTDIGITS t;
+  TestDigits t;
   t.pixel(3, 5, 7) = 0;
   t.pixel(3, 6, 7) = 0;
   t.pixel(3, 5, 6) = 0;
@@ -112,7 +112,7 @@ TEST(DigitFont, PixCountCountsEachPixelOfTheCell) {
 }
 
 TEST(DigitFont, BooleanNeverReadsOutsideTheGlyph) {
-  TESTDIGITS t;
+  TestDigits t;
   t.ink_all(2);
   t.pixel(1, 0, 0) = 0;
   const MAPPEDFONT f = t.font();
@@ -132,7 +132,7 @@ TEST(DigitFont, BooleanNeverReadsOutsideTheGlyph) {
 }
 
 TEST(DigitFont, ColourBlendsTheCoverageOverTheBackground) {
-  TESTDIGITS t;
+  TestDigits t;
   t.ink_all(0);
   const MAPPEDFONT f = t.font();
   // Label of "0" from x = 3.0 to 3.0 + 26/64.
@@ -142,7 +142,7 @@ TEST(DigitFont, ColourBlendsTheCoverageOverTheBackground) {
   EXPECT_EQ(at(25, 0), 194);   // k = 1
   EXPECT_EQ(at(10, 0), 188);   // k = 2
   EXPECT_EQ(at(10, 10), 176);  // k = 4
-  TESTDIGITS three;
+  TestDigits three;
   three.pixel(0, 5, 7) = 0;
   three.pixel(0, 6, 7) = 0;
   three.pixel(0, 5, 6) = 0;
@@ -159,7 +159,7 @@ TEST(DigitFont, ColourBlendsTheCoverageOverTheBackground) {
 }
 
 TEST(DigitFont, AnEdgeBelongsToTheDigitOnItsRight) {
-  TESTDIGITS t;
+  TestDigits t;
   t.ink_all(0);  // "1" is paper, "0" is ink
   MAPPEDFONT f = t.font();
   f.LABELX = 9.64;

@@ -15,13 +15,13 @@
 
 namespace {
 
-struct page_picture {
+struct PagePicture {
   int width = 0, height = 0;
   std::vector<std::uint8_t> pixels;
   std::vector<std::uint8_t> palette;  // red, green, blue per entry
 };
 
-bool read_page(const char* path, page_picture& out) {
+bool read_page(const char* path, PagePicture& out) {
   std::FILE* f = std::fopen(path, "rb");
   if (f == nullptr) return false;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: window_shows_page WINDOWID|root PAGE.png\n");
     return 2;
   }
-  page_picture page;
+  PagePicture page;
   if (!read_page(argv[2], page) || page.width < 1 || page.height < 1) {
     std::fprintf(stderr, "window_shows_page: cannot read %s as a paletted picture\n", argv[2]);
     return 2;
