@@ -119,6 +119,11 @@ BrickShape brick_on_screen(int32_t width, int32_t height, const BRICK& brick, co
   return shape;
 }
 
+int32_t brick_top_row(int32_t width, int32_t height, const BRICK& brick, const SCREENDEF& view) {
+  const BrickShape b = brick_on_screen(width, height, brick, view);
+  return std::min({b.oy, b.oy + b.ay, b.oy + b.by, b.oy + b.ay + b.by});
+}
+
 void DRAWBRICK(Image image, const BRICK& brick, const SCREENDEF& view) {
   const ImageInfo info = IMAGEINFO(check_ref(image));
   const BrickShape b = brick_on_screen(info.width, info.height, brick, view);

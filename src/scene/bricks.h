@@ -27,6 +27,9 @@ struct BrickShape {
   int32_t vy = 0;
 };
 BrickShape brick_on_screen(int32_t width, int32_t height, const BRICK& brick, const SCREENDEF& view);
+// The highest row of a width x height image that DRAWBRICK may touch for this
+// brick: the top face's highest corner.
+int32_t brick_top_row(int32_t width, int32_t height, const BRICK& brick, const SCREENDEF& view);
 
 // Draws the brick's top face, the two side faces toward the viewer and nine
 // edges, centred on the middle of the image.

@@ -43,6 +43,9 @@ ChoiceWindow choice_window_for(int32_t total, int32_t target) {
   w.first = std::max(half_down(total - 16), 0);
   w.last = std::min(half_down(total + 16), half_down(target - 1));
   w.last = std::max(w.last, 10);
+  // At least ten rods wide, so that every value is offered (near the target
+  // the window would otherwise lose the low values the player may need).
+  w.first = std::max(std::min(w.first, w.last - 9), 0);
   return w;
 }
 

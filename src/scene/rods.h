@@ -27,7 +27,9 @@ struct ChoiceWindow {
   int32_t first = 0;
   int32_t last = 0;
 };
-// The choice rods shown and clickable for this total and target.
+// The choice rods shown and clickable for this total and target: the rods
+// near the total, never beyond the target, and always at least ten in a row,
+// so every value can be picked.
 ChoiceWindow choice_window_for(int32_t total, int32_t target);
 
 // Where the player can pick the choice rods that DRAWRODS draws for this game

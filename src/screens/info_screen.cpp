@@ -18,11 +18,24 @@ int32_t INFOSCREEN(const TextList& text, double minimumseconds) {
   const double shown = CLOCKSECONDS();
 
   // Wait for a key or a press.
-  while (!look_at_input(20).acted()) {
-  }
+  InputLook look;
+  do {
+    look = look_at_input(20);
+  } while (!look.acted());
+  bool clicked = look.mouse.buttons > 0;
   // Hold the page while a button is down or keys keep coming, and at least
   // for the minimum time.
-  while (look_at_input(20).acted() || !(CLOCKSECONDS() > shown + minimumseconds)) {
+  double released = 0.0;
+  for (bool down = clicked;;) {
+    look = look_at_input(20);
+    if (look.mouse.buttons > 0) {
+      down = clicked = true;
+    } else if (down) {
+      down = false;
+      released = CLOCKSECONDS();
+    }
+    if (!look.acted() && CLOCKSECONDS() > shown + minimumseconds) break;
   }
+  if (clicked) ignore_quick_presses(released);
   return 0;
 }

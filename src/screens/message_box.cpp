@@ -51,10 +51,10 @@ int32_t wait_for_answer(bool question) {
       const int32_t x = look.mouse.x;
       const int32_t y = look.mouse.y;
       wait_for_release(look.mouse);
-      if (!question) return 0;
-      if (YES_BUTTON.box.contains(x, y)) return 1;
-      if (NO_BUTTON.box.contains(x, y)) return 0;
-      continue;
+      const bool answered = !question || YES_BUTTON.box.contains(x, y) || NO_BUTTON.box.contains(x, y);
+      if (!answered) continue;
+      ignore_quick_presses(CLOCKSECONDS());
+      return question && YES_BUTTON.box.contains(x, y) ? 1 : 0;
     }
 
     if (!question) return 0;

@@ -8,6 +8,7 @@
 #include "assets/fonts.h"
 #include "core/runtime_error.h"
 #include "game/evaluation.h"
+#include "scene/bricks.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
 #include "screens/layout.h"
@@ -22,6 +23,10 @@
 
 namespace {
 
+// The part of the frame behind the rod pictures that is kept to draw them
+// again: from row 240 (higher when a rod reaches higher) down, 440 wide.
+constexpr int32_t ROD_AREA_TOP = 240;
+constexpr int32_t ROD_AREA_WIDTH = 440;
 // Seconds each information page stays at least, and the closing page.
 constexpr double INFO_PAGE_SECONDS = 0.5;
 constexpr double CLOSING_PAGE_SECONDS = 5.0;
@@ -34,6 +39,7 @@ struct OptionsScreen {
   SCREENDEF& view;
   OptionRodList rods;
   Image rodsbackground = nullptr;  // the frame's rod area without rods
+  int32_t rods_top = 0;            // the rod area's first row
   int32_t hovered = 0;
 };
 
@@ -77,7 +83,14 @@ void build_screen(OptionsScreen& s) {
   check_code(BLITIMAGE(s.frame, 454, 220, STARTERPANEL, BLIT_TRANSPARENT));
   check_code(DRAWTEXT(s.frame, 506, 248, "Jugador empieza", SMALL_FONT));
   check_code(DRAWTEXT(s.frame, 506, 288, "Computadora empieza", SMALL_FONT));
-  check_code(GRABIMAGE(s.frame, 0, 240, 439, 599, s.rodsbackground));
+  // The rod area reaches from above the tallest rod to the bottom of the
+  // page, so that a rod switched off or on again is drawn whole.
+  s.rods_top = ROD_AREA_TOP;
+  for (int32_t i = 1; i <= 10; ++i)
+    s.rods_top = std::min(s.rods_top, brick_top_row(2 * view.CENTERX, 2 * view.CENTERY, s.rods[i], view));
+  s.rods_top = std::max(s.rods_top, 0);
+  s.rodsbackground = NEWIMAGE(ROD_AREA_WIDTH, PAGE_HEIGHT - s.rods_top);
+  check_code(GRABIMAGE(s.frame, 0, s.rods_top, ROD_AREA_WIDTH - 1, PAGE_HEIGHT - 1, s.rodsbackground));
   DRAWOPTIONSRODS(s.frame, s.rods, game, view);
 
   PALETTE0TO15(SCREEN_UI_COLOUR);
@@ -107,9 +120,9 @@ int32_t arrow_step(int32_t element) {
 
 void toggle_rod(OptionsScreen& s, int32_t value) {
   s.game.VALIDRODS = static_cast<uint16_t>(s.game.VALIDRODS ^ (1u << value));
-  check_code(BLITIMAGE(s.frame, 0, 240, s.rodsbackground, BLIT_COPY));
+  check_code(BLITIMAGE(s.frame, 0, s.rods_top, s.rodsbackground, BLIT_COPY));
   DRAWOPTIONSRODS(s.frame, s.rods, s.game, s.view);
-  check_code(BLITIMAGE(screen_page(), 0, 240, s.frame, BLIT_COPY, 0, 240, 440, 599));
+  check_code(BLITIMAGE(screen_page(), 0, s.rods_top, s.frame, BLIT_COPY, 0, s.rods_top, ROD_AREA_WIDTH, PAGE_HEIGHT - 1));
   for (int32_t element = ELEMENT_FIRST_ROD; element <= ELEMENT_LAST_ROD; ++element) draw_element(s, element, 0);
 }
 
@@ -222,7 +235,6 @@ bool key_press(OptionsScreen& s, const std::string& key) {
 
 int32_t OPTIONSSCREEN(Image frame, const std::uint8_t* texture, GAMESTATE& game, SCREENDEF& view) {
   OptionsScreen s{frame, texture, game, view, {}, nullptr, ELEMENT_NONE};
-  s.rodsbackground = NEWIMAGE(440, nearest(view.CENTERY * 1.2));
   const RodsBackgroundOwner owner{s.rodsbackground};
   drop_waiting_keys();
   build_screen(s);

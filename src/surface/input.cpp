@@ -68,11 +68,36 @@ void drop_waiting_keys() {
   }
 }
 
+namespace {
+
+// The presses that look_at_input leaves unseen (see ignore_quick_presses).
+struct QuickPressGuard {
+  double until = 0.0;     // clock reading before which a new press is ignored
+  bool armed = false;
+  bool was_down = false;  // a button was down at the last look
+  bool ignoring = false;  // the press now down is ignored
+};
+QuickPressGuard guard;
+
+}  // namespace
+
+void ignore_quick_presses(double released_seconds) {
+  guard.until = released_seconds + QUICK_PRESS_MS / 1000.0;
+  guard.armed = true;
+  guard.was_down = false;
+  guard.ignoring = false;
+}
+
 InputLook look_at_input(int32_t wait_ms) {
   WAITMS(wait_ms);
   InputLook look;
   look.key = POLLKEY();
   look.mouse = POLLMOUSE();
+  const bool down = look.mouse.buttons > 0;
+  if (!down) guard.ignoring = false;
+  if (down && !guard.was_down && guard.armed && CLOCKSECONDS() < guard.until) guard.ignoring = true;
+  guard.was_down = down;
+  if (guard.ignoring) look.mouse.buttons = 0;
   return look;
 }
 

@@ -35,6 +35,13 @@ struct InputLook {
 };
 InputLook look_at_input(int32_t wait_ms);
 
+// After a message or an information page is closed by a click released at
+// this clock reading: a press that begins less than QUICK_PRESS_MS later is
+// not seen by look_at_input, nor is it later, until its button is up again,
+// so the second click of a double-click does not act on what lies underneath.
+constexpr int32_t QUICK_PRESS_MS = 400;
+void ignore_quick_presses(double released_seconds);
+
 // Waits, looking every 20 ms, until the mouse buttons are up again; returns
 // the reading that found them up.
 MouseReading wait_for_release(MouseReading mouse);

@@ -65,13 +65,30 @@ TEST(ChoiceRods, Windows) {
   EXPECT_EQ(window(0, 100), std::make_pair(0, 10));
   EXPECT_EQ(window(50, 100), std::make_pair(17, 33));
   EXPECT_EQ(window(95, 100), std::make_pair(39, 49));
-  EXPECT_EQ(window(99, 100), std::make_pair(41, 49));
-  EXPECT_EQ(window(100, 100), std::make_pair(42, 49));
+  // Near the target the window keeps ten rods: the 1 the player needs at 99.
+  EXPECT_EQ(window(99, 100), std::make_pair(40, 49));
+  EXPECT_EQ(window(100, 100), std::make_pair(40, 49));
+  EXPECT_EQ(window(94, 100), std::make_pair(39, 49));
+  EXPECT_EQ(window(20, 22), std::make_pair(1, 10));  // the 2 that wins is offered
   EXPECT_EQ(window(15, 100), std::make_pair(0, 15));
   EXPECT_EQ(window(17, 100), std::make_pair(0, 16));  // 1 / 2 rounds down
   for (int total = 0; total <= 12; ++total) EXPECT_EQ(window(total, 12), std::make_pair(0, 10));
   EXPECT_EQ(window(0, 15), std::make_pair(0, 10));
   EXPECT_EQ(window(14, 15), std::make_pair(0, 10));
+  // Every value can be picked at every total of every target, and a window
+  // of ten or more rods around the total is the one it always was.
+  for (int target = 10; target <= 100; ++target)
+    for (int total = 0; total <= target; ++total) {
+      const auto [first, last] = window(total, target);
+      std::set<int> values;
+      for (int j = first; j <= last; ++j) values.insert(j % 10 + 1);
+      ASSERT_EQ(values.size(), 10u) << total << " of " << target;
+      const int near_first = std::max(static_cast<int>(std::floor((total - 16) / 2.0)), 0);
+      if (last - near_first >= 9) {
+        ASSERT_EQ(first, near_first) << total << " of " << target;
+      }
+      ASSERT_GE(first, 0);
+    }
 }
 
 TEST(NumberLine, BarAndTicksForTarget10) {

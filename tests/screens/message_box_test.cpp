@@ -55,6 +55,8 @@ class MessageBox : public ::testing::Test {
   // poll after it was drawn) and may look at the screen while it is open.
   int32_t show(const TextList& lines, uint32_t colour, int32_t kind, std::function<void(int64_t)> act,
                std::function<void()> look = nullptr) {
+    // No message comes within a double-click of the click that closed the last.
+    WAITMS(QUICK_PRESS_MS);
     const int64_t start = headless_now_ms();
     bool looked = false;
     headless_set_driver([&, start](int64_t now) {

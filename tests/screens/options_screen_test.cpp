@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,11 @@
 
 namespace {
 
-using PAGE = std::vector<uint8_t>;
+using Page = std::vector<uint8_t>;
 
-PAGE page() {
+Page page() {
   const uint8_t* p = IMAGEINFO(screen_page()).pixels;
-  return PAGE(p, p + 800 * 600);
+  return Page(p, p + 800 * 600);
 }
 uint8_t at(int32_t x, int32_t y) { return IMAGEINFO(screen_page()).pixels[y * 800 + x]; }
 bool palette_is(int32_t index, int32_t r, int32_t g, int32_t b) {
@@ -89,7 +90,7 @@ class OptionsScreen : public ::testing::Test {
 
 TEST_F(OptionsScreen, BuildsTheScreenAndStartsAGame) {
   RODCOUNT = -7;
-  PAGE shown;
+  Page shown;
   script({check(200,
                 [&] {
                   shown = page();
@@ -182,8 +183,8 @@ TEST_F(OptionsScreen, PressActsOnTheElementWhereItWentDown) {
 }
 
 TEST_F(OptionsScreen, ZeroTogglesRodTen) {
-  PAGE before;
-  PAGE after;
+  Page before;
+  Page after;
   script({check(200, [&] { before = page(); }), key(300, "0"),
           check(400,
                 [&] {
@@ -199,9 +200,9 @@ TEST_F(OptionsScreen, ZeroTogglesRodTen) {
 }
 
 TEST_F(OptionsScreen, ChoosingTheStarter) {
-  PAGE before;
-  PAGE unchanged;
-  PAGE computer;
+  Page before;
+  Page unchanged;
+  Page computer;
   script({check(200, [&] { before = page(); }), key(250, "J"), key(300, "j"),
           check(400, [&] { unchanged = page(); }), key(500, "C"),
           check(600,
@@ -269,7 +270,7 @@ TEST_F(OptionsScreen, JugarWithOneRodShowsTheMessage) {
   game.TARGET = 37;
   game.STARTER = 1;
   RODCOUNT = -7;
-  PAGE hovered;
+  Page hovered;
   bool message_seen = false;
   script({mouse(120, 520, 540, 0), check(180, [&] { hovered = page(); }), mouse(200, 520, 540, 1),
           mouse(260, 520, 540, 0),
@@ -327,7 +328,7 @@ TEST_F(OptionsScreen, YesEndsTheProgramAfterTheClosingPage) {
 }
 
 TEST_F(OptionsScreen, InformationPagesThenTheScreenAgain) {
-  PAGE before;
+  Page before;
   std::vector<ShownScreen> shown;
   auto note = [&](int64_t t) { return check(t, [&] { shown.push_back(run_report.screen); }); };
   script({check(200, [&] { before = page(); }), key(300, "I"), note(400), key(500, " "), note(1000),
@@ -341,3 +342,53 @@ TEST_F(OptionsScreen, InformationPagesThenTheScreenAgain) {
 }
 
 }  // namespace
+
+TEST_F(OptionsScreen, ARodSwitchedOffOrOnIsDrawnAsOnAFreshScreen) {
+  // The rods and the part of the page around them, from above the tallest.
+  const auto rod_area = [] {
+    Page area;
+    for (int32_t y = 200; y < 600; ++y)
+      for (int32_t x = 0; x <= 440; ++x) area.push_back(at(x, y));
+    return area;
+  };
+  constexpr uint16_t ALL = 0x7FE;
+  // Opens the screen with these rods, toggles the given ones in turn and
+  // notes the rod area after each toggle, with the rods it shows.
+  const auto toggled = [&](uint16_t rods, const std::vector<int>& values) {
+    std::vector<std::pair<uint16_t, Page>> seen;
+    std::vector<Step> steps;
+    int64_t t = 200;
+    for (const int v : values) {
+      steps.push_back(key(t, std::to_string(v % 10)));
+      steps.push_back(check(t + 100, [&] { seen.emplace_back(game.VALIDRODS, rod_area()); }));
+      t += 200;
+    }
+    steps.push_back(check(t, [&] { game.VALIDRODS = ALL; }));
+    steps.push_back(key(t + 100, "\r"));
+    start = headless_now_ms();
+    game.VALIDRODS = rods;
+    script(steps);
+    EXPECT_EQ(run(), 0);
+    return seen;
+  };
+  const auto fresh = [&](uint16_t rods) {
+    Page area;
+    start = headless_now_ms();
+    game.VALIDRODS = rods;
+    script({check(200, [&] { area = rod_area(); }), check(250, [&] { game.VALIDRODS = ALL; }), key(300, "\r")});
+    EXPECT_EQ(run(), 0);
+    return area;
+  };
+  // Every rod off and on again on a screen opened with all; every rod on, on
+  // a screen opened without it; and all off and back on in a row.
+  std::vector<std::pair<uint16_t, Page>> seen = toggled(ALL, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10});
+  for (int v = 1; v <= 10; ++v)
+    for (auto& s : toggled(static_cast<uint16_t>(ALL & ~(1u << v)), {v})) seen.push_back(std::move(s));
+  for (auto& s : toggled(ALL, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})) seen.push_back(std::move(s));
+  ASSERT_EQ(seen.size(), 50u);
+  std::map<uint16_t, Page> fresh_areas;
+  for (const auto& [rods, area] : seen) {
+    if (!fresh_areas.count(rods)) fresh_areas[rods] = fresh(rods);
+    EXPECT_TRUE(area == fresh_areas[rods]) << "rods 0x" << std::hex << rods;
+  }
+}

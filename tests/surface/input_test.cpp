@@ -74,3 +74,35 @@ TEST(Input, ClockNeverDecreases) {
   WAITMS(30);
   EXPECT_GT(CLOCKSECONDS(), a);
 }
+
+TEST(Input, QuickPressesAfterAClosingClickAreNotSeen) {
+  headless_reset();
+  ignore_quick_presses(CLOCKSECONDS());
+  // A press 380 ms after the release is not seen, and stays unseen while it
+  // is held past the 400 ms; a key is seen at once.
+  WAITMS(360);
+  headless_key("k");
+  headless_mouse(100, 100, 1);
+  InputLook look = look_at_input(20);
+  EXPECT_EQ(look.mouse.buttons, 0);
+  EXPECT_EQ(look.mouse.x, 100);
+  EXPECT_EQ(look.key, "k");
+  look = look_at_input(200);
+  EXPECT_EQ(look.mouse.buttons, 0);
+  // Released and pressed again later: seen.
+  headless_mouse(100, 100, 0);
+  EXPECT_EQ(look_at_input(20).mouse.buttons, 0);
+  headless_mouse(100, 100, 1);
+  EXPECT_EQ(look_at_input(20).mouse.buttons, 1);
+  headless_mouse(100, 100, 0);
+  // The first press at 400 ms is seen; at 399 it is not.
+  for (const int32_t after : {399, 400}) {
+    headless_reset();
+    ignore_quick_presses(CLOCKSECONDS());
+    WAITMS(after - 10);
+    headless_mouse(5, 5, 1);
+    EXPECT_EQ(look_at_input(10).mouse.buttons, after == 400 ? 1 : 0) << after;
+    headless_mouse(5, 5, 0);
+    look_at_input(10);
+  }
+}
