@@ -1,7 +1,13 @@
 # The installable game: tests/command_line.sh (help, version and a usage
-# error answered without a window).
+# error answered without a window) and tests/icons_current.sh (the committed
+# icons are what the icon tool draws).
 if(TARGET ranvel)
   add_test(NAME command_line COMMAND bash ${CMAKE_SOURCE_DIR}/tests/command_line.sh $<TARGET_FILE:ranvel>
                                      ${PROJECT_VERSION})
   set_tests_properties(command_line PROPERTIES TIMEOUT 60)
+endif()
+if(TARGET ranvel-icon)
+  add_test(NAME icons_current COMMAND bash ${CMAKE_SOURCE_DIR}/tests/icons_current.sh $<TARGET_FILE:ranvel-icon>
+                                      ${CMAKE_SOURCE_DIR}/packaging/icons)
+  set_tests_properties(icons_current PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()

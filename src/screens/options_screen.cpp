@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr uint32_t OPTIONS_TEXTURE_COLOUR = 0xA05000;
-constexpr uint32_t PLAY_TEXTURE_COLOUR = 0xC0C040;
 // Seconds each information page stays at least, and the closing page.
 constexpr double INFO_PAGE_SECONDS = 0.5;
 constexpr double CLOSING_PAGE_SECONDS = 5.0;

@@ -7,6 +7,10 @@
 #include "scene/projection.h"
 #include "surface/surface.h"
 
+// The colour of the floor texture's ramp on the options screen and in play.
+constexpr uint32_t OPTIONS_TEXTURE_COLOUR = 0xA05000;
+constexpr uint32_t PLAY_TEXTURE_COLOUR = 0xC0C040;
+
 // Sets the options screen's camera: the floor seen almost from above.
 void set_options_camera(SCREENDEF& view);
 
