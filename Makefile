@@ -2,7 +2,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
-            xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core
+            xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core \
+            desktop-file-utils appstream man-db groff-base
+# Building the Debian package (make package) and checking it (make package-test).
+PACKAGE_PACKAGES := dpkg-dev file lintian
 # Fuzzing and static analysis only (make fuzz, make analyze).
 CHECK_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -18,7 +21,8 @@ SOAK_SEED ?= 2
 # analysers read (nothing is compiled).
 ANALYZE_BUILD ?= build-analyze
 
-.PHONY: all deps check-deps configure build run test bench golden soak fuzz analyze clean
+.PHONY: all deps check-deps configure build run test bench golden soak fuzz analyze install package package-test \
+        icons clean
 
 all: build
 
@@ -55,6 +59,28 @@ test: build
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# Installs the game (games/ranvel under the prefix, /usr/local by default),
+# its menu entry, icons and manual page, and the developer tools in bin/;
+# PREFIX=... and DESTDIR=... choose where.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+# The Debian package $(BUILD)/ranvel_VERSION_ARCH.deb.
+package: build
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cd $(BUILD) && cpack
+
+# Checks the package: lintian, then installed with apt-get, started in a
+# virtual X server, closed, and removed again (as root: it changes the system).
+package-test: package
+	bash tests/package_deb.sh $(BUILD)
+
+# Draws the desktop icons anew into packaging/icons. Look at every one before
+# committing it.
+icons: configure
+	cmake --build $(BUILD) -j $(JOBS) --target ranvel-icon
+	./$(BUILD)/ranvel-icon packaging/icons
 
 # The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
 soak: build

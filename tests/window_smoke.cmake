@@ -1,8 +1,9 @@
 # The real window, checked under a virtual X server: tests/window_smoke.sh
 # (title, size, idle processor use, closing), tests/window_play.sh (a whole
 # visit played with xdotool, each step compared with the page the replay
-# runner draws, and closing during a camera move) and tests/window_comfort.sh
-# (scaling, letter-boxing, the pointer at every scale, fullscreen).
+# runner draws, and closing during a camera move), tests/window_comfort.sh
+# (scaling, letter-boxing, the pointer at every scale, fullscreen) and
+# tests/window_options.sh (the command line's --scale and --fullscreen).
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
@@ -12,6 +13,9 @@ if(TARGET ranvel AND X11_FOUND)
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
                    $<TARGET_FILE:ranvel-windowshowspage> $<$<TARGET_EXISTS:ranvel-replay>:$<TARGET_FILE:ranvel-replay>>)
   set_tests_properties(window_smoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+  add_test(NAME window_options
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_options.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>)
+  set_tests_properties(window_options PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120 RUN_SERIAL TRUE)
 
   if(TARGET ranvel-replay)
     ranvel_program(ranvel-comparewindow ranvel_platform_headless ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)

@@ -41,6 +41,16 @@ struct PlatformMouse {
   int32_t buttons = -1;
 };
 
+// What the player asked for on the command line about the window.
+struct WindowChoice {
+  bool fullscreen = false;     // start in full screen
+  int32_t scale = 0;           // start at this whole multiple of the page; 0: the largest that fits
+  bool integer_scale = false;  // show the page at whole multiples only, also resized or in full screen
+};
+
+// Called once, before the screen opens, with the player's choices from the
+// command line (a program that has none does not call it).
+void platform_configure(const WindowChoice& choice);
 // Called once, when the game opens its screen: make a place to show a page of
 // this size. False when there is none (the game then reports it and ends).
 bool platform_open(int32_t width, int32_t height);

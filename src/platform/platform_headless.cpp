@@ -49,6 +49,8 @@ int64_t headless_frames() { return frames; }
 int64_t headless_presents() { return presents; }
 PageUpdate headless_last_present() { return last_present; }
 
+// No window: the choices of a command line change nothing here.
+void platform_configure(const WindowChoice&) {}
 bool platform_open(int32_t, int32_t) { return true; }
 // No one watches the page: a shot reads it from the surface. The hand-over
 // is only counted.

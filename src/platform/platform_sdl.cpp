@@ -34,6 +34,9 @@
 namespace {
 
 SDL_Window* window = nullptr;
+// What the player asked for on the command line. The page is shown at whole
+// multiples only (integer_scale) whatever the choice, for now.
+WindowChoice choice;
 // The fallback: a renderer and a streaming texture of the page's size.
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
@@ -329,6 +332,8 @@ void drain_events() {
 
 }  // namespace
 
+void platform_configure(const WindowChoice& chosen) { choice = chosen; }
+
 bool platform_open(int32_t width, int32_t height) {
   if (window != nullptr) return true;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
@@ -356,10 +361,14 @@ bool platform_open(int32_t width, int32_t height) {
 
   SDL_Rect desk{0, 0, width, height};
   if (SDL_GetDisplayUsableBounds(0, &desk) != 0) SDL_GetDisplayBounds(0, &desk);
-  const int32_t scale = choose_window_scale(desk.w, desk.h, width, height);
+  const int32_t scale = choice.scale > 0 ? choice.scale : choose_window_scale(desk.w, desk.h, width, height);
 
+  // Started in full screen, the window still has its size for when the
+  // player leaves it (F11).
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (choice.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   window = SDL_CreateWindow("Ranvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale,
-                            SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                            flags);
   if (window == nullptr) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;

@@ -21,6 +21,8 @@ struct FileCloser {
 // libpng reports errors by a long jump back into the function that set it up;
 // these two functions keep no C++ object that needs cleaning up between the
 // set-up and a jump.
+// With a palette the rows are 8-bit indices; without one they are 8-bit
+// red, green, blue and alpha.
 bool write_png(std::FILE* f, png_bytep* rows, int32_t width, int32_t height, const std::uint8_t* palette) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
@@ -34,6 +36,17 @@ bool write_png(std::FILE* f, png_bytep* rows, int32_t width, int32_t height, con
     return false;
   }
   png_init_io(png, f);
+  if (palette == nullptr) {
+    // Pictures in colour are written once and kept: as small as deflate makes them.
+    png_set_compression_level(png, 9);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+  }
   // Shots are taken often (every end-to-end test writes several) and read
   // back by programs: the fastest deflate level keeps writing a page under a
   // few milliseconds, at files about half as large again as the default
@@ -102,17 +115,17 @@ bool read_png(std::FILE* f, PagePng& out) {
   return usable;
 }
 
-}  // namespace
-
-bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
-                  const std::uint8_t* palette, std::string& error) {
-  if (pixels == nullptr || palette == nullptr || width < 1 || height < 1) {
+// Writes the rows (each row_bytes long) with the palette, or as red, green,
+// blue and alpha when there is none.
+bool write_png_file(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+                    std::size_t row_bytes, const std::uint8_t* palette, std::string& error) {
+  if (pixels == nullptr || width < 1 || height < 1) {
     error = "nothing to write";
     return false;
   }
   std::vector<png_bytep> rows(static_cast<std::size_t>(height));
   for (int32_t y = 0; y < height; ++y)
-    rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * width);
+    rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * row_bytes);
   FileCloser file;
   file.f = std::fopen(path.c_str(), "wb");
   if (file.f == nullptr) {
@@ -130,6 +143,22 @@ bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
+                  const std::uint8_t* palette, std::string& error) {
+  if (palette == nullptr) {
+    error = "nothing to write";
+    return false;
+  }
+  return write_png_file(path, pixels, width, height, static_cast<std::size_t>(width), palette, error);
+}
+
+bool write_rgba_png(const std::string& path, const std::uint8_t* rgba, int32_t width, int32_t height,
+                    std::string& error) {
+  return write_png_file(path, rgba, width, height, static_cast<std::size_t>(width) * 4, nullptr, error);
 }
 
 PagePng read_page_png(const std::string& path) {

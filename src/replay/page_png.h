@@ -1,5 +1,6 @@
 // The page as an 8-bit paletted PNG (colour type 3 with all 256 palette
-// entries), so that both the colour indices and the colours can be read back.
+// entries), so that both the colour indices and the colours can be read back;
+// and pictures in colour with transparency (the game's icons).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,11 @@
 // red, green, blue entries of the palette. False, with a reason, on failure.
 bool write_page_png(const std::string& path, const std::uint8_t* pixels, int32_t width, int32_t height,
                   const std::uint8_t* palette, std::string& error);
+
+// Writes a picture in colour: width x height pixels of red, green, blue and
+// alpha bytes (rows top first, no padding).
+bool write_rgba_png(const std::string& path, const std::uint8_t* rgba, int32_t width, int32_t height,
+                    std::string& error);
 
 struct PagePng {
   bool ok = false;

@@ -10,6 +10,7 @@ wid=""
 wm=""
 game_stderr=""
 game_stdout=""
+game_args=()
 
 # under_xvfb SCREEN "PACKAGES" TOOL... -- SCRIPT ARGUMENTS...
 # Runs the script again under a virtual X server of SCREEN (e.g. 2400x1800),
@@ -35,15 +36,17 @@ fail() {
   exit 1
 }
 
-# launch_game STDOUT STDERR: the game in the background, its output kept.
+# launch_game STDOUT STDERR [ARGUMENTS...]: the game in the background, its
+# output kept.
 launch_game() {
+  game_stdout=$1
+  game_stderr=$2
+  game_args=("${@:3}")
   # In a sanitizer build the window system's own libraries keep memory until
   # the end; their leaks are not the game's, so leak checking is left to the
   # unit tests.
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" >"$1" 2>"$2" &
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$ranvel" "${game_args[@]}" >"$1" 2>"$2" &
   pid=$!
-  game_stdout=$1
-  game_stderr=$2
 }
 
 # game_running: the game's process is there and has not ended (an ended
@@ -75,7 +78,7 @@ find_window() {
         tries=1
         echo "the game could not reach the X server$(game_said); starting it once more"
         sleep 1
-        launch_game "$game_stdout" "$game_stderr"
+        launch_game "$game_stdout" "$game_stderr" "${game_args[@]}"
         continue
       fi
       fail "the game ended before its window appeared$(game_said)"

@@ -1,0 +1,82 @@
+// The game's command line: what a player or a teacher asks for when starting
+// it. Every option is one entry of the table in command_line.cpp, from which
+// the help and the usage texts are made too. The texts are Spanish, the
+// game's language, written in UTF-8 for the terminal.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+// What the command line asked for. Without options the game starts as it
+// always has: a window at the largest whole multiple of the page that fits.
+struct CommandLine {
+  bool fullscreen = false;     // --fullscreen
+  int32_t scale = 0;           // --scale N, 1..8; 0 when not given
+  bool integer_scale = false;  // --integer-scale
+  bool show_help = false;      // --help: print the help and end
+  bool show_version = false;   // --version: print the version and end
+};
+
+// The exit status of a command line that cannot be read: the one status
+// other than 0, since no game has started.
+constexpr int USAGE_EXIT_STATUS = 2;
+
+// How an option takes its value.
+enum OptionKind : int32_t {
+  OPTION_SWITCH = 0,  // no value: sets a flag
+  OPTION_NUMBER = 1,  // a whole number from low to high
+  OPTION_WORD = 2,    // one of the words, '|' between them: its position
+};
+
+// One option: its name, what it sets and the line of help that explains it
+// (continued on further lines after a '\n').
+struct OptionEntry {
+  std::string_view name;  // with its two dashes
+  OptionKind kind = OPTION_SWITCH;
+  bool CommandLine::*flag = nullptr;       // OPTION_SWITCH
+  int32_t CommandLine::*value = nullptr;   // OPTION_NUMBER, OPTION_WORD
+  int32_t low = 0;                         // OPTION_NUMBER
+  int32_t high = 0;
+  std::string_view words;                  // OPTION_WORD
+  std::string_view value_name;             // in the help: "--scale N"
+  std::string_view help;
+};
+
+// The three kinds of entry, written in full so that every field is given.
+constexpr OptionEntry switch_option(std::string_view name, bool CommandLine::*flag, std::string_view help) {
+  return OptionEntry{name, OPTION_SWITCH, flag, nullptr, 0, 0, {}, {}, help};
+}
+constexpr OptionEntry number_option(std::string_view name, int32_t CommandLine::*value, int32_t low, int32_t high,
+                                    std::string_view value_name, std::string_view help) {
+  return OptionEntry{name, OPTION_NUMBER, nullptr, value, low, high, {}, value_name, help};
+}
+constexpr OptionEntry word_option(std::string_view name, int32_t CommandLine::*value, std::string_view words,
+                                  std::string_view help) {
+  return OptionEntry{name, OPTION_WORD, nullptr, value, 0, 0, words, {}, help};
+}
+
+// The game's options, in the order the help lists them.
+std::span<const OptionEntry> game_options();
+
+// Reads the arguments that follow the program's name: "--name", and for an
+// option with a value "--name VALUE" or "--name=VALUE". A later option
+// overrides an earlier one. False, with the reason in Spanish, at the first
+// argument that is not an option of the table or has a bad value.
+bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& line, std::string& error,
+                        std::span<const OptionEntry> options = game_options());
+
+// The text of --help (standard output).
+std::string help_text(std::span<const OptionEntry> options = game_options());
+// The text of --version (standard output).
+std::string version_text();
+// What a command line that cannot be read prints on standard error: the
+// reason, the options in one line and where to read more.
+std::string usage_text(std::string_view error, std::span<const OptionEntry> options = game_options());
+
+// The window the command line asks for; the scale counts only in a window.
+WindowChoice window_choice(const CommandLine& line);

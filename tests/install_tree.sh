@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# What `make install` and the package put in place: an install into a
+# temporary DESTDIR under the prefix /usr holds exactly the expected files,
+# the game component alone (the package's content) leaves the developer
+# tools out, another prefix is honoured; the desktop entry, the
+# software-centre description and the manual page pass their validators, the
+# compressed files are compressed as Debian asks, and every file that names
+# the version names the project's.
+# Usage: install_tree.sh CMAKE BUILD_DIR VERSION
+set -u
+cmake=$1
+build=$2
+version=$3
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+id=org.ranvel.Ranvel
+game_files="usr/games/ranvel
+usr/share/applications/$id.desktop
+usr/share/metainfo/$id.metainfo.xml
+usr/share/man/man6/ranvel.6.gz
+usr/share/doc/ranvel/copyright
+usr/share/doc/ranvel/changelog.gz"
+for size in 16 32 48 64 128 256; do
+  game_files="$game_files
+usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+done
+tool_files="usr/bin/ranvel-replay
+usr/bin/ranvel-datatext"
+
+# install_into DIR ARGUMENTS...: cmake --install with DESTDIR=DIR.
+install_into() {
+  local dir=$1
+  shift
+  DESTDIR="$dir" "$cmake" --install "$build" "$@" >"$scratch/install.log" 2>&1 ||
+    fail "cmake --install $* failed: $(cat "$scratch/install.log")"
+}
+# same_files DIR EXPECTED WHAT: the files under DIR are exactly EXPECTED.
+same_files() {
+  local found
+  found=$(cd "$1" && find . -type f -o -type l | sed 's|^\./||' | sort)
+  if [ "$found" != "$(echo "$2" | sort)" ]; then
+    fail "$3: the files installed differ from those expected:"
+    diff <(echo "$2" | sort) <(echo "$found") | sed -n 's/^[<>]/  &/p'
+  else
+    echo "$3: $(echo "$found" | wc -l) files, as expected"
+  fi
+}
+
+full=$scratch/full
+install_into "$full" --prefix /usr
+same_files "$full" "$game_files
+$tool_files" "make install under /usr"
+for program in usr/games/ranvel $tool_files; do
+  [ -x "$full/$program" ] || fail "$program is not executable"
+done
+
+install_into "$scratch/game" --prefix /usr --component game
+same_files "$scratch/game" "$game_files" "the game component (the package's content)"
+
+install_into "$scratch/opt" --prefix /opt/ranvel
+[ -x "$scratch/opt/opt/ranvel/games/ranvel" ] || fail "--prefix /opt/ranvel: no opt/ranvel/games/ranvel"
+
+# The icons: PNG pictures of their size (width and height at bytes 16..23).
+for size in 16 32 48 64 128 256; do
+  icon=$full/usr/share/icons/hicolor/${size}x${size}/apps/$id.png
+  header=$(od -An -tx1 -j 0 -N 24 "$icon" 2>/dev/null | tr -d ' \n')
+  expected=$(printf '89504e470d0a1a0a0000000d49484452%08x%08x' "$size" "$size")
+  [ "$header" = "$expected" ] || fail "icon ${size}x${size}: not a PNG picture of that size"
+done
+
+# Compressed with gzip -9n: no file name and no time in the header (flags
+# byte 3 and time bytes 4..7 all zero), the most compression (byte 8 is 2).
+for gz in usr/share/man/man6/ranvel.6.gz usr/share/doc/ranvel/changelog.gz; do
+  header=$(od -An -tx1 -N 10 "$full/$gz" | tr -d ' \n')
+  [ "${header:0:6}" = 1f8b08 ] && [ "${header:6:10}" = 0000000000 ] && [ "${header:16:2}" = 02 ] ||
+    fail "$gz is not compressed with gzip -9n (header $header)"
+  gzip -t "$full/$gz" || fail "$gz is damaged"
+done
+
+# One version everywhere.
+zcat "$full/usr/share/man/man6/ranvel.6.gz" | grep -q "^\.TH RANVEL 6 .*\"ranvel $version\"" ||
+  fail "the manual page does not name version $version"
+[ "$(zcat "$full/usr/share/doc/ranvel/changelog.gz" | head -n 1 | cut -d ' ' -f 1-2)" = "ranvel ($version)" ] ||
+  fail "the changelog's newest entry is not version $version"
+grep -q "<release version=\"$version\"" "$full/usr/share/metainfo/$id.metainfo.xml" ||
+  fail "the metainfo has no release $version"
+
+# The copyright file: machine-readable, with both licences and the fonts'
+# notice whole.
+copyright=$full/usr/share/doc/ranvel/copyright
+head -n 1 "$copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+  fail "copyright: not in the machine-readable format"
+for line in "License: GPL-3+" "License: Bitstream-Vera" " org." " ."; do
+  grep -qx -- "$line" "$copyright" || fail "copyright: no line '$line'"
+done
+tac "$copyright" | sed '/^License: Bitstream-Vera$/q' | grep -q "^$" && fail "copyright: an empty line in the fonts' licence"
+
+# The validators: missing ones skip the test (after the checks above).
+missing=""
+for tool in desktop-file-validate appstreamcli man groff; do
+  command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+done
+if [ -z "$missing" ]; then
+  if ! desktop-file-validate "$full/usr/share/applications/$id.desktop" >"$scratch/out" 2>&1 ||
+      grep -q "error:" "$scratch/out"; then
+    fail "desktop-file-validate: $(cat "$scratch/out")"
+  else
+    echo "desktop-file-validate: no error$( [ -s "$scratch/out" ] && echo "; $(cat "$scratch/out")")"
+  fi
+  if ! appstreamcli validate --no-net "$full/usr/share/metainfo/$id.metainfo.xml" >"$scratch/out" 2>&1; then
+    fail "appstreamcli validate: $(cat "$scratch/out")"
+  else
+    echo "appstreamcli validate: $(grep -v '^$' "$scratch/out" | tail -n 1)"
+  fi
+  # groff's every warning, and the page as man shows it.
+  zcat "$full/usr/share/man/man6/ranvel.6.gz" | groff -ww -man -Tutf8 -z >"$scratch/out" 2>&1
+  [ -s "$scratch/out" ] && fail "groff -ww warns about the manual page: $(cat "$scratch/out")"
+  MANWIDTH=80 man --warnings=w -l "$full/usr/share/man/man6/ranvel.6.gz" >"$scratch/page" 2>"$scratch/out" ||
+    fail "man -l could not show the manual page"
+  [ -s "$scratch/out" ] && fail "man -l warns: $(cat "$scratch/out")"
+  grep -q "^OPTIONS" "$scratch/page" || fail "man -l shows no OPTIONS section"
+  echo "manual page: $(wc -l <"$scratch/page") lines, no warning"
+fi
+
+[ "$failures" -eq 0 ] || exit 1
+if [ -n "$missing" ]; then
+  echo "SKIPPED: the files are right, but$missing missing (Debian packages desktop-file-utils, appstream, man-db, groff-base)"
+  exit 77
+fi
+echo "PASS"
