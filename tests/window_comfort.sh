@@ -76,14 +76,19 @@ page_y() { echo $((($(first_y "$1") + $(first_y $(($1 + 1)))) / 2)); }
 # step NAME PAGE [every]: the screen against the page; "every" compares every
 # pixel (the options screen does not depend on the run), not only those of
 # the page's fixed colours.
+# A machine busy with other work may take longer to show the step: up to
+# three more looks, a second apart.
 step() {
   local name=$1 page=$2 every=${3:-}
-  window_box
-  import -window root "$work/screen/$name.png" || fail "no screenshot at step $name"
-  printf '%-24s window %dx%d at %d,%d: ' "$name" "$ww" "$wh" "$wx" "$wy"
-  EVERY_PIXEL=$([ "$every" = every ] && echo 1 || echo 0) BARS="$wx,$wy,$ww,$wh" \
-    "$compare" "$work/screen/$name.png" "$work/pages/$page.png" "$bx" "$by" "$bw" "$bh" ||
-    fail "the window does not show the page at step $name (see $work/screen/$name.png)"
+  for look in 1 2 3 4; do
+    window_box
+    import -window root "$work/screen/$name.png" || fail "no screenshot at step $name"
+    printf '%-24s window %dx%d at %d,%d: ' "$name" "$ww" "$wh" "$wx" "$wy"
+    EVERY_PIXEL=$([ "$every" = every ] && echo 1 || echo 0) BARS="$wx,$wy,$ww,$wh" \
+      "$compare" "$work/screen/$name.png" "$work/pages/$page.png" "$bx" "$by" "$bw" "$bh" && return 0
+    [ "$look" = 4 ] || sleep 1
+  done
+  fail "the window does not show the page at step $name (see $work/screen/$name.png)"
 }
 
 click_page() {
