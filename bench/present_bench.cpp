@@ -1,7 +1,6 @@
 // The work of one present in the window: the 800 x 600 page turned into
-// 32-bit pixels through the palette lookup, at the page's size (a renderer's
-// texture) or scaled into the window at once and twice the size (done for
-// every changed frame); the comparison with the page last shown that finds
+// 32-bit pixels through the palette lookup, at the page's size or scaled
+// into windows of several sizes (done for every changed frame); the comparison with the page last shown that finds
 // the changed rows; and the lookup rebuilt (done only when the palette
 // changed).
 #include <benchmark/benchmark.h>
@@ -45,22 +44,34 @@ static void BM_PresentConvert(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentConvert)->Unit(benchmark::kMicrosecond);
 
-// The page scaled into a window of k times its size, as the window backend
-// does for a whole changed page.
+// The page scaled into a window of this size, as the window backend does for
+// a whole changed page (a camera move changes every row): at once and twice
+// the page's size, full screen at 1920 x 1080 and 2560 x 1440 (shown at
+// 1440 x 1080 and 1920 x 1440, between whole multiples), a window smaller
+// than the page, and 1920 x 1080 with whole multiples only.
 static void BM_PresentScale(benchmark::State& state) {
-  const int32_t k = static_cast<int32_t>(state.range(0));
+  const auto w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+  const ScaleRule rule = state.range(2) != 0 ? ScaleRule::WHOLE_MULTIPLES : ScaleRule::FILL;
   const TestPage t = test_page();
   const std::uint8_t* page = t.pixels.data();
   const std::uint32_t* lookup = t.lookup;
-  std::vector<std::uint32_t> out(static_cast<std::size_t>(800 * k) * (600 * k));
-  const BoxRect box{0, 0, 800 * k, 600 * k};
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  const BoxRect box = letterbox(w, h, 800, 600, rule);
   for (auto _ : state) {
-    scale_page(page, 800, 600, lookup, box, 0, 599, out.data(), 800 * k * 4);
+    scale_page(page, 800, 600, lookup, box, 0, 599, out.data(), w * 4);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_PresentScale)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentScale)
+    ->ArgNames({"w", "h", "whole"})
+    ->Args({800, 600, 0})
+    ->Args({1600, 1200, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({2560, 1440, 0})
+    ->Args({600, 450, 0})
+    ->Args({1920, 1080, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // Two pages that differ only in their last row: the whole comparison.
 static void BM_ChangedRows(benchmark::State& state) {

@@ -5,13 +5,17 @@
 # computer answers (its rod slides in, the camera follows), and a second 10
 # moves the camera ten units: 2.5 s of whole frames. RANVEL must be built with
 # -DRANVEL_PRESENT_LOG=ON, so that it tells its frames and presents once a
-# second on standard error. Usage: bench/window_game_fps.sh RANVEL [WxH]
+# second on standard error. Usage: bench/window_game_fps.sh RANVEL [WxH [fill]]
+# With "fill" the window is made as large as the screen (what full screen
+# shows: the page at 1440 x 1080 on 1920 x 1080, 1920 x 1440 on 2560 x 1440).
 set -u
 if [ "${1:-}" != "--inside" ]; then
   screen=${2:-2560x1600}
-  exec xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$0" --inside "$1"
+  exec xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$0" --inside "$1" "$screen" "${3:-}"
 fi
 ranvel=$2
+screen=$3
+fill=${4:-}
 log=$(mktemp)
 start=$(date +%s%N)
 "$ranvel" >/dev/null 2>"$log" &
@@ -24,6 +28,10 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$wid" ] || { echo "no window"; kill "$pid"; exit 1; }
+if [ "$fill" = fill ]; then
+  sleep 0.5
+  xdotool windowsize --sync "$wid" "${screen%x*}" "${screen#*x}"
+fi
 echo "window $(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: *//p')"
 xdotool mousemove 0 0
 sleep 1.5

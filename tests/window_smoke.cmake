@@ -9,6 +9,7 @@ if(TARGET ranvel AND X11_FOUND)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
   add_executable(ranvel-windowshowspage ${CMAKE_SOURCE_DIR}/tests/window/window_shows_page.cxx)
   target_link_libraries(ranvel-windowshowspage PRIVATE X11::X11 PkgConfig::PNG)
+  target_include_directories(ranvel-windowshowspage PRIVATE ${CMAKE_SOURCE_DIR})
   add_test(NAME window_smoke
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_smoke.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
                    $<TARGET_FILE:ranvel-windowshowspage> $<$<TARGET_EXISTS:ranvel-replay>:$<TARGET_FILE:ranvel-replay>>)
@@ -19,6 +20,7 @@ if(TARGET ranvel AND X11_FOUND)
 
   if(TARGET ranvel-replay)
     ranvel_program(ranvel-comparewindow ranvel_platform_headless ${CMAKE_SOURCE_DIR}/tests/window/compare_window.cxx)
+    target_include_directories(ranvel-comparewindow PRIVATE ${CMAKE_SOURCE_DIR})
     add_test(NAME window_play
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_play.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
                      $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>

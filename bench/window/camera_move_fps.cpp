@@ -3,9 +3,12 @@
 // with the window backend's counters compiled in. Run it under a display,
 // e.g. `xvfb-run -s "-screen 0 2560x1600x24" ranvel-window-bench`.
 //
-// Usage: ranvel-window-bench [surface | opengl | opengles2 | software] [MOVES]
+// Usage: ranvel-window-bench [surface | opengl | opengles2 | software] [MOVES] [WxH]
 // The first argument says how the page reaches the window: through the
-// window's own pixels (what the game does) or a renderer of that driver.
+// window's own pixels (what the game does) or a renderer of that driver; the
+// third the window's size (by default the largest whole multiple of the page
+// that fits the screen), e.g. 1920x1080 on a screen of that size for what
+// full screen shows.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -87,6 +90,12 @@ int run(const std::string& path, int moves) {
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : "surface";
   const int moves = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  int width = 0, height = 0;
+  if (argc > 3 && std::sscanf(argv[3], "%dx%d", &width, &height) != 2) {
+    std::fprintf(stderr, "usage: ranvel-window-bench [surface | opengl | opengles2 | software] [MOVES] [WxH]\n");
+    return 2;
+  }
+  if (width > 0 && height > 0) platform_force_window_size(width, height);
   try {
     return run(path, moves);
   } catch (const ProgramEnd& end) {

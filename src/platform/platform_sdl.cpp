@@ -1,5 +1,6 @@
-// The SDL2 backend: one resizable window that shows the page letter-boxed and
-// scaled without blur, the keyboard queue, the mouse, sleeping and the clock.
+// The SDL2 backend: one resizable window that shows the page as large as fits
+// at its own proportions, the keyboard queue, the mouse, sleeping and the
+// clock.
 //
 // Drawing never touches SDL: the page and the palette live in the surface,
 // which hands them over whenever the game polls or waits and either has
@@ -8,12 +9,14 @@
 // steps, so a half-drawn frame is never shown, and nothing at all is done
 // while nothing changes.
 //
-// The page is scaled here, by whole multiples, straight into the window's own
-// pixels (under X11 a shared-memory image), and only the rows that changed
-// are sent. A 3D renderer would do the same work through a texture upload and
-// a draw, which costs many times more where the GL is itself in software
-// (a virtual X server, a remote desktop). Where the window system has no
-// such pixels (some Wayland and macOS set-ups), a renderer shows the page.
+// The page is scaled here (window_layout.h: sharp at whole multiples and
+// between them, averaged below the page's size) straight into the window's
+// own pixels (under X11 a shared-memory image), and only the rows that
+// changed are sent. A 3D renderer would do the same work through a texture
+// upload and a draw, which costs many times more where the GL is itself in
+// software (a virtual X server, a remote desktop). Where the window system
+// has no such pixels (some Wayland and macOS set-ups), a renderer shows the
+// page, scaled here all the same.
 #include <SDL.h>
 
 #include <algorithm>
@@ -34,12 +37,14 @@
 namespace {
 
 SDL_Window* window = nullptr;
-// What the player asked for on the command line. The page is shown at whole
-// multiples only (integer_scale) whatever the choice, for now.
+// What the player asked for on the command line.
 WindowChoice choice;
-// The fallback: a renderer and a streaming texture of the page's size.
+// The fallback: a renderer and a streaming texture of the size the page is
+// shown at (the page is scaled here, as for the window's pixels).
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
+int32_t texture_width = 0;
+int32_t texture_height = 0;
 int32_t page_width = 0;
 int32_t page_height = 0;
 
@@ -54,8 +59,15 @@ int32_t output_height = 0;
 
 // The palette in the output's pixel format.
 uint32_t lookup[256] = {};
-// A page scaled to 32 bits, for window pixels of another depth.
+// The page scaled at 32 bits, for window pixels of another format and for
+// the renderer's texture.
 std::vector<uint32_t> staging;
+
+// Only whole multiples of the page (--integer-scale), instead of filling the
+// window.
+bool integer_scale_only = false;
+
+ScaleRule scale_rule() { return integer_scale_only ? ScaleRule::WHOLE_MULTIPLES : ScaleRule::FILL; }
 
 // The window needs drawing again even though the page did not change
 // (exposed, resized, fullscreen toggled).
@@ -84,6 +96,8 @@ int64_t now_ns() {
 #ifdef RANVEL_PRESENT_STATS
 PresentStats stats;
 const char* forced_renderer = nullptr;
+int32_t forced_width = 0;
+int32_t forced_height = 0;
 void note_present(int64_t t0, int64_t t1, int64_t t2) {
   ++stats.presents;
   stats.convert_seconds += static_cast<double>(t1 - t0) * 1e-9;
@@ -118,6 +132,13 @@ void log_each_second() {
 void log_each_second() {}
 #endif
 
+// Four bytes a pixel, each byte one channel: the page may be scaled straight
+// into such pixels, byte by byte.
+bool channels_are_bytes(const SDL_PixelFormat* f) {
+  auto one_byte = [](Uint32 mask) { return mask == 0xFFu || mask == 0xFF00u || mask == 0xFF0000u || mask == 0xFF000000u; };
+  return f->BytesPerPixel == 4 && one_byte(f->Rmask) && one_byte(f->Gmask) && one_byte(f->Bmask);
+}
+
 // Shows the page in the window's own pixels: the changed rows, or all of
 // them when the window was laid out anew or the palette changed.
 void present_surface(const PageUpdate& update) {
@@ -132,8 +153,9 @@ void present_surface(const PageUpdate& update) {
   if (rows.empty()) return;
   const int64_t t0 = now_ns();
   const int bytes = surface->format->BytesPerPixel;
+  const bool direct = channels_are_bytes(surface->format);
   if (recoloured) {
-    if (bytes == 4) {
+    if (direct) {
       for (int i = 0; i < 256; ++i)
         lookup[i] = SDL_MapRGB(surface->format, palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
     } else {
@@ -141,10 +163,10 @@ void present_surface(const PageUpdate& update) {
     }
   }
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-  const BoxRect box = letterbox(surface->w, surface->h, page_width, page_height);
+  const BoxRect box = letterbox(surface->w, surface->h, page_width, page_height, scale_rule());
   if (relaid) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
   BoxRect written;
-  if (bytes == 4) {
+  if (direct) {
     written = scale_page(page, page_width, page_height, lookup, box, rows.first, rows.last,
                         static_cast<uint32_t*>(surface->pixels), surface->pitch);
   } else {
@@ -181,28 +203,50 @@ void present_surface(const PageUpdate& update) {
   note_present(t0, t1, now_ns());
 }
 
-// Shows the page through the renderer: the whole page into the texture, the
-// texture drawn into the letter-box.
+// A streaming texture of this size for the renderer; false when there is
+// none.
+bool make_texture(int32_t w, int32_t h) {
+  if (texture != nullptr && texture_width == w && texture_height == h) return true;
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+  texture_width = texture != nullptr ? w : 0;
+  texture_height = texture != nullptr ? h : 0;
+  if (texture != nullptr)
+    SDL_SetTextureScaleMode(texture, w == page_width && h == page_height ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  return texture != nullptr;
+}
+
+// Shows the page through the renderer: the changed rows scaled into the
+// staging pixels and sent to a texture of the shown size, which is drawn
+// into the window unscaled. A renderer that allows no texture that large
+// is given the page at its own size, and scales it itself.
 void present_renderer(const PageUpdate& update) {
   int ow = 0, oh = 0;
   SDL_GetRendererOutputSize(renderer, &ow, &oh);
   const bool relaid = window_dirty || !shown_valid || ow != output_width || oh != output_height;
   const bool recoloured = relaid || update.palette_changed;
-  if (!recoloured && update.rows.empty()) return;
+  const RowSpan rows = recoloured ? RowSpan{0, page_height - 1} : update.rows;
+  if (rows.empty()) return;
+  const BoxRect box = letterbox(ow, oh, page_width, page_height, scale_rule());
+  if (box.w < 1 || box.h < 1) return;
+  if (relaid && !make_texture(box.w, box.h) && !make_texture(page_width, page_height)) return;
   const int64_t t0 = now_ns();
   if (recoloured) palette_to_lookup(update.palette, lookup);
-  void* dst = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture, nullptr, &dst, &pitch) != 0) return;
-  convert_page(update.pixels, page_width, page_height, lookup, static_cast<uint32_t*>(dst), pitch);
-  SDL_UnlockTexture(texture);
+  const auto tw = static_cast<std::size_t>(texture_width);
+  staging.resize(tw * static_cast<std::size_t>(texture_height));
+  const BoxRect inner = scale_page(update.pixels, page_width, page_height, lookup,
+                                   BoxRect{0, 0, texture_width, texture_height}, rows.first, rows.last, staging.data(),
+                                   texture_width * 4);
+  if (inner.h > 0) {
+    const SDL_Rect changed{0, inner.y, texture_width, inner.h};
+    SDL_UpdateTexture(texture, &changed, staging.data() + static_cast<std::size_t>(inner.y) * tw, texture_width * 4);
+  }
   shown_valid = true;
   output_width = ow;
   output_height = oh;
   window_dirty = false;
 
   const int64_t t1 = now_ns();
-  const BoxRect box = letterbox(ow, oh, page_width, page_height);
   const SDL_Rect dest{box.x, box.y, box.w, box.h};
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
@@ -224,6 +268,14 @@ void present(const PageUpdate& update) {
 // last handed over is shown again whole.
 void present_again_if_needed() {
   if (window_dirty && shown.pixels != nullptr) present(shown);
+}
+
+// Whole multiples of the page only (true), or the window filled (false, the
+// default). The command line's --integer-scale sets it through
+// platform_configure; it may be set before or after the window opens.
+void set_integer_scale_only(bool on) {
+  integer_scale_only = on;
+  window_dirty = true;
 }
 
 void toggle_fullscreen() {
@@ -332,7 +384,10 @@ void drain_events() {
 
 }  // namespace
 
-void platform_configure(const WindowChoice& chosen) { choice = chosen; }
+void platform_configure(const WindowChoice& chosen) {
+  choice = chosen;
+  set_integer_scale_only(chosen.integer_scale);
+}
 
 bool platform_open(int32_t width, int32_t height) {
   if (window != nullptr) return true;
@@ -362,12 +417,19 @@ bool platform_open(int32_t width, int32_t height) {
   SDL_Rect desk{0, 0, width, height};
   if (SDL_GetDisplayUsableBounds(0, &desk) != 0) SDL_GetDisplayBounds(0, &desk);
   const int32_t scale = choice.scale > 0 ? choice.scale : choose_window_scale(desk.w, desk.h, width, height);
+  int32_t window_width = width * scale, window_height = height * scale;
+#ifdef RANVEL_PRESENT_STATS
+  if (forced_width > 0 && forced_height > 0) {
+    window_width = forced_width;
+    window_height = forced_height;
+  }
+#endif
 
   // Started in full screen, the window still has its size for when the
   // player leaves it (F11).
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (choice.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window = SDL_CreateWindow("Ranvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale,
+  window = SDL_CreateWindow("Ranvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, window_width, window_height,
                             flags);
   if (window == nullptr) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
@@ -391,13 +453,10 @@ bool platform_open(int32_t width, int32_t height) {
   }
   renderer = SDL_CreateRenderer(window, -1, 0);
   if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer != nullptr)
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-  if (renderer == nullptr || texture == nullptr) {
+  if (renderer == nullptr || !make_texture(width, height)) {
     std::fprintf(stderr, "Ranvel: cannot draw in the window: %s\n", SDL_GetError());
     return false;
   }
-  SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
   SDL_StartTextInput();
   window_dirty = true;
   return true;
@@ -475,7 +534,7 @@ PlatformMouse platform_mouse() {
   else if (!shown_valid)
     SDL_GetWindowSizeInPixels(window, &ow, &oh);
   const PagePoint p = window_to_page(b.at_press ? b.x : pointer_x, b.at_press ? b.y : pointer_y, ww, wh, ow, oh,
-                                   page_width, page_height);
+                                     page_width, page_height, scale_rule());
   if (!p.inside) return m;
   m.x = p.x;
   m.y = p.y;
@@ -495,6 +554,11 @@ PresentStats platform_present_stats() {
 void platform_reset_present_stats() { stats = PresentStats{}; }
 
 void platform_force_renderer(const char* driver) { forced_renderer = driver; }
+
+void platform_force_window_size(int32_t width, int32_t height) {
+  forced_width = width;
+  forced_height = height;
+}
 #else
 void platform_full_frame() {}
 #endif

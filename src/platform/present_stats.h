@@ -18,3 +18,6 @@ void platform_reset_present_stats();
 // Before the window opens: show it through a renderer with this driver
 // ("opengl", "software", ...) instead of the window's own pixels.
 void platform_force_renderer(const char* driver);
+// Before the window opens: open it at this size (window points) instead of
+// the largest whole multiple of the page that fits the desktop.
+void platform_force_window_size(int32_t width, int32_t height);

@@ -12,21 +12,43 @@ game_stderr=""
 game_stdout=""
 game_args=()
 
+# need_tools "PACKAGES" TOOL... : skips the test (exit 77) when one of the
+# tools is missing.
+need_tools() {
+  local packages=$1
+  shift
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIPPED: $tool is not installed (Debian packages $packages); the real window is not checked."
+      exit 77
+    fi
+  done
+}
+
+# in_xvfb SCREEN SCRIPT ARGUMENTS...: runs the script under a virtual X
+# server of SCREEN (e.g. 2400x1800); with exec first, in its place.
+in_xvfb() {
+  local run=""
+  [ "$1" = exec ] && run=exec && shift
+  local screen=$1
+  shift
+  $run xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$@"
+}
+
 # under_xvfb SCREEN "PACKAGES" TOOL... -- SCRIPT ARGUMENTS...
-# Runs the script again under a virtual X server of SCREEN (e.g. 2400x1800),
-# or skips the test (exit 77) when one of the tools is missing.
+# Runs the script again under a virtual X server of SCREEN, or skips the
+# test (exit 77) when one of the tools is missing.
 under_xvfb() {
   local screen=$1 packages=$2
   shift 2
+  local tools=()
   while [ "$1" != -- ]; do
-    if ! command -v "$1" >/dev/null 2>&1; then
-      echo "SKIPPED: $1 is not installed (Debian packages $packages); the real window is not checked."
-      exit 77
-    fi
+    tools+=("$1")
     shift
   done
   shift
-  exec xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$@"
+  need_tools "$packages" "${tools[@]}"
+  in_xvfb exec "$screen" "$@"
 }
 
 fail() {

@@ -1,19 +1,21 @@
 // Checks a screenshot of the real window against the page the replay runner
-// drew for the same moment of play. Used by the window play test.
+// drew for the same moment of play. Used by the window play and comfort
+// tests.
 //
 // Usage: compare_window SCREENSHOT.png PAGE.png BOXX BOXY BOXW BOXH
 //
 // The page is expected inside the screenshot in the box (BOXX, BOXY) of
-// BOXW x BOXH pixels, scaled without blur. Only pixels that cannot depend on
-// the run are compared: the floor texture is made from the random generator,
-// which the window seeds from the real clock, and the floor, its number
-// labels and the text use the palette entries 176..255; every pixel whose
-// page index is below 176 (rods, buttons, message boxes, check boxes) must
-// show exactly its palette colour. With a whole-number scale every screen
-// pixel of such a page pixel is checked (no blur, no seam); otherwise the one
-// in the middle of its span. The screenshot's pixels in the bars beside the
-// box, inside the window, must be black (pass the window as BARS=X,Y,W,H in
-// the environment to check them).
+// BOXW x BOXH pixels, scaled as the scaling rules say (scaled_reference.h):
+// every screen pixel must equal the reference exactly. Only pixels that
+// cannot depend on the run are compared: the floor texture is made from the
+// random generator, which the window seeds from the real clock, and the
+// floor, its number labels and the text use the palette entries 176..255;
+// a screen pixel is compared when every page pixel it takes from has an
+// index below 176 (rods, buttons, message boxes, check boxes). With
+// EVERY_PIXEL=1 in the environment every pixel is compared (for a page that
+// does not depend on the run, such as the options screen). The
+// screenshot's pixels in the bars beside the box, inside the window, must be
+// black (pass the window as BARS=X,Y,W,H in the environment to check them).
 #include <png.h>
 
 #include <cstdio>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "replay/page_png.h"
+#include "tests/support/scaled_reference.h"
 
 namespace {
 
@@ -73,34 +76,33 @@ int main(int argc, char** argv) {
                  shot.height);
     return 2;
   }
-  const bool whole = bw % page.width == 0 && bh % page.height == 0 && bw / page.width == bh / page.height;
-  const int scale = whole ? bw / page.width : 0;
+  const bool every_pixel = std::getenv("EVERY_PIXEL") != nullptr && std::string(std::getenv("EVERY_PIXEL")) == "1";
+  const ReferenceAxis ax = reference_axis(bw, page.width), ay = reference_axis(bh, page.height);
+  auto fixed = [&](int x, int y) {
+    for (const ReferenceTap& ty : ay.taps[static_cast<std::size_t>(y)])
+      for (const ReferenceTap& tx : ax.taps[static_cast<std::size_t>(x)])
+        if (page.pixels[static_cast<std::size_t>(ty.page) * page.width + tx.page] >= 176) return false;
+    return true;
+  };
 
   long checked = 0;
   long wrong = 0;
-  auto check = [&](int sx, int sy, int px, int py, int index) {
-    const unsigned char* want = &page.palette[static_cast<std::size_t>(index) * 3];
-    const unsigned char* got = at(shot, sx, sy);
-    ++checked;
-    if (got[0] == want[0] && got[1] == want[1] && got[2] == want[2]) return;
-    if (wrong < 5)
-      std::printf("  page (%d, %d) index %d: screen (%d, %d) shows %02X%02X%02X, expected %02X%02X%02X\n", px, py,
-                  index, sx, sy, got[0], got[1], got[2], want[0], want[1], want[2]);
-    ++wrong;
-  };
-
-  for (int py = 0; py < page.height; ++py) {
-    for (int px = 0; px < page.width; ++px) {
-      const int index = page.pixels[static_cast<std::size_t>(py) * page.width + px];
-      if (index >= 176) continue;
-      if (whole) {
-        for (int j = 0; j < scale; ++j)
-          for (int i = 0; i < scale; ++i) check(bx + px * scale + i, by + py * scale + j, px, py, index);
-      } else {
-        const int sx = bx + static_cast<int>((px + 0.5) * bw / page.width);
-        const int sy = by + static_cast<int>((py + 0.5) * bh / page.height);
-        check(sx, sy, px, py, index);
+  for (int y = 0; y < bh; ++y) {
+    for (int x = 0; x < bw; ++x) {
+      if (!every_pixel && !fixed(x, y)) continue;
+      const unsigned char* got = at(shot, bx + x, by + y);
+      ++checked;
+      bool same = true;
+      int want[3];
+      for (int c = 0; c < 3; ++c) {
+        want[c] = reference_channel(page.pixels.data(), page.width, page.palette.data(), ax, ay, x, y, c);
+        same = same && got[c] == want[c];
       }
+      if (same) continue;
+      if (wrong < 5)
+        std::printf("  screen (%d, %d) shows %02X%02X%02X, expected %02X%02X%02X\n", bx + x, by + y, got[0], got[1],
+                    got[2], want[0], want[1], want[2]);
+      ++wrong;
     }
   }
 
@@ -120,8 +122,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::printf("%ld of %ld page pixels as drawn (scale %s)", checked - wrong, checked,
-              whole ? std::to_string(scale).c_str() : "not whole");
+  std::printf("%ld of %ld screen pixels as the reference (%dx%d shown, %s)", checked - wrong, checked, bw, bh,
+              every_pixel ? "every pixel" : "those of indices below 176");
   if (bar_pixels > 0) std::printf(", %ld of %ld bar pixels black", bar_pixels - bar_wrong, bar_pixels);
   std::printf("\n");
   return (wrong == 0 && bar_wrong == 0 && checked > 10000) ? 0 : 1;

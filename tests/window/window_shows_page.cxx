@@ -1,6 +1,7 @@
 // Checks that an X window (or the whole screen) shows a page picture exactly:
-// the largest whole multiple of the page that fits, centred, each page pixel
-// a square of that many window pixels in its palette colour, black around it.
+// the largest rectangle of the page's proportions that fits, centred, every
+// pixel as the scaling rules compute it (scaled_reference.h; at a whole
+// multiple each page pixel a square of its palette colour), black around it.
 // Used by the window smoke test. Usage: window_shows_page WINDOWID|root PAGE.png
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -11,7 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <vector>
+
+#include "tests/support/scaled_reference.h"
 
 namespace {
 
@@ -96,21 +100,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "window_shows_page: cannot read the window's pixels\n");
     return 2;
   }
-  const int scale = std::min(w / page.width, h / page.height);
-  if (scale < 1) {
+  const int common = std::gcd(page.width, page.height);
+  const int times = std::min(w / (page.width / common), h / (page.height / common));
+  const int bw = times * (page.width / common), bh = times * (page.height / common);
+  if (times < 1) {
     std::fprintf(stderr, "window_shows_page: a %dx%d window cannot hold the page\n", w, h);
     return 2;
   }
-  const int left = (w - scale * page.width) / 2, top = (h - scale * page.height) / 2;
+  const int left = (w - bw) / 2, top = (h - bh) / 2;
+  const ReferenceAxis ax = reference_axis(bw, page.width), ay = reference_axis(bh, page.height);
   long differ = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       unsigned want[3] = {0, 0, 0};
       const int px = x - left, py = y - top;
-      if (px >= 0 && py >= 0 && px < scale * page.width && py < scale * page.height) {
-        const int index = page.pixels[static_cast<std::size_t>(py / scale) * page.width + px / scale];
-        for (int c = 0; c < 3; ++c) want[c] = page.palette[index * 3 + c];
-      }
+      if (px >= 0 && py >= 0 && px < bw && py < bh)
+        for (int c = 0; c < 3; ++c)
+          want[c] = static_cast<unsigned>(
+              reference_channel(page.pixels.data(), page.width, page.palette.data(), ax, ay, px, py, c));
       const unsigned long pixel = XGetPixel(image, x, y);
       const unsigned got[3] = {component(pixel, image->red_mask), component(pixel, image->green_mask),
                                component(pixel, image->blue_mask)};
@@ -121,7 +128,7 @@ int main(int argc, char** argv) {
         ++differ;
       }
     }
-  std::printf("%dx%d window, page at %dx from %d,%d: %ld pixels differ\n", w, h, scale, left, top, differ);
+  std::printf("%dx%d window, page shown %dx%d from %d,%d: %ld pixels differ\n", w, h, bw, bh, left, top, differ);
   XDestroyImage(image);
   XCloseDisplay(display);
   return differ == 0 ? 0 : 1;
