@@ -27,6 +27,9 @@
 #include "surface/platform.h"
 #include "surface/surface.h"
 #include "surface/window_math.h"
+#ifdef RANVEL_X11
+#include <X11/Xlib.h>
+#endif
 #ifdef RANVEL_PRESENT_STATS
 #include "surface/present_stats.h"
 #endif
@@ -344,6 +347,19 @@ void present_if_needed() {
   if (page_changed || window_dirty) present();
 }
 
+#ifdef RANVEL_X11
+// The X server has gone away under the window (stopped, or the connection
+// broke). Xlib would end the program with exit code 1, after running the
+// program's exit handlers against a server that no longer answers. Nothing
+// is kept between runs, so the game ends as it does when its window is
+// closed: at once, with exit code 0, asking nothing more of the display.
+int end_on_lost_display(Display*) {
+  std::fputs("Ranvel: the connection to the display was lost; the game ends.\n", stderr);
+  std::fflush(stdout);
+  std::_Exit(0);
+}
+#endif
+
 }  // namespace
 
 bool PLATFORMOPEN(int32_t width, int32_t height) {
@@ -353,6 +369,9 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
   // renderer between them and the window (a player's environment may still
   // say otherwise).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+#ifdef RANVEL_X11
+  XSetIOErrorHandler(end_on_lost_display);
+#endif
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
@@ -367,7 +386,13 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
     SDL_Quit();
     return false;
   }
-  std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
+  // SDL is not shut down when the game ends: the window system takes the
+  // window back with the connection. Shutting down would talk to the display
+  // after the game has decided to end: under X11 it destroys the window while
+  // SDL's own wake-up message to it may still be on its way over a second
+  // connection, and closing that connection then meets the server's refusal
+  // of the message (BadWindow), which Xlib answers by ending the program with
+  // exit code 1; with the server gone it waits for it for ever.
   page_width = width;
   page_height = height;
 
@@ -379,6 +404,7 @@ bool PLATFORMOPEN(int32_t width, int32_t height) {
                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window == nullptr) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
+    SDL_Quit();
     return false;
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);
