@@ -20,7 +20,7 @@ lose_display_on() {
   local name=$1 n=987 t0 code ms
   shift
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   server=$!
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break

@@ -25,7 +25,10 @@ under_xvfb() {
     shift
   done
   shift
-  exec xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$@"
+  # -noreset: by default the server starts over whenever its last client has
+  # gone, and hangs up on a game that connects meanwhile (about one start in
+  # ten when games are started one after another).
+  exec xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp -noreset" bash "$@"
 }
 
 fail() {
