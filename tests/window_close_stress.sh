@@ -28,11 +28,17 @@ SLOWEST_ALLOWED_MS=1000
 # A game that has not ended this long after the close request is stopped.
 GIVE_UP_MS=5000
 
+# Every random choice is drawn in this shell, never in a $(...) subshell
+# (which bash seeds afresh), so that a seed repeats a run's choices.
 # pause MIN MAX: sleeps a random time between MIN and MAX milliseconds.
-pause() { sleep "$(awk -v ms=$(($1 + RANDOM % ($2 - $1 + 1))) 'BEGIN { printf "%.3f", ms / 1000 }')"; }
+pause() {
+  local ms=$(($1 + RANDOM % ($2 - $1 + 1))) seconds
+  printf -v seconds '%d.%03d' $((ms / 1000)) $((ms % 1000))
+  sleep "$seconds"
+}
 key() { xdotool key --clearmodifiers "$@"; }
-# roll N: a random whole number 0..N-1.
-roll() { echo $((RANDOM % $1)); }
+# roll N: sets $rolled to a random whole number 0..N-1.
+roll() { rolled=$((RANDOM % $1)); }
 
 # The screens, and how a player gets there; each ends at a random moment
 # within the screen's time.
@@ -43,7 +49,8 @@ go_to() {
     options)
       settle_window
       # The target arrows redraw the screen.
-      [ "$(roll 2)" = 0 ] && key Right Up
+      roll 2
+      [ "$rolled" = 0 ] && key Right Up
       pause 0 800
       ;;
     "information pages")
@@ -51,7 +58,8 @@ go_to() {
       key i
       pause 0 1500
       # Sometimes on to the next page.
-      [ "$(roll 2)" = 0 ] && key space && pause 0 1000
+      roll 2
+      [ "$rolled" = 0 ] && key space && pause 0 1000
       ;;
     "camera move")
       # A 5 moves the camera from 0 to 5 in a second and a quarter.
@@ -72,8 +80,9 @@ go_to() {
       ;;
     message)
       settle_window
-      case $(roll 3) in
-        0) key Escape ;;                   # the quit question
+      roll 3
+      case $rolled in
+        0) key Escape ;;                            # the quit question
         1) key Return && sleep 0.8 && key x ;;      # a tie claimed too early
         2) key Return && sleep 0.8 && key Escape ;; # the give-up question
       esac
@@ -95,7 +104,8 @@ slowest_ms=-1
 slowest_at=""
 started=$(date +%s%N)
 # The screens take turns, from a random one on.
-first=$(roll ${#screens[@]})
+roll ${#screens[@]}
+first=$rolled
 for i in $(seq "$count"); do
   screen=${screens[$(((first + i) % ${#screens[@]}))]}
   launch_game /dev/null "$scratch/stderr.txt"
