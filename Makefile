@@ -17,12 +17,16 @@ FUZZ_SCRATCH ?= $(FUZZ_BUILD)/scratch
 # make soak: games played by the random player, and its seed.
 SOAK_GAMES ?= 10000
 SOAK_SEED ?= 2
+# make close-stress: starts of the game in a real window, each closed at a
+# random moment; a seed repeats a run's choices.
+CLOSE_STRESS_COUNT ?= 200
+CLOSE_STRESS_SEED ?=
 # make analyze: a clang configuration whose compile_commands.json the
 # analysers read (nothing is compiled).
 ANALYZE_BUILD ?= build-analyze
 
-.PHONY: all deps check-deps configure build run test bench golden soak fuzz analyze install package package-test \
-        icons clean
+.PHONY: all deps check-deps configure build run test bench golden soak close-stress fuzz analyze install package \
+        package-test icons clean
 
 all: build
 
@@ -85,6 +89,11 @@ icons: configure
 # The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
 soak: build
 	./$(BUILD)/ranvel-soak --games $(SOAK_GAMES) --seed $(SOAK_SEED) --longest 1000 --replay ./$(BUILD)/ranvel-replay
+
+# The window closed at random moments on every screen, CLOSE_STRESS_COUNT
+# times (ctest closes it 42 times).
+close-stress: build
+	bash tests/window_close_stress.sh ./$(BUILD)/ranvel ./$(BUILD)/ranvel-closewindow $(CLOSE_STRESS_COUNT) $(CLOSE_STRESS_SEED)
 
 # libFuzzer targets under fuzz/, each run for FUZZ_SECONDS from its seeds.
 fuzz: check-deps

@@ -1,7 +1,7 @@
 // Key presses and typed text turned into the game's key texts.
 #include "platform/key_map.h"
 
-KeyDownResult map_key_down(const KeyPress& press, KeyMapState& state) {
+KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state) {
   KeyDownResult r;
   // Whatever text the previous press sent has arrived by now.
   state.drop_next_text = false;

@@ -25,7 +25,7 @@ enum PhysicalKey : int32_t {
   PKEY_F11,
 };
 
-struct KeyPress {
+struct KeyStroke {
   PhysicalKey key = PKEY_OTHER;
   int32_t digit = 0;  // 0..9 for the two digit kinds
   bool alt = false;
@@ -45,7 +45,7 @@ struct KeyDownResult {
 
 // A key going down (or repeating). Letters and signs are not queued here:
 // they come from typed text, so the player's layout is respected.
-KeyDownResult map_key_down(const KeyPress& press, KeyMapState& state);
+KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state);
 // Typed text (UTF-8): every printable ASCII character becomes a key; other
 // characters are dropped, since the game compares only ASCII key texts.
 std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state);

@@ -30,6 +30,9 @@
 #include "platform/platform.h"
 #include "platform/pointer_latch.h"
 #include "platform/window_layout.h"
+#ifdef RANVEL_X11
+#include <X11/Xlib.h>
+#endif
 #ifdef RANVEL_PRESENT_STATS
 #include "platform/present_stats.h"
 #endif
@@ -284,8 +287,8 @@ void toggle_fullscreen() {
   window_dirty = true;
 }
 
-KeyPress key_of(const SDL_KeyboardEvent& e) {
-  KeyPress p;
+KeyStroke key_of(const SDL_KeyboardEvent& e) {
+  KeyStroke p;
   p.alt = (e.keysym.mod & KMOD_ALT) != 0;
   const SDL_Scancode sc = e.keysym.scancode;
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
@@ -382,6 +385,19 @@ void drain_events() {
 }
 
 
+#ifdef RANVEL_X11
+// The X server has gone away under the window (stopped, or the connection
+// broke). Xlib would end the program with exit code 1, after running the
+// program's exit handlers against a server that no longer answers. Nothing
+// is kept between runs, so the game ends as it does when its window is
+// closed: at once, with exit code 0, asking nothing more of the display.
+int end_on_lost_display(Display*) {
+  std::fputs("Ranvel: the connection to the display was lost; the game ends.\n", stderr);
+  std::fflush(stdout);
+  std::_Exit(0);
+}
+#endif
+
 }  // namespace
 
 void platform_configure(const WindowChoice& chosen) {
@@ -396,6 +412,9 @@ bool platform_open(int32_t width, int32_t height) {
   // renderer between them and the window (a player's environment may still
   // say otherwise).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+#ifdef RANVEL_X11
+  XSetIOErrorHandler(end_on_lost_display);
+#endif
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
     return false;
@@ -410,7 +429,13 @@ bool platform_open(int32_t width, int32_t height) {
     SDL_Quit();
     return false;
   }
-  std::atexit(SDL_Quit);  // NOLINT(cert-err33-c): if it cannot be registered, SDL is merely not shut down
+  // SDL is not shut down when the game ends: the window system takes the
+  // window back with the connection. Shutting down would talk to the display
+  // after the game has decided to end: under X11 it destroys the window while
+  // SDL's own wake-up message to it may still be on its way over a second
+  // connection, and closing that connection then meets the server's refusal
+  // of the message (BadWindow), which Xlib answers by ending the program with
+  // exit code 1; with the server gone it waits for it for ever.
   page_width = width;
   page_height = height;
 
@@ -433,6 +458,7 @@ bool platform_open(int32_t width, int32_t height) {
                             flags);
   if (window == nullptr) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
+    SDL_Quit();
     return false;
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<std::string> press(PhysicalKey key, int digit, KeyMapState& state, bool alt = false,
                                bool* toggle = nullptr) {
-  KeyPress p;
+  KeyStroke p;
   p.key = key;
   p.digit = digit;
   p.alt = alt;

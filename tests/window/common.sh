@@ -32,7 +32,10 @@ in_xvfb() {
   [ "$1" = exec ] && run=exec && shift
   local screen=$1
   shift
-  $run xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" bash "$@"
+  # -noreset: by default the server starts over whenever its last client has
+  # gone, and hangs up on a game that connects meanwhile (about one start in
+  # ten when games are started one after another).
+  $run xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp -noreset" bash "$@"
 }
 
 # under_xvfb SCREEN "PACKAGES" TOOL... -- SCRIPT ARGUMENTS...
@@ -53,9 +56,24 @@ under_xvfb() {
 
 fail() {
   echo "FAIL: $*"
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  stop_game
   [ -n "$wm" ] && kill "$wm" 2>/dev/null
   exit 1
+}
+
+# stop_game: ends a game that is still running and collects its exit, so that
+# the X server (stopped by xvfb-run when the script ends) never goes away
+# under a running game. SDL takes the terminate signal as a close.
+stop_game() {
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null
+  for _ in $(seq 100); do
+    game_running || break
+    sleep 0.01
+  done
+  game_running && kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  pid=""
 }
 
 # launch_game STDOUT STDERR [ARGUMENTS...]: the game in the background, its
