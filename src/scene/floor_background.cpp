@@ -99,9 +99,9 @@ int32_t label_of(LabelPass& l, int32_t n, double fx, double fy, int32_t colour) 
 // The colour of a band pixel: its nearest number's label over the floor, when
 // that number is labelled.
 int32_t label_pixel(const FloorPass& p, LabelPass& l, double fx, double fy, int32_t colour) {
-  const double nearest = std::floor(fx + 0.5);
-  if (!(nearest >= 0.0 && nearest <= static_cast<double>(p.last_number))) return colour;
-  return label_of(l, static_cast<int32_t>(nearest), fx, fy, colour);
+  const double number = std::floor(fx + 0.5);
+  if (!(number >= 0.0 && number <= static_cast<double>(p.last_number))) return colour;
+  return label_of(l, static_cast<int32_t>(number), fx, fy, colour);
 }
 
 // One pixel, for the plain rows and the ends of the vector rows.

@@ -90,7 +90,8 @@ void build_screen(OptionsScreen& s) {
     s.rods_top = std::min(s.rods_top, brick_top_row(2 * view.CENTERX, 2 * view.CENTERY, s.rods[i], view));
   s.rods_top = std::max(s.rods_top, 0);
   s.rodsbackground = NEWIMAGE(ROD_AREA_WIDTH, PAGE_HEIGHT - s.rods_top);
-  check_code(GRABIMAGE(s.frame, 0, s.rods_top, ROD_AREA_WIDTH - 1, PAGE_HEIGHT - 1, s.rodsbackground));
+  const auto top = static_cast<float>(s.rods_top);
+  check_code(GRABIMAGE(s.frame, 0, top, ROD_AREA_WIDTH - 1, PAGE_HEIGHT - 1, s.rodsbackground));
   DRAWOPTIONSRODS(s.frame, s.rods, game, view);
 
   PALETTE0TO15(SCREEN_UI_COLOUR);
@@ -120,9 +121,10 @@ int32_t arrow_step(int32_t element) {
 
 void toggle_rod(OptionsScreen& s, int32_t value) {
   s.game.VALIDRODS = static_cast<uint16_t>(s.game.VALIDRODS ^ (1u << value));
-  check_code(BLITIMAGE(s.frame, 0, s.rods_top, s.rodsbackground, BLIT_COPY));
+  const auto top = static_cast<float>(s.rods_top);
+  check_code(BLITIMAGE(s.frame, 0, top, s.rodsbackground, BLIT_COPY));
   DRAWOPTIONSRODS(s.frame, s.rods, s.game, s.view);
-  check_code(BLITIMAGE(screen_page(), 0, s.rods_top, s.frame, BLIT_COPY, 0, s.rods_top, ROD_AREA_WIDTH, PAGE_HEIGHT - 1));
+  check_code(BLITIMAGE(screen_page(), 0, top, s.frame, BLIT_COPY, 0, top, ROD_AREA_WIDTH, PAGE_HEIGHT - 1));
   for (int32_t element = ELEMENT_FIRST_ROD; element <= ELEMENT_LAST_ROD; ++element) draw_element(s, element, 0);
 }
 
