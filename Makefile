@@ -109,8 +109,9 @@ analyze: check-deps
 # Writes the golden pictures anew from tests/golden/golden.replay. Only for a
 # deliberate change to the picture: look at every PNG before committing it.
 golden: build
-	rm -f tests/golden/*.png
+	rm -f tests/golden/*.png tests/golden/hints/*.png
 	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
+	./$(BUILD)/ranvel-replay --nivel medio --ayuda tests/golden/hints/hints.replay tests/golden/hints
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD)

@@ -23,6 +23,13 @@ constexpr std::array GAME_OPTIONS = {
     switch_option("--integer-scale", &CommandLine::integer_scale,
                   "amplía la página solo por múltiplos enteros, también\n"
                   "al cambiar el tamaño de la ventana y en pantalla completa"),
+    word_option("--nivel", &CommandLine::level, "facil|medio|experto",
+                "cómo juega la computadora: facil (al azar, pero no deja\n"
+                "pasar una jugada ganadora), medio (la mitad de las veces\n"
+                "al azar) o experto (lo mejor que sabe, como siempre)"),
+    switch_option("--ayuda", &CommandLine::hints,
+                  "marca en el suelo los totales ganadores y muestra la meta,\n"
+                  "la suma y el turno; la tecla A las quita y las pone"),
     switch_option("--help", &CommandLine::show_help, "muestra esta ayuda y termina"),
     switch_option("--version", &CommandLine::show_version, "muestra la versión y termina"),
 };
@@ -94,6 +101,13 @@ std::string option_with_value(const OptionEntry& option) {
 
 std::span<const OptionEntry> game_options() { return GAME_OPTIONS; }
 
+std::span<const OptionEntry> teaching_options() {
+  // --nivel and --ayuda, next to each other in the game's table.
+  for (std::size_t i = 0; i + 1 < GAME_OPTIONS.size(); ++i)
+    if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, 2);
+  return {};
+}
+
 bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& line, std::string& error,
                         std::span<const OptionEntry> options) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -137,7 +151,12 @@ std::string help_text(std::span<const OptionEntry> options) {
                      "Opciones:\n";
   for (const OptionEntry& o : options) {
     std::string left = "  " + option_with_value(o);
-    left.append(left.size() + 2 > HELP_COLUMN ? 2 : HELP_COLUMN - left.size(), ' ');
+    // An option too long for the column has its help on the lines below.
+    if (left.size() + 2 > HELP_COLUMN) {
+      text.append(left).push_back('\n');
+      left.clear();
+    }
+    left.append(HELP_COLUMN - left.size(), ' ');
     std::string_view help = o.help;
     for (;;) {
       const std::size_t newline = help.find('\n');
@@ -177,4 +196,12 @@ WindowChoice window_choice(const CommandLine& line) {
   choice.scale = line.fullscreen ? 0 : line.scale;
   choice.integer_scale = line.integer_scale;
   return choice;
+}
+
+TeachingAids teaching_choice(const CommandLine& line) {
+  TeachingAids aids;
+  aids.chosen = line.level >= 0 || line.hints;
+  if (line.level >= 0) aids.level = static_cast<ComputerLevel>(line.level);
+  aids.hints = line.hints;
+  return aids;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/teaching.h"
 #include "platform/platform.h"
 
 // What the command line asked for. Without options the game starts as it
@@ -18,6 +19,8 @@ struct CommandLine {
   bool fullscreen = false;     // --fullscreen
   int32_t scale = 0;           // --scale N, 1..8; 0 when not given
   bool integer_scale = false;  // --integer-scale
+  int32_t level = -1;          // --nivel: a ComputerLevel; -1 when not given
+  bool hints = false;          // --ayuda
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };
@@ -80,3 +83,9 @@ std::string usage_text(std::string_view error, std::span<const OptionEntry> opti
 
 // The window the command line asks for; the scale counts only in a window.
 WindowChoice window_choice(const CommandLine& line);
+// The teaching aids the command line asks for: chosen when --nivel or
+// --ayuda was given.
+TeachingAids teaching_choice(const CommandLine& line);
+
+// The options of the teaching aids alone (the replay runner takes them too).
+std::span<const OptionEntry> teaching_options();

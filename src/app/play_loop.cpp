@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/evaluation.h"
+#include "game/teaching.h"
 #include "scene/camera.h"
 #include "scene/rods.h"
 #include "scene/scene_frame.h"
@@ -136,6 +137,12 @@ Next player_turn(PlayScene& s) {
     }
 
     const std::string& key = look.key;
+    if ((key == "a" || key == "A") && teaching_aids.chosen) {
+      // A teacher's aids: the hints shown or hidden.
+      teaching_aids.hints = !teaching_aids.hints;
+      redraw(s);
+      continue;
+    }
     if (key == "x" || key == "X") {
       if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
       continue;
@@ -158,7 +165,7 @@ Next player_turn(PlayScene& s) {
 
 Next computer_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
-  const int32_t rod = DOEVAL(game);
+  const int32_t rod = computer_rod(game, teaching_aids.level);
   if (rod == 0) {
     WAITMS(OUTCOME_PAUSE_MS);
     SHOWMESSAGE(with_target(MSGCANNOTREACH, 2, game.TARGET), COLOUR_TIE, MESSAGE_NOTICE);

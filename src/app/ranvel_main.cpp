@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
+#include "game/teaching.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   platform_configure(window_choice(line));
+  teaching_aids = teaching_choice(line);
   try {
     ranvel_main();
   } catch (const ProgramEnd& end) {

@@ -6,7 +6,9 @@
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
 #include "core/runtime_error.h"
+#include "game/teaching.h"
 #include "scene/floor.h"
+#include "scene/hints.h"
 #include "scene/rods.h"
 #include "screens/info_screen.h"
 #include "screens/shown_screen.h"
@@ -65,6 +67,7 @@ GameRun& start_up() {
   run.texture = NEWIMAGE(16, 16);
 
   make_sprites();
+  if (teaching_aids.chosen) make_hint_sprites();
   MAKEPAL16X16(BASE_COLORS);
   SETTEXTCOLORS(PAPER_COLOUR, INK_COLOUR);
   RANDOMSEED(CLOCKSECONDS());

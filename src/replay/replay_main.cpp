@@ -1,12 +1,16 @@
-// ranvel-replay SCRIPT OUTDIR: the real game on the headless backend, played
-// by a script; shots and snapshots go to OUTDIR (made if missing).
+// ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR: the
+// real game on the headless backend, played by a script; shots and snapshots
+// go to OUTDIR (made if missing). The options are the game's teaching aids.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/main_routine.h"
+#include "game/teaching.h"
 #include "replay/runner.h"
 #include "replay/script.h"
 
@@ -17,12 +21,29 @@ void run_game() { ranvel_main(); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ranvel-replay SCRIPT OUTDIR\n");
+  std::vector<std::string> options;
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    // The value of --nivel is the word after it, unless given with '='.
+    const bool takes_word = argument == "--nivel" && i + 1 < argc;
+    if (argument.starts_with("--")) {
+      options.push_back(argument);
+      if (takes_word) options.emplace_back(argv[++i]);
+    } else {
+      paths.push_back(argument);
+    }
+  }
+  CommandLine line;
+  std::string error;
+  if (paths.size() != 2 || !parse_command_line(options, line, error, teaching_options())) {
+    if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
+    std::fprintf(stderr, "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR\n");
     return REPLAY_BAD_SCRIPT;
   }
-  const std::string scriptpath = argv[1];
-  const std::string outdir = argv[2];
+  teaching_aids = teaching_choice(line);
+  const std::string scriptpath = paths[0];
+  const std::string outdir = paths[1];
 
   std::ifstream in(scriptpath, std::ios::binary);
   if (!in) {

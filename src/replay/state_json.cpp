@@ -1,6 +1,8 @@
 // The state snapshot of a replay (see replay_state.h).
 #include "replay/state_json.h"
 
+#include "game/teaching.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -80,6 +82,21 @@ std::string state_json(const RunReport& report) {
   out.append(", \"keyresidue\": ").append(std::to_string(g.KEYRESIDUE));
   out.append(", \"period\": ").append(std::to_string(g.PERIOD));
   out.append(", \"lookat\": ").append(json_number(g.LOOKAT));
+  // A teacher's aids, only when they were asked for.
+  if (teaching_aids.chosen) {
+    out.append(", \"level\": ").append(json_text(level_name(teaching_aids.level)));
+    out.append(", \"hints\": ").append(teaching_aids.hints ? "true" : "false");
+    if (teaching_aids.hints) {
+      const WinningTotals winning = winning_totals(g);
+      std::string list = "[";
+      for (int32_t t = 1; t <= g.TARGET; ++t) {
+        if (winning[t] == 0) continue;
+        if (list.size() > 1) list.append(", ");
+        list.append(std::to_string(t));
+      }
+      out.append(", \"winning_totals\": ").append(list).append("]");
+    }
+  }
   if (report.message != nullptr) {
     out.append(", \"message\": [");
     bool first = true;

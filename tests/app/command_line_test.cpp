@@ -65,12 +65,23 @@ TEST(CommandLine, AnythingElseIsAUsageErrorThatNamesIt) {
 }
 
 TEST(CommandLine, AWordOptionTakesThePositionOfItsWord) {
+  // The game's own --nivel and --ayuda: a teacher's choice.
+  EXPECT_FALSE(teaching_choice(parse({"--fullscreen"}).line).chosen);
+  const TeachingAids easy = teaching_choice(parse({"--nivel", "facil"}).line);
+  EXPECT_TRUE(easy.chosen);
+  EXPECT_EQ(easy.level, LEVEL_EASY);
+  EXPECT_FALSE(easy.hints);
+  const TeachingAids hints = teaching_choice(parse({"--ayuda"}).line);
+  EXPECT_TRUE(hints.chosen && hints.hints);
+  EXPECT_EQ(hints.level, LEVEL_EXPERT);
+  EXPECT_EQ(teaching_options().size(), 2u);
   EXPECT_EQ(parse({"--nivel", "facil"}, LEVEL_OPTION).line.scale, 0);
   EXPECT_EQ(parse({"--nivel=experto"}, LEVEL_OPTION).line.scale, 2);
   const Parsed p = parse({"--nivel", "dificil"}, LEVEL_OPTION);
   EXPECT_FALSE(p.ok);
   EXPECT_EQ(p.error, "valor no válido para --nivel: «dificil» (facil, medio o experto)");
-  EXPECT_NE(help_text(LEVEL_OPTION).find("\n  --nivel facil|medio|experto  el nivel\n"), std::string::npos);
+  EXPECT_NE(help_text(LEVEL_OPTION).find("\n  --nivel facil|medio|experto\n                    el nivel\n"),
+            std::string::npos);
 }
 
 TEST(CommandLine, TextsListEveryOptionInAColumn) {
@@ -80,12 +91,13 @@ TEST(CommandLine, TextsListEveryOptionInAColumn) {
   EXPECT_NE(help.find("\n  --scale N         empieza con la ventana N veces más grande que la página\n"
                       "                    de 800 × 600 (N de 1 a 8; no cuenta con --fullscreen)\n"),
             std::string::npos);
-  for (const char* name : {"--integer-scale ", "--help ", "--version "})
+  for (const char* name : {"--integer-scale ", "--nivel facil|medio|experto\n", "--ayuda ", "--help ", "--version "})
     EXPECT_NE(help.find(std::string("\n  ") + name), std::string::npos) << name;
 
   EXPECT_EQ(usage_text("opción desconocida: «-x»"),
             "ranvel: opción desconocida: «-x»\n"
-            "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--help] [--version]\n"
+            "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--nivel facil|medio|experto] [--ayuda] [--help] "
+            "[--version]\n"
             "Más información con «ranvel --help».\n");
   EXPECT_EQ(version_text().rfind("ranvel 1.", 0), 0u);
 }

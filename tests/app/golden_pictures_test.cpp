@@ -1,7 +1,8 @@
 // The golden pictures: tests/golden/golden.replay is played by ranvel-replay
 // and every shot must equal the committed tests/golden/name.png in every
-// colour index and every palette entry. After a deliberate change to the
-// picture, "make golden" writes them anew.
+// colour index and every palette entry; tests/golden/hints/hints.replay does
+// the same with a teacher's aids switched on. After a deliberate change to
+// the picture, "make golden" writes them anew.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path golden_dir = fs::path(RANVEL_SOURCE_DIR) / "tests" / "golden";
+const fs::path GOLDEN = fs::path(RANVEL_SOURCE_DIR) / "tests" / "golden";
 
 std::set<std::string> png_names(const fs::path& dir) {
   std::set<std::string> names;
@@ -56,18 +57,19 @@ std::string palette_difference(const PagePng& want, const PagePng& got) {
   return "";
 }
 
-}  // namespace
-
-TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) {
+// Plays the script of a folder of golden pictures with these switches and
+// compares every shot.
+void expect_golden(const fs::path& golden_dir, const std::string& script, const std::string& switches,
+                   std::size_t at_least) {
   const fs::path out = fs::temp_directory_path() / ("ranvel-golden-" + std::to_string(getpid()));
   fs::remove_all(out);
-  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + (golden_dir / "golden.replay").string() +
-                              "' '" + out.string() + "' >/dev/null";
+  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' " + switches + " '" +
+                              (golden_dir / script).string() + "' '" + out.string() + "' >/dev/null";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
   const std::set<std::string> wanted = png_names(golden_dir);
-  ASSERT_GE(wanted.size(), 5u);
+  ASSERT_GE(wanted.size(), at_least);
   EXPECT_EQ(png_names(out), wanted) << "the golden script's shots and the golden pictures differ";
 
   bool all_same = true;
@@ -91,7 +93,15 @@ TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) {
     all_same = all_same && pixels.empty() && palette.empty();
   }
   // The drawn pictures stay for a look when they differ.
-  if (all_same && !HasFailure()) fs::remove_all(out);
+  if (all_same && !::testing::Test::HasFailure()) fs::remove_all(out);
+}
+
+}  // namespace
+
+TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) { expect_golden(GOLDEN, "golden.replay", "", 5); }
+
+TEST(GoldenPictures, TheHintsMatchTheirGoldenPictures) {
+  expect_golden(GOLDEN / "hints", "hints.replay", "--nivel medio --ayuda", 4);
 }
 
 #endif

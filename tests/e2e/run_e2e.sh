@@ -12,6 +12,10 @@
 # must see the game end before the script runs out (quitting from the
 # options screen), which the runner reports on standard error.
 #
+# A script holding a line
+#   # switches: --nivel facil --ayuda
+# is played with those switches of ranvel-replay (a teacher's aids).
+#
 # With RANVEL_E2E_UPDATE=1 the snapshots written replace the expected ones
 # (read every changed file before committing it).
 set -u
@@ -22,7 +26,8 @@ out=$4
 
 rm -rf "$out"
 mkdir -p "$out"
-"$replay" "$script" "$out/shots" >"$out/stdout.txt" 2>"$out/stderr.txt"
+read -r -a switches <<<"$(sed -n 's/^# switches: //p' "$script" | head -n 1)"
+"$replay" "${switches[@]}" "$script" "$out/shots" >"$out/stdout.txt" 2>"$out/stderr.txt"
 code=$?
 
 failed=0

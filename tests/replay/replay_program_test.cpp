@@ -27,12 +27,13 @@ std::filesystem::path scratch_dir(const char* name) {
   return dir;
 }
 
-ProgramRun run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir) {
+ProgramRun run_replay(const std::filesystem::path& dir, const std::string& script, const std::string& outdir,
+                      const std::string& switches = "") {
   const auto script_path = dir / "script.txt";
   std::ofstream(script_path, std::ios::binary) << script;
   const auto err_path = dir / "stderr.txt";
-  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' '" + script_path.string() + "' '" + outdir +
-                              "' >/dev/null 2>'" + err_path.string() + "'";
+  const std::string command = std::string("'") + RANVEL_REPLAY_BIN + "' " + switches + " '" + script_path.string() +
+                              "' '" + outdir + "' >/dev/null 2>'" + err_path.string() + "'";
   const int status = std::system(command.c_str());
   ProgramRun r;
   if (WIFEXITED(status)) r.code = WEXITSTATUS(status);
@@ -81,6 +82,34 @@ TEST(ReplayProgram, BadCommandLinesAreRefused) {
                                       .c_str());
   ASSERT_TRUE(WIFEXITED(missing));
   EXPECT_EQ(WEXITSTATUS(missing), 2);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
+  const auto dir = scratch_dir("teaching");
+  const std::string script = "wait 200\nstate s\n";
+  const auto snapshot = [&](const std::string& switches) {
+    const ProgramRun r = run_replay(dir, script, (dir / "out").string(), switches);
+    EXPECT_EQ(r.code, 0) << switches << ": " << r.err;
+    return file_text(dir / "out" / "s.json");
+  };
+  // Without a switch the snapshot is as it always was.
+  EXPECT_EQ(snapshot("").find("\"level\""), std::string::npos);
+  const std::string level = snapshot("--nivel=medio");
+  EXPECT_NE(level.find(", \"level\": \"medio\", \"hints\": false}"), std::string::npos) << level;
+  const std::string hints = snapshot("--ayuda");
+  EXPECT_NE(hints.find("\"level\": \"experto\", \"hints\": true, \"winning_totals\": [1, 12, 23, 34, 45, 56, 67, "
+                       "78, 89, 100]}"),
+            std::string::npos)
+      << hints;
+  // A level it does not know, or a word missing: the usage, exit code 2.
+  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=1", "--nada"}) {
+    const ProgramRun r = run_replay(dir, script, (dir / "out").string(), bad);
+    EXPECT_EQ(r.code, 2) << bad;
+    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR"),
+              std::string::npos)
+        << bad << ": " << r.err;
+  }
   std::filesystem::remove_all(dir);
 }
 

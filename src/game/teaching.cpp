@@ -1,0 +1,74 @@
+// The computer's levels and the winning totals (see teaching.h).
+#include "game/teaching.h"
+
+#include "game/evaluation.h"
+#include "surface/random.h"
+
+TeachingAids teaching_aids;
+
+namespace {
+
+bool rod_valid(const GAMESTATE& state, int32_t v) { return ((state.VALIDRODS >> v) & 1u) != 0; }
+
+// One of the valid rods that fit at this total, at random; 0 when none fits.
+int32_t random_fitting_rod(const GAMESTATE& state, int32_t total) {
+  int32_t fitting[10] = {};
+  int32_t count = 0;
+  for (int32_t v = 1; v <= 10; ++v)
+    if (rod_valid(state, v) && total + v <= state.TARGET) fitting[count++] = v;
+  if (count == 0) return 0;
+  const auto pick = static_cast<int32_t>(RANDOMUNIT() * count);
+  return fitting[pick < count ? pick : count - 1];
+}
+
+}  // namespace
+
+const char* level_name(ComputerLevel level) {
+  switch (level) {
+    case LEVEL_EASY:
+      return "facil";
+    case LEVEL_MEDIUM:
+      return "medio";
+    case LEVEL_EXPERT:
+      break;
+  }
+  return "experto";
+}
+
+int32_t computer_rod(const GAMESTATE& state, ComputerLevel level) {
+  const int32_t total = state.TOTALS[state.MOVECOUNT];
+  switch (level) {
+    case LEVEL_EXPERT:
+      break;
+    case LEVEL_MEDIUM:
+      if (RANDOMUNIT() < 0.5) return random_fitting_rod(state, total);
+      break;
+    case LEVEL_EASY: {
+      const int32_t to_win = state.TARGET - total;
+      if (to_win >= 1 && to_win <= 10 && rod_valid(state, to_win)) return to_win;
+      return random_fitting_rod(state, total);
+    }
+  }
+  return DOEVAL(state);
+}
+
+WinningTotals winning_totals(const GAMESTATE& state) {
+  // The outcome for the side to move at each total, from the target down.
+  enum Outcome : uint8_t { LOSES, TIE, WINS };
+  const int32_t target = state.TARGET;
+  CheckedArray<uint8_t, MAX_RODS + 1> outcome;
+  outcome[target] = LOSES;  // the other side has just reached the target
+  for (int32_t t = target - 1; t >= 0; --t) {
+    bool any = false, tie = false, win = false;
+    for (int32_t v = 1; v <= 10 && t + v <= target; ++v) {
+      if (!rod_valid(state, v)) continue;
+      any = true;
+      if (outcome[t + v] == LOSES) win = true;
+      if (outcome[t + v] == TIE) tie = true;
+    }
+    outcome[t] = !any ? TIE : win ? WINS : tie ? TIE : LOSES;
+  }
+  WinningTotals winning;
+  for (int32_t t = 1; t <= target; ++t) winning[t] = outcome[t] == LOSES ? 1 : 0;
+  return winning;
+}
