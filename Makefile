@@ -104,4 +104,7 @@ golden: build
 	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-scalar
+
+# The web build (make web, serve-web, test-web, bench-web).
+include web/web.mk
