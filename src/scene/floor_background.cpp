@@ -597,13 +597,15 @@ FloorKernel best_kernel() {
 }
 
 // Whether this build on this processor can run the kernel: the plain one
-// always; the x86 ones up to the best the processor has; the WebAssembly one
-// where it is the best (a build made with -msimd128).
+// always; the WebAssembly one in a build made with -msimd128; the x86 ones up
+// to the best the processor has.
 bool kernel_here(int32_t kernel) {
-  const FloorKernel best = best_kernel();
   if (kernel == FLOOR_KERNEL_PLAIN) return true;
-  if (best == FLOOR_KERNEL_WASM128) return kernel == FLOOR_KERNEL_WASM128;
-  return kernel > FLOOR_KERNEL_PLAIN && kernel <= best;
+#if defined(RANVEL_WASM_SIMD)
+  return kernel == FLOOR_KERNEL_WASM128;
+#else
+  return kernel > FLOOR_KERNEL_PLAIN && kernel <= static_cast<int32_t>(best_kernel());
+#endif
 }
 
 FloorKernel chosen_kernel() {
