@@ -114,4 +114,7 @@ golden: build
 	./$(BUILD)/ranvel-replay --nivel medio --ayuda tests/golden/hints/hints.replay tests/golden/hints
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-scalar
+
+# The web build (make web, serve-web, test-web, bench-web).
+include web/web.mk

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/files.h"
@@ -48,6 +49,18 @@ std::vector<std::filesystem::path> source_files() {
   return files;
 }
 
+// The lines of a file that include from a folder of src/, with that folder.
+std::vector<std::pair<std::string, std::string>> folder_includes(const std::string& text) {
+  std::vector<std::pair<std::string, std::string>> found;
+  std::stringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::string folder = included_folder(line);
+    if (!folder.empty()) found.emplace_back(folder, line);
+  }
+  return found;
+}
+
 }  // namespace
 
 TEST(Layering, EveryIncludePointsDownAndEveryFolderIsALayer) {
@@ -59,11 +72,7 @@ TEST(Layering, EveryIncludePointsDownAndEveryFolderIsALayer) {
   for (const auto& path : source_files()) {
     const std::string folder = std::filesystem::relative(path, SOURCE).begin()->string();
     ASSERT_TRUE(order.count(folder)) << folder << " is not a layer (add it to src/layers.txt)";
-    std::stringstream lines(file_text(path));
-    std::string line;
-    while (std::getline(lines, line)) {
-      const std::string to = included_folder(line);
-      if (to.empty()) continue;
+    for (const auto& [to, line] : folder_includes(file_text(path))) {
       ++includes;
       ASSERT_TRUE(order.count(to)) << path << " includes from an unknown folder: " << line;
       EXPECT_LE(order.at(to), order.at(folder)) << path << " includes a layer above its own: " << line;
@@ -72,9 +81,14 @@ TEST(Layering, EveryIncludePointsDownAndEveryFolderIsALayer) {
   EXPECT_GT(includes, 100);
 }
 
-TEST(Layering, OnlyTheWindowBackendNamesSdl) {
+TEST(Layering, OnlyEachBackendNamesItsLibraryAndItIncludesOnlyPlatformAndCore) {
   for (const auto& path : source_files()) {
-    const bool names_sdl = file_text(path).find("#include <SDL") != std::string::npos;
-    EXPECT_EQ(names_sdl, path.filename() == "platform_sdl.cpp") << path;
+    const std::string text = file_text(path);
+    EXPECT_EQ(text.find("#include <SDL") != std::string::npos, path.filename() == "platform_sdl.cpp") << path;
+    EXPECT_EQ(text.find("#include <emscripten") != std::string::npos, path.filename() == "platform_web.cpp")
+        << path;
+    if (!path.filename().string().starts_with("platform_")) continue;
+    for (const auto& [folder, line] : folder_includes(text))
+      EXPECT_TRUE(folder == "platform" || folder == "core") << path << ": " << line;
   }
 }

@@ -1,6 +1,7 @@
 // The game's command line (see command_line.h).
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -204,4 +205,13 @@ TeachingAids teaching_choice(const CommandLine& line) {
   if (line.level >= 0) aids.level = static_cast<ComputerLevel>(line.level);
   aids.hints = line.hints;
   return aids;
+}
+
+std::vector<std::string> arguments_of(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
+}
+
+void apply_command_line(const CommandLine& line) {
+  platform_configure(window_choice(line));
+  teaching_aids = teaching_choice(line);
 }

@@ -87,5 +87,11 @@ WindowChoice window_choice(const CommandLine& line);
 // --ayuda was given.
 TeachingAids teaching_choice(const CommandLine& line);
 
+// The arguments that follow the program's name.
+std::vector<std::string> arguments_of(int argc, char** argv);
+// Hands the choices to those they concern, before the game starts: the
+// window's to the platform, the teaching aids to the game.
+void apply_command_line(const CommandLine& line);
+
 // The options of the teaching aids alone (the replay runner takes them too).
 std::span<const OptionEntry> teaching_options();

@@ -6,13 +6,11 @@
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
-#include "game/teaching.h"
-#include "platform/platform.h"
 
 int main(int argc, char** argv) {
   // The command line is answered before anything of the game is made: help,
   // the version and a usage error print their text and end there.
-  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> arguments = arguments_of(argc, argv);
   CommandLine line;
   std::string error;
   if (!parse_command_line(arguments, line, error)) {
@@ -23,8 +21,7 @@ int main(int argc, char** argv) {
     std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
     return 0;
   }
-  platform_configure(window_choice(line));
-  teaching_aids = teaching_choice(line);
+  apply_command_line(line);
   try {
     ranvel_main();
   } catch (const ProgramEnd& end) {

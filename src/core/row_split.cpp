@@ -17,6 +17,12 @@
 #include <immintrin.h>
 #endif
 
+// A web page without cross-origin isolation has no threads: there the
+// calling thread draws every row.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define RANVEL_ONE_THREAD 1
+#endif
+
 namespace {
 
 constexpr int32_t CHUNK_ROWS = 8;
@@ -146,12 +152,19 @@ RowPool& pool() {
 }  // namespace
 
 int32_t default_row_threads() {
+#ifdef RANVEL_ONE_THREAD
+  return 1;
+#else
   const unsigned cores = std::thread::hardware_concurrency();
   return static_cast<int32_t>(std::clamp<unsigned>(cores, 1u, static_cast<unsigned>(MOST_THREADS)));
+#endif
 }
 
 void split_rows(int32_t rows, int32_t threads, const std::function<void(int32_t, int32_t)>& work) {
   if (rows <= 0) return;
+#ifdef RANVEL_ONE_THREAD
+  threads = 1;
+#endif
   if (threads <= 1 || rows <= CHUNK_ROWS) {
     work(0, rows);
     return;

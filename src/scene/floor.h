@@ -62,10 +62,18 @@ int32_t set_floor_threads(int32_t threads);
 int32_t floor_threads();
 
 // The ways the floor loop can run, each giving the same pixels: one pixel at a
-// time, four at a time (AVX2) or eight at a time (AVX-512). The best one the
-// processor has is chosen when the program runs.
-enum FloorKernel : int32_t { FLOOR_KERNEL_PLAIN = 0, FLOOR_KERNEL_AVX2 = 1, FLOOR_KERNEL_AVX512 = 2 };
+// time, four at a time (AVX2), eight at a time (AVX-512), or two at a time
+// with WebAssembly SIMD (in a build for the browser made with -msimd128).
+// The best one the processor has is chosen when the program runs.
+enum FloorKernel : int32_t {
+  FLOOR_KERNEL_PLAIN = 0,
+  FLOOR_KERNEL_AVX2 = 1,
+  FLOOR_KERNEL_AVX512 = 2,
+  FLOOR_KERNEL_WASM128 = 3,
+};
 FloorKernel floor_kernel_best();
+// Whether this build can run the kernel on this processor.
+bool floor_kernel_available(FloorKernel kernel);
 // For tests and benchmarks: use this kernel (or the best available, if the
 // processor lacks it) from now on; returns the previous choice.
 FloorKernel set_floor_kernel(FloorKernel kernel);

@@ -16,7 +16,9 @@
 //     its exact inverse (the same correctly rounded result);
 //   - four or eight pixels go through the same operations side by side when
 //     the processor has AVX2 or AVX-512 (chosen when the program runs), and
-//     the texels are read with vector loads instead of one by one;
+//     the texels are read with vector loads instead of one by one; in a
+//     build for the browser made with -msimd128, two at a time side by side
+//     with WebAssembly SIMD;
 //   - the rows are shared between the cores.
 // Only the pixels of the label band leave the vector rows, one by one.
 // No reciprocal of anything else, no fused multiply-add, no reordered sum.
@@ -34,6 +36,10 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 #define RANVEL_X86 1
+#endif
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#define RANVEL_WASM_SIMD 1
 #endif
 
 namespace {
@@ -419,22 +425,192 @@ __attribute__((target("avx512f"))) void row_avx512(const FloorPass& p, LabelPass
 
 #endif  // RANVEL_X86
 
+#ifdef RANVEL_WASM_SIMD
+
+// Two pixels in the two lanes of a vector of doubles: the floor point, the
+// texture position and its floor.
+struct TwoPixels {
+  v128_t fx, fy, u, v;
+  v128_t x0, y0;  // floor(u), floor(v)
+};
+
+// The constants of one row for the WebAssembly pixels.
+struct RowConstants128 {
+  v128_t ox, ryb, rya, ay, by, det, sx, sy, orx, ory, five, uoff, voff, zero, umax, vmax, low, high;
+};
+
+template <bool DIVIDE>
+inline TwoPixels map_two(const RowConstants128& c, int32_t sx) {
+  TwoPixels t;
+  const v128_t rx = wasm_f64x2_sub(wasm_f64x2_convert_low_i32x4(wasm_i32x4_make(sx, sx + 1, 0, 0)), c.ox);
+  const v128_t first = wasm_f64x2_div(wasm_f64x2_sub(wasm_f64x2_mul(rx, c.by), c.ryb), c.det);
+  const v128_t second = wasm_f64x2_div(wasm_f64x2_sub(wasm_f64x2_mul(rx, c.ay), c.rya), c.det);
+  t.fx = wasm_f64x2_add(DIVIDE ? wasm_f64x2_div(first, c.sx) : wasm_f64x2_mul(first, c.sx), c.orx);
+  t.fy = wasm_f64x2_add(DIVIDE ? wasm_f64x2_div(second, c.sy) : wasm_f64x2_mul(second, c.sy), c.ory);
+  t.u = wasm_f64x2_add(wasm_f64x2_mul(c.five, t.fx), c.uoff);
+  t.v = wasm_f64x2_add(wasm_f64x2_mul(c.five, t.fy), c.voff);
+  t.x0 = wasm_f64x2_floor(t.u);
+  t.y0 = wasm_f64x2_floor(t.v);
+  return t;
+}
+
+// Whether the texel corner lies inside the texture, as a 64-bit mask a lane.
+inline v128_t inside_two(const RowConstants128& c, const TwoPixels& t) {
+  return wasm_v128_and(wasm_v128_and(wasm_f64x2_ge(t.x0, c.zero), wasm_f64x2_ge(t.y0, c.zero)),
+                       wasm_v128_and(wasm_f64x2_le(t.x0, c.umax), wasm_f64x2_le(t.y0, c.vmax)));
+}
+
+// The interpolated colour of two pixels from their texel values (lanes 0
+// and 1 of the integer vectors), floored, as doubles. The weights u - x0 and
+// v - y0 take the floored doubles, which equal the texel position converted
+// back.
+inline v128_t mix_two(const TwoPixels& t, v128_t c00, v128_t c10, v128_t c01, v128_t c11) {
+  const v128_t a = wasm_f64x2_sub(t.u, t.x0);
+  const v128_t top = wasm_f64x2_add(wasm_f64x2_convert_low_i32x4(c00),
+                                    wasm_f64x2_mul(wasm_f64x2_convert_low_i32x4(wasm_i32x4_sub(c10, c00)), a));
+  const v128_t bottom = wasm_f64x2_add(wasm_f64x2_convert_low_i32x4(c01),
+                                       wasm_f64x2_mul(wasm_f64x2_convert_low_i32x4(wasm_i32x4_sub(c11, c01)), a));
+  const v128_t w = wasm_f64x2_sub(t.v, t.y0);
+  return wasm_f64x2_floor(wasm_f64x2_add(wasm_f64x2_mul(wasm_f64x2_sub(bottom, top), w), top));
+}
+
+// Whole-numbered doubles of two lanes (within the 32-bit range) as 32-bit
+// integers in lanes 0 and 1, the other two 0. Adding 1.5 * 2^52 is exact for
+// them and leaves the integer in the low half of the double, in fewer
+// operations than a saturating conversion. Lanes of other values (off the
+// texture, not a number) give numbers that are masked off afterwards.
+inline v128_t whole_to_int(v128_t whole) {
+  const v128_t shifted = wasm_f64x2_add(whole, wasm_f64x2_splat(6755399441055744.0));
+  return wasm_i32x4_shuffle(shifted, wasm_i32x4_splat(0), 0, 2, 4, 6);
+}
+
+// The same for two pairs: the four lanes' 32-bit integers, low pair first.
+inline v128_t whole_to_int4(v128_t low, v128_t high) {
+  return wasm_i64x2_shuffle(whole_to_int(low), whole_to_int(high), 0, 2);
+}
+
+// Four texel pairs (a texel and its right neighbour) as the low and high
+// byte of each 32-bit lane.
+inline v128_t texel_pairs(const std::uint8_t* t0, const std::uint8_t* t1, const std::uint8_t* t2,
+                          const std::uint8_t* t3) {
+  v128_t pairs = wasm_i32x4_splat(0);
+  pairs = wasm_v128_load16_lane(t0, pairs, 0);
+  pairs = wasm_v128_load16_lane(t1, pairs, 2);
+  pairs = wasm_v128_load16_lane(t2, pairs, 4);
+  return wasm_v128_load16_lane(t3, pairs, 6);
+}
+
+// Four pixels a step, as two pairs. WebAssembly has no gather: the texels of
+// the four are read one pair of neighbours at a time. A pixel off the
+// texture reads texel 0 instead, and its colour is then masked to 0.
+template <bool DIVIDE>
+void row_wasm128(const FloorPass& p, LabelPass* l, int32_t sy) {
+  const double ry = static_cast<double>(sy) - p.oy;
+  const double ryb = ry * p.bx;
+  const double rya = ry * p.ax;
+  std::uint8_t* out = p.pixels + static_cast<std::size_t>(sy) * static_cast<std::size_t>(p.width);
+
+  RowConstants128 c;
+  c.ox = wasm_f64x2_splat(p.ox);
+  c.ryb = wasm_f64x2_splat(ryb);
+  c.rya = wasm_f64x2_splat(rya);
+  c.ay = wasm_f64x2_splat(p.ay);
+  c.by = wasm_f64x2_splat(p.by);
+  c.det = wasm_f64x2_splat(p.det);
+  c.sx = wasm_f64x2_splat(DIVIDE ? p.scale : p.inv);
+  c.sy = wasm_f64x2_splat(DIVIDE ? p.neg_scale : p.neg_inv);
+  c.orx = wasm_f64x2_splat(p.origin_x);
+  c.ory = wasm_f64x2_splat(p.origin_y);
+  c.five = wasm_f64x2_splat(TEXELS_PER_UNIT);
+  c.uoff = wasm_f64x2_splat(p.u_offset);
+  c.voff = wasm_f64x2_splat(p.v_offset);
+  c.zero = wasm_f64x2_splat(0.0);
+  c.umax = wasm_f64x2_splat(static_cast<double>(p.tex_width - 2));
+  c.vmax = wasm_f64x2_splat(static_cast<double>(p.tex_height - 2));
+  c.low = wasm_f64x2_splat(p.band_low);
+  c.high = wasm_f64x2_splat(p.band_high);
+  const v128_t v_tw = wasm_i32x4_splat(p.tex_width);
+  const v128_t v_byte = wasm_i32x4_splat(0xFF);
+  const std::size_t tw = static_cast<std::size_t>(p.tex_width);
+
+  int32_t sx = 0;
+  for (; sx + 4 <= p.width; sx += 4) {
+    const TwoPixels lo = map_two<DIVIDE>(c, sx);
+    const TwoPixels hi = map_two<DIVIDE>(c, sx + 2);
+    // The four lanes' masks and texel corners as 32-bit integers.
+    const v128_t inside = wasm_i32x4_shuffle(inside_two(c, lo), inside_two(c, hi), 0, 2, 4, 6);
+    const v128_t ix = whole_to_int4(lo.x0, hi.x0);
+    const v128_t iy = whole_to_int4(lo.y0, hi.y0);
+    const v128_t at = wasm_v128_and(wasm_i32x4_add(wasm_i32x4_mul(iy, v_tw), ix), inside);
+    const std::uint8_t* t0 = p.texels + static_cast<uint32_t>(wasm_i32x4_extract_lane(at, 0));
+    const std::uint8_t* t1 = p.texels + static_cast<uint32_t>(wasm_i32x4_extract_lane(at, 1));
+    const std::uint8_t* t2 = p.texels + static_cast<uint32_t>(wasm_i32x4_extract_lane(at, 2));
+    const std::uint8_t* t3 = p.texels + static_cast<uint32_t>(wasm_i32x4_extract_lane(at, 3));
+    const v128_t top_pairs = texel_pairs(t0, t1, t2, t3);
+    const v128_t low_pairs = texel_pairs(t0 + tw, t1 + tw, t2 + tw, t3 + tw);
+    const v128_t c00 = wasm_v128_and(top_pairs, v_byte);
+    const v128_t c10 = wasm_u32x4_shr(top_pairs, 8);
+    const v128_t c01 = wasm_v128_and(low_pairs, v_byte);
+    const v128_t c11 = wasm_u32x4_shr(low_pairs, 8);
+    const v128_t col_lo = mix_two(lo, c00, c10, c01, c11);
+    const v128_t col_hi = mix_two(hi, wasm_i32x4_shuffle(c00, c00, 2, 3, 2, 3), wasm_i32x4_shuffle(c10, c10, 2, 3, 2, 3),
+                                  wasm_i32x4_shuffle(c01, c01, 2, 3, 2, 3), wasm_i32x4_shuffle(c11, c11, 2, 3, 2, 3));
+    const v128_t colour = wasm_v128_and(whole_to_int4(col_lo, col_hi), inside);
+    const v128_t halves = wasm_i16x8_narrow_i32x4(colour, colour);
+    const v128_t bytes = wasm_u8x16_narrow_i16x8(halves, halves);
+    const int32_t four = wasm_i32x4_extract_lane(bytes, 0);
+    std::memcpy(out + sx, &four, 4);
+    if (l != nullptr) {
+      const int band =
+          wasm_i64x2_bitmask(wasm_v128_and(wasm_f64x2_ge(lo.fy, c.low), wasm_f64x2_le(lo.fy, c.high))) |
+          (wasm_i64x2_bitmask(wasm_v128_and(wasm_f64x2_ge(hi.fy, c.low), wasm_f64x2_le(hi.fy, c.high))) << 2);
+      if (band != 0) {
+        alignas(16) double fxs[4], fys[4];
+        alignas(16) int32_t cols[4];
+        wasm_v128_store(fxs, lo.fx);
+        wasm_v128_store(fxs + 2, hi.fx);
+        wasm_v128_store(fys, lo.fy);
+        wasm_v128_store(fys + 2, hi.fy);
+        wasm_v128_store(cols, colour);
+        for (int i = 0; i < 4; ++i)
+          if ((band >> i) & 1)
+            out[sx + i] = static_cast<std::uint8_t>(label_pixel(p, *l, fxs[i], fys[i], cols[i]) & 0xFF);
+      }
+    }
+  }
+  row_plain(p, l, sy, sx);
+}
+
+#endif  // RANVEL_WASM_SIMD
+
 FloorKernel best_kernel() {
-#ifdef RANVEL_X86
+#if defined(RANVEL_X86)
   static const FloorKernel best = __builtin_cpu_supports("avx512f") ? FLOOR_KERNEL_AVX512
                                   : __builtin_cpu_supports("avx2")  ? FLOOR_KERNEL_AVX2
                                                                     : FLOOR_KERNEL_PLAIN;
   return best;
+#elif defined(RANVEL_WASM_SIMD)
+  return FLOOR_KERNEL_WASM128;
 #else
   return FLOOR_KERNEL_PLAIN;
 #endif
 }
 
+// Whether this build on this processor can run the kernel: the plain one
+// always; the WebAssembly one in a build made with -msimd128; the x86 ones up
+// to the best the processor has.
+bool kernel_here(int32_t kernel) {
+  if (kernel == FLOOR_KERNEL_PLAIN) return true;
+#if defined(RANVEL_WASM_SIMD)
+  return kernel == FLOOR_KERNEL_WASM128;
+#else
+  return kernel > FLOOR_KERNEL_PLAIN && kernel <= static_cast<int32_t>(best_kernel());
+#endif
+}
+
 FloorKernel chosen_kernel() {
-  const FloorKernel best = best_kernel();
-  if (kernel_override >= 0 && kernel_override <= static_cast<int32_t>(best))
-    return static_cast<FloorKernel>(kernel_override);
-  return best;
+  if (kernel_override >= 0 && kernel_here(kernel_override)) return static_cast<FloorKernel>(kernel_override);
+  return best_kernel();
 }
 
 // Floor y of pixel (sx, sy), as one_pixel makes it.
@@ -473,6 +649,14 @@ void draw_row(FloorKernel kernel, const FloorPass& p, LabelPass* l, int32_t sy) 
         row_avx2<false>(p, l, sy);
       else
         row_avx2<true>(p, l, sy);
+      return;
+#endif
+#ifdef RANVEL_WASM_SIMD
+    case FLOOR_KERNEL_WASM128:
+      if (p.power_of_two)
+        row_wasm128<false>(p, l, sy);
+      else
+        row_wasm128<true>(p, l, sy);
       return;
 #endif
     default:
@@ -592,6 +776,8 @@ int32_t set_floor_threads(int32_t threads) {
 }
 
 FloorKernel floor_kernel_best() { return best_kernel(); }
+
+bool floor_kernel_available(FloorKernel kernel) { return kernel_here(kernel); }
 
 FloorKernel set_floor_kernel(FloorKernel kernel) {
   const FloorKernel previous = chosen_kernel();

@@ -56,8 +56,8 @@ std::vector<GameCase> game_cases(int from, int to) {
 
 std::vector<FloorKernel> kernels_here() {
   std::vector<FloorKernel> kernels;
-  for (FloorKernel k : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512})
-    if (k <= floor_kernel_best()) kernels.push_back(k);
+  for (FloorKernel k : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512, FLOOR_KERNEL_WASM128})
+    if (floor_kernel_available(k)) kernels.push_back(k);
   return kernels;
 }
 
@@ -94,7 +94,7 @@ void compare_game_views(int from, int to) {
 // not a power of two (divided), far zoomed out (much of the view off the
 // texture), and turned the other way round.
 void compare_other_views(FloorKernel kernel) {
-  if (floor_kernel_best() < kernel) GTEST_SKIP() << "the processor lacks this kernel";
+  if (!floor_kernel_available(kernel)) GTEST_SKIP() << "this build or processor lacks this kernel";
   FastRig rig;
   set_floor_kernel(kernel);
   std::vector<SCREENDEF> views;
@@ -135,10 +135,11 @@ TEST(FloorFast, GameViewsTargets56To100) { compare_game_views(56, 100); }
 TEST(FloorFast, OtherViewsPlain) { compare_other_views(FLOOR_KERNEL_PLAIN); }
 TEST(FloorFast, OtherViewsAvx2) { compare_other_views(FLOOR_KERNEL_AVX2); }
 TEST(FloorFast, OtherViewsAvx512) { compare_other_views(FLOOR_KERNEL_AVX512); }
+// Built as WebAssembly with -msimd128 (the web build), run under node.
+TEST(FloorFast, OtherViewsWasm128) { compare_other_views(FLOOR_KERNEL_WASM128); }
 
 TEST(FloorFast, BandEdgesAndOddWidths) {
-  for (FloorKernel kernel : {FLOOR_KERNEL_PLAIN, FLOOR_KERNEL_AVX2, FLOOR_KERNEL_AVX512}) {
-    if (floor_kernel_best() < kernel) continue;
+  for (FloorKernel kernel : kernels_here()) {
     FastRig rig;
     set_floor_kernel(kernel);
     // A straight view whose centre row is exactly floor y = -2.0, with a

@@ -1,0 +1,38 @@
+// The game in a web page. The page hands over its address's parameters as
+// the command line (web/page.js: "?name=value" is "--name value", "?name"
+// is "--name"). A page has nowhere to stop before the game, so help, the
+// version and a command line that cannot be read are written to the
+// browser's console and the game starts all the same.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/main_routine.h"
+#include "core/runtime_error.h"
+#include "platform/web.h"
+#include "surface/surface.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = arguments_of(argc, argv);
+  CommandLine line;
+  std::string error;
+  if (!parse_command_line(arguments, line, error)) {
+    std::fputs(usage_text(error).c_str(), stderr);
+    line = CommandLine{};
+  } else if (line.show_help || line.show_version) {
+    std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
+  }
+  apply_command_line(line);
+  int code = 0;
+  try {
+    ranvel_main();
+  } catch (const ProgramEnd& end) {
+    code = end.code;
+  }
+  // With sleeps that hand the thread back to the browser, main's return
+  // reaches no one: the page is told here.
+  present_page();
+  web_game_over(code);
+  return code;
+}

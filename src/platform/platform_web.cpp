@@ -1,0 +1,241 @@
+// The web backend (Emscripten): the page shown in a canvas of the web page,
+// the keyboard, the pointer (mouse, pen and touch alike), sleeping and the
+// clock. Its JavaScript half is platform_web.js; the page around the canvas
+// (scaling, the pointer's position, buttons) is web/page.js.
+//
+// The surface hands over the page, its palette and the rows that changed;
+// only those rows are turned into RGBA through a 256-entry lookup table and
+// put into the canvas. The game's blocking loops stay as they are: a sleep
+// hands the browser back its thread (Asyncify) until the time is up, and the
+// input arrives meanwhile.
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/key_map.h"
+#include "platform/platform.h"
+#include "platform/pointer_latch.h"
+#include "platform/web.h"
+
+extern "C" {
+// platform_web.js
+int web_open(int width, int height);
+void web_show_rows(const std::uint32_t* pixels, int width, int height, int first, int count);
+void web_sleep(int ms);
+void web_report_error(const char* text);
+void web_game_ended(int code);
+}
+
+namespace {
+
+int32_t page_width = 0;
+int32_t page_height = 0;
+bool opened = false;
+
+// What the canvas shows, as indices and palette (for the page's tests), and
+// as the canvas holds it: RGBA words, red in the lowest byte.
+std::vector<std::uint8_t> shown_page;
+std::uint8_t shown_palette[256 * 3] = {};
+std::uint32_t lookup[256] = {};
+std::vector<std::uint32_t> rgba;
+
+KeyQueue keys;
+KeyMapState key_state;
+
+// The pointer in page pixels, and whether it is over the page. Positions
+// arrive already mapped from the size the page is shown at (web/page.js).
+bool pointer_inside = false;
+int32_t pointer_x = 0;
+int32_t pointer_y = 0;
+ButtonLatch buttons;
+
+int64_t frames = 0;
+
+int64_t now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
+
+void palette_to_rgba(const std::uint8_t* palette) {
+  for (int i = 0; i < 256; ++i)
+    lookup[i] = 0xFF000000u | static_cast<std::uint32_t>(palette[3 * i]) |
+                (static_cast<std::uint32_t>(palette[3 * i + 1]) << 8) |
+                (static_cast<std::uint32_t>(palette[3 * i + 2]) << 16);
+}
+
+KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
+  KeyStroke p;
+  p.alt = e.altKey;
+  const std::string_view code(e.code);
+  if (code.size() == 6 && code.starts_with("Digit") && code[5] >= '0' && code[5] <= '9') {
+    p.key = PKEY_ROW_DIGIT;
+    p.digit = code[5] - '0';
+  } else if (code.size() == 7 && code.starts_with("Numpad") && code[6] >= '0' && code[6] <= '9') {
+    p.key = PKEY_PAD_DIGIT;
+    p.digit = code[6] - '0';
+  } else if (code == "Enter") {
+    p.key = PKEY_ENTER;
+  } else if (code == "NumpadEnter") {
+    p.key = PKEY_PAD_ENTER;
+  } else if (code == "Escape") {
+    p.key = PKEY_ESCAPE;
+  } else if (code == "ArrowLeft") {
+    p.key = PKEY_LEFT;
+  } else if (code == "ArrowRight") {
+    p.key = PKEY_RIGHT;
+  } else if (code == "ArrowUp") {
+    p.key = PKEY_UP;
+  } else if (code == "ArrowDown") {
+    p.key = PKEY_DOWN;
+  } else if (code == "F11") {
+    p.key = PKEY_F11;
+  }
+  return p;
+}
+
+// Keys the game knows come by where they are on the keyboard, as on the
+// desktop; letters and signs by the character the key gives (the browser
+// hands it over with the key itself, so there is no separate text event).
+// The browser's own shortcuts (with Ctrl or Cmd) are left alone.
+EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
+  if (e->ctrlKey || e->metaKey) return EM_FALSE;
+  const KeyStroke press = key_of(*e);
+  const KeyDownResult r = map_key_down(press, key_state);
+  for (const std::string& k : r.keys) keys.push_back(k);
+  // Full screen is the page's (web/page.js): a browser grants it only from
+  // the page's own event handler.
+  if (r.toggles_fullscreen || press.key == PKEY_F11) return EM_FALSE;
+  if (!r.keys.empty()) return EM_TRUE;
+  if (std::strlen(e->key) == 1) {
+    key_state.drop_next_text = false;
+    const std::vector<std::string> typed = map_typed_text(e->key, key_state);
+    for (const std::string& k : typed) keys.push_back(k);
+    return typed.empty() ? EM_FALSE : EM_TRUE;
+  }
+  return EM_FALSE;
+}
+
+bool on_page(int32_t x, int32_t y) { return x >= 0 && y >= 0 && x < page_width && y < page_height; }
+
+// A button number of the DOM (0 main, 1 middle, 2 secondary, 3, 4) as the
+// bit the game reads.
+bool button_mask(int32_t button, uint32_t& mask) {
+  if (button < 0 || button > 15) return false;
+  mask = 1u << static_cast<uint32_t>(button);
+  return true;
+}
+
+}  // namespace
+
+// The pointer, from web/page.js, in page pixels; a position off the page
+// counts as outside. A touch that ends leaves the pointer outside (touch has
+// no hover), so nothing stays lit after a tap.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_move(int32_t x, int32_t y) {
+  pointer_inside = on_page(x, y);
+  if (pointer_inside) {
+    pointer_x = x;
+    pointer_y = y;
+  }
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_down(int32_t x, int32_t y, int32_t button) {
+  web_pointer_move(x, y);
+  uint32_t mask = 0;
+  if (pointer_inside && button_mask(button, mask)) note_button_down(buttons, mask, x, y, now_ms());
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_up(int32_t button) {
+  uint32_t mask = 0;
+  if (button_mask(button, mask)) note_button_up(buttons, mask);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { pointer_inside = false; }
+
+// The page lost the focus, or the browser took the pointer away: a release
+// may never come.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(buttons); }
+
+// For the page's tests and measurements: the page as shown last and its
+// palette, and how many whole frames the game has drawn.
+extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_page() { return shown_page.data(); }
+extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_palette() { return shown_palette; }
+extern "C" EMSCRIPTEN_KEEPALIVE double web_frame_count() { return static_cast<double>(frames); }
+
+// The page lays itself out in the browser window and cannot start in full
+// screen (a browser grants that only to the player's own gesture): the
+// window choices of a command line change nothing here.
+void platform_configure(const WindowChoice&) {}
+
+bool platform_open(int32_t width, int32_t height) {
+  if (opened) return true;
+  if (width < 1 || height < 1 || web_open(width, height) == 0) {
+    web_report_error("Ranvel: the page has no canvas to draw in");
+    return false;
+  }
+  page_width = width;
+  page_height = height;
+  const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  shown_page.assign(size, 0);
+  rgba.assign(size, 0xFF000000u);
+  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, on_key_down);
+  opened = true;
+  return true;
+}
+
+void platform_present(const PageUpdate& update) {
+  if (!opened || update.pixels == nullptr || update.palette == nullptr || update.width != page_width ||
+      update.height != page_height)
+    return;
+  RowSpan rows = update.palette_changed ? RowSpan{0, page_height - 1} : update.rows;
+  rows.first = std::max(rows.first, 0);
+  rows.last = std::min(rows.last, page_height - 1);
+  if (rows.empty()) return;
+  if (update.palette_changed) {
+    palette_to_rgba(update.palette);
+    std::memcpy(shown_palette, update.palette, sizeof shown_palette);
+  }
+  const std::size_t w = static_cast<std::size_t>(page_width);
+  const std::size_t from = static_cast<std::size_t>(rows.first) * w;
+  const std::size_t to = static_cast<std::size_t>(rows.last + 1) * w;
+  for (std::size_t i = from; i < to; ++i) rgba[i] = lookup[update.pixels[i]];
+  std::memcpy(shown_page.data() + from, update.pixels + from, to - from);
+  web_show_rows(rgba.data(), page_width, page_height, rows.first, rows.last - rows.first + 1);
+}
+
+// Input arrives through the page's event handlers while the game sleeps.
+void platform_pump() {}
+
+void platform_sleep(int32_t ms) {
+  if (ms > 0) web_sleep(ms);
+}
+
+double platform_clock() { return emscripten_get_now() / 1000.0; }
+
+bool platform_key_waiting() { return !keys.empty(); }
+
+std::string platform_take_key() { return take_oldest_key(keys); }
+
+PlatformMouse platform_mouse() {
+  PlatformMouse m;
+  if (!opened) return m;
+  // A press is reported where it went down, even when it has been released
+  // or the pointer has left since.
+  const ButtonReading b = read_buttons(buttons, now_ms());
+  if (!b.at_press && !pointer_inside) return m;
+  m.x = b.at_press ? b.x : pointer_x;
+  m.y = b.at_press ? b.y : pointer_y;
+  m.buttons = static_cast<int32_t>(b.buttons);
+  return m;
+}
+
+void platform_full_frame() { ++frames; }
+
+void platform_error_report(const std::string& text) { web_report_error(text.c_str()); }
+
+void web_game_over(int code) {
+  // The page's own controls have the keyboard from now on.
+  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
+  web_game_ended(code);
+}

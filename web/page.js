@@ -1,0 +1,249 @@
+// The page around the game: the page drawn at the size of the browser window,
+// the pointer (mouse, pen and touch on one path), full screen, and the
+// button that starts the game again once it has ended.
+//
+// The game draws its 800 x 600 page into the hidden canvas #ranvel. What the
+// player sees is #view: the page enlarged by the smallest whole multiple at
+// or above the size it is shown at, without smoothing, and then shown at
+// that size by the browser, which reduces it smoothly. At a whole multiple
+// every page pixel is a sharp square; between them no pixel is wider than
+// its neighbour; below 1x the page is reduced smoothly.
+'use strict';
+
+(function () {
+  const PAGE_WIDTH = 800;
+  const PAGE_HEIGHT = 600;
+  // DOM buttons bits of the buttons 0 (main), 1 (middle), 2 (secondary), 3, 4.
+  const BUTTON_BITS = [1, 4, 2, 8, 16];
+
+  const stage = document.getElementById('stage');
+  const source = document.getElementById('ranvel');
+  const view = document.getElementById('view');
+  const again = document.getElementById('again');
+  const fullscreen = document.getElementById('fullscreen');
+  const view_context = view.getContext('2d', {alpha: false});
+
+  let scale = 0;  // the whole multiple #view holds the page at
+  let dirty_first = PAGE_HEIGHT;
+  let dirty_last = -1;
+  let frame_asked = false;
+  let views_drawn = 0;
+  let running = false;  // the game's functions can be called
+  let ended = false;
+  const sleeps = [];  // [asked ms, taken ms, hidden at the end] of the latest sleeps, for the tests
+
+  function draw_view() {
+    frame_asked = false;
+    if (dirty_last < dirty_first) return;
+    const first = dirty_first;
+    const count = dirty_last - dirty_first + 1;
+    dirty_first = PAGE_HEIGHT;
+    dirty_last = -1;
+    ++views_drawn;
+    view_context.imageSmoothingEnabled = false;
+    view_context.drawImage(source, 0, first, PAGE_WIDTH, count,
+                           0, first * scale, PAGE_WIDTH * scale, count * scale);
+  }
+
+  function mark_rows(first, count) {
+    dirty_first = Math.min(dirty_first, first);
+    dirty_last = Math.max(dirty_last, first + count - 1);
+    if (!frame_asked) {
+      frame_asked = true;
+      requestAnimationFrame(draw_view);
+    }
+  }
+
+  // The largest 4:3 box in whole device pixels that fits the stage, centred.
+  function lay_out() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = Math.floor(stage.clientWidth * ratio);
+    const height = Math.floor(stage.clientHeight * ratio);
+    const unit = Math.max(1, Math.min(Math.floor(width / 4), Math.floor(height / 3)));
+    const shown_width = 4 * unit;
+    const shown_height = 3 * unit;
+    const wanted = Math.max(1, Math.ceil(shown_width / PAGE_WIDTH));
+    if (wanted !== scale) {
+      scale = wanted;
+      view.width = PAGE_WIDTH * scale;
+      view.height = PAGE_HEIGHT * scale;
+      mark_rows(0, PAGE_HEIGHT);
+    }
+    view.style.width = shown_width / ratio + 'px';
+    view.style.height = shown_height / ratio + 'px';
+    view.style.left = Math.floor((width - shown_width) / 2) / ratio + 'px';
+    view.style.top = Math.floor((height - shown_height) / 2) / ratio + 'px';
+  }
+
+  // The page pixel under a pointer event, through the size #view is shown at.
+  function page_point(e) {
+    const box = view.getBoundingClientRect();
+    return {
+      x: Math.floor((e.clientX - box.left) * PAGE_WIDTH / box.width),
+      y: Math.floor((e.clientY - box.top) * PAGE_HEIGHT / box.height),
+    };
+  }
+
+  function call(name, ...args) {
+    if (running) Module['_' + name](...args);
+  }
+
+  // Mouse and pen: the pointer hovers, and presses are noted where they
+  // happen. Touch: only the first finger counts, and when it lifts the
+  // pointer is outside (touch has no hover). Only pointer events are
+  // listened to, so the mouse events a browser sends after a touch for
+  // older pages are never counted again.
+  function on_pointer_down(e) {
+    e.preventDefault();
+    view.focus({preventScroll: true});
+    if (e.pointerType === 'touch' && !e.isPrimary) return;
+    view.setPointerCapture(e.pointerId);
+    const p = page_point(e);
+    call('web_pointer_down', p.x, p.y, e.button);
+  }
+
+  function on_pointer_move(e) {
+    if (e.pointerType === 'touch' && !e.isPrimary) return;
+    const p = page_point(e);
+    call('web_pointer_move', p.x, p.y);
+    // A second mouse button pressed or released while another is held.
+    if (e.button >= 0 && e.button < BUTTON_BITS.length && e.pointerType !== 'touch') {
+      if (e.buttons & BUTTON_BITS[e.button]) call('web_pointer_down', p.x, p.y, e.button);
+      else call('web_pointer_up', e.button);
+    }
+  }
+
+  function on_pointer_up(e) {
+    if (e.pointerType === 'touch' && !e.isPrimary) return;
+    const p = page_point(e);
+    call('web_pointer_move', p.x, p.y);
+    call('web_pointer_up', Math.max(0, e.button));
+    if (e.pointerType === 'touch') call('web_pointer_leave');
+  }
+
+  function on_pointer_cancel(e) {
+    if (e.pointerType === 'touch' && !e.isPrimary) return;
+    call('web_pointer_clear');
+    call('web_pointer_leave');
+  }
+
+  view.addEventListener('pointerdown', on_pointer_down);
+  view.addEventListener('pointermove', on_pointer_move);
+  view.addEventListener('pointerup', on_pointer_up);
+  view.addEventListener('pointercancel', on_pointer_cancel);
+  view.addEventListener('pointerleave', (e) => {
+    if (e.pointerType !== 'touch') call('web_pointer_leave');
+  });
+  window.addEventListener('blur', () => call('web_pointer_clear'));
+  // No context menu, no selection, no double-tap zoom on the game: a long
+  // press on an arrow repeats like a held mouse button.
+  stage.addEventListener('contextmenu', (e) => e.preventDefault());
+  stage.addEventListener('selectstart', (e) => e.preventDefault());
+  stage.addEventListener('dblclick', (e) => e.preventDefault());
+
+  function toggle_fullscreen() {
+    const done = () => view.focus({preventScroll: true});
+    const asked = document.fullscreenElement ? document.exitFullscreen()
+                                             : document.documentElement.requestFullscreen();
+    if (asked && asked.then) asked.then(done, done); else done();
+  }
+  fullscreen.addEventListener('click', toggle_fullscreen);
+  // F11 and Alt+Enter, as in the desktop window.
+  window.addEventListener('keydown', (e) => {
+    if (!ended && (e.key === 'F11' || (e.altKey && e.key === 'Enter'))) {
+      e.preventDefault();
+      toggle_fullscreen();
+    }
+  });
+  again.addEventListener('click', () => location.reload());
+
+  new ResizeObserver(lay_out).observe(stage);
+  window.addEventListener('resize', lay_out);
+  lay_out();
+  view.focus({preventScroll: true});
+
+  // The address's parameters are the program's command line: "?name=value"
+  // is "--name value" and "?name" (or "?name=") is "--name", in order; so
+  // "?nivel=facil&ayuda" gives "--nivel facil --ayuda".
+  function command_line(search) {
+    const line = [];
+    for (const [name, value] of new URLSearchParams(search)) {
+      line.push('--' + name);
+      if (value !== '') line.push(value);
+    }
+    return line;
+  }
+
+  // A teacher's aids: the level and the hints, kept in the address, so a
+  // change reloads the page with the game started that way (the A key then
+  // shows and hides the hints during play).
+  const level = document.getElementById('level');
+  const hints = document.getElementById('hints');
+  const asked = new URLSearchParams(location.search);
+  level.value = ['facil', 'medio', 'experto'].includes(asked.get('nivel')) ? asked.get('nivel') : '';
+  hints.checked = asked.has('ayuda');
+  function choose_aids() {
+    const search = new URLSearchParams(location.search);
+    search.delete('nivel');
+    search.delete('ayuda');
+    if (level.value !== '') search.set('nivel', level.value);
+    let address = search.toString();
+    if (hints.checked) address += (address === '' ? '' : '&') + 'ayuda';
+    location.search = address === '' ? '' : '?' + address;
+  }
+  level.addEventListener('change', choose_aids);
+  hints.addEventListener('change', choose_aids);
+  document.getElementById('aids').addEventListener('submit', (e) => e.preventDefault());
+  // The controls give the keys back to the game.
+  for (const control of [level, hints]) control.addEventListener('blur', () => view.focus({preventScroll: true}));
+
+  window.Module = {
+    canvas: source,
+    arguments: command_line(location.search),
+    on_rows_shown: mark_rows,
+    on_game_ended: function () {
+      ended = true;
+      running = false;
+      again.hidden = false;
+      again.focus();
+    },
+    onRuntimeInitialized: function () { running = true; },
+    // A browser that cannot run the game (no WebAssembly SIMD, say) says so
+    // where the player reads.
+    onAbort: function () {
+      running = false;
+      document.querySelector('footer p').textContent =
+          'Este navegador no puede abrir el juego: prueba con una versión reciente de Chrome, Firefox, Safari o Edge.';
+    },
+    on_slept: function (asked, took) {
+      if (sleeps.length >= 4000) sleeps.splice(0, 2000);
+      sleeps.push([asked, took, document.hidden]);
+    },
+  };
+
+  // For the tests and measurements: the page last shown (indices and
+  // palette, base64), the whole frames drawn, and whether the game ended.
+  function base64(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000)
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(text);
+  }
+  window.ranvel_test = {
+    running: () => running,
+    ended: () => ended,
+    frames: () => (running || ended ? Module._web_frame_count() : 0),
+    scale: () => scale,
+    views: () => views_drawn,
+    sleeps: () => sleeps.splice(0),
+    shown: () => {
+      const heap = Module.HEAPU8;
+      const page = Module._web_shown_page();
+      const palette = Module._web_shown_palette();
+      return {
+        indices: base64(heap.subarray(page, page + PAGE_WIDTH * PAGE_HEIGHT)),
+        palette: base64(heap.subarray(palette, palette + 768)),
+      };
+    },
+  };
+})();
