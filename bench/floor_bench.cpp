@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "bench/frame_game.h"
 #include "game/evaluation.h"
 #include "platform/headless.h"
 #include "scene/floor.h"
@@ -29,24 +30,12 @@ GameRun& run() {
   return r;
 }
 
-void BM_DRAWBG(benchmark::State& bench) {
+// One whole floor of the game view (target 100, look-at 50) on this many
+// threads with this kernel.
+void floor_loop(benchmark::State& bench, int32_t threads, FloorKernel kernel) {
   GameRun& r = run();
-  const int32_t previous = set_floor_threads(static_cast<int32_t>(bench.range(0)));
-  DEFINESCREEN(50.0, 100, r.view);
-  for (auto _ : bench) {
-    DRAWBG(r.frame, r.texture, r.font, 100, r.view);
-    benchmark::ClobberMemory();
-  }
-  set_floor_threads(previous);
-}
-BENCHMARK(BM_DRAWBG)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-
-// The same floor on one thread with each kernel (0 one pixel at a time,
-// 1 AVX2, 2 AVX-512; a kernel the processor lacks falls back to the best it has).
-void BM_DRAWBGKernel(benchmark::State& bench) {
-  GameRun& r = run();
-  const int32_t previous_threads = set_floor_threads(1);
-  const FloorKernel previous = set_floor_kernel(static_cast<FloorKernel>(bench.range(0)));
+  const int32_t previous_threads = set_floor_threads(threads);
+  const FloorKernel previous = set_floor_kernel(kernel);
   DEFINESCREEN(50.0, 100, r.view);
   for (auto _ : bench) {
     DRAWBG(r.frame, r.texture, r.font, 100, r.view);
@@ -55,18 +44,20 @@ void BM_DRAWBGKernel(benchmark::State& bench) {
   set_floor_kernel(previous);
   set_floor_threads(previous_threads);
 }
+
+void BM_DRAWBG(benchmark::State& bench) {
+  floor_loop(bench, static_cast<int32_t>(bench.range(0)), floor_kernel_best());
+}
+BENCHMARK(BM_DRAWBG)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same floor on one thread with each kernel (0 one pixel at a time,
+// 1 AVX2, 2 AVX-512; a kernel the processor lacks falls back to the best it has).
+void BM_DRAWBGKernel(benchmark::State& bench) { floor_loop(bench, 1, static_cast<FloorKernel>(bench.range(0))); }
 BENCHMARK(BM_DRAWBGKernel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_GameFrame(benchmark::State& bench) {
   GameRun& r = run();
-  GAMESTATE state = r.game;
-  state.TARGET = 100;
-  // Twenty rods, 60 in all.
-  for (int32_t i = 0; i < 20; ++i) {
-    const int32_t v = 1 + i % 5;
-    LAYROD(v, state, 16 * v);
-  }
-  state.LOOKAT = 50.0;
+  const GAMESTATE state = frame_game(r.game);
   for (auto _ : bench) {
     draw_scene_frame(r.frame, r.texture, r.font, state, r.view);
     benchmark::ClobberMemory();

@@ -13,9 +13,7 @@
 set -u
 . "$(dirname "$0")/window/common.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  under_xvfb 1024x768 "xvfb and xdotool" xvfb-run xdotool -- "$0" --inside "$@"
-fi
+rerun_under_xvfb 1024x768 "xvfb and xdotool" xvfb-run xdotool -- "$@"
 shift
 ranvel=$1
 close_window=$2

@@ -34,12 +34,8 @@ replay=$2
 compare=$3
 close_window=$4
 work=$5/$part
-here=$(cd "$(dirname "$0")" && pwd)
 
-rm -rf "$work"
-mkdir -p "$work/screen"
-"$replay" "$here/window/comfort.replay" "$work/pages" >/dev/null 2>"$work/replay.err" ||
-  fail "ranvel-replay could not play tests/window/comfort.replay: $(cat "$work/replay.err")"
+replay_pages comfort.replay
 
 start_game() {
   launch_game /dev/null "$work/stderr.txt"
@@ -47,22 +43,6 @@ start_game() {
   settle_window
   xdotool mousemove "$corner_x" "$corner_y"
   xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
-}
-
-# The window's place and size, and where the page is shown inside it: the
-# largest rectangle of 4 x 3 that fits, centred.
-window_box() {
-  # xwininfo gives the inside of the window on the screen, also when a window
-  # manager has put a frame around it.
-  local info
-  info=$(xwininfo -id "$wid")
-  wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
-  wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-  ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
-  wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
-  local times=$((ww / 4 < wh / 3 ? ww / 4 : wh / 3))
-  bw=$((4 * times)) bh=$((3 * times))
-  bx=$((wx + (ww - bw) / 2)) by=$((wy + (wh - bh) / 2))
 }
 
 # The pointer names page pixel floor((screen x - bx) * 800 / bw): the first

@@ -9,14 +9,11 @@
 set -u
 . "$(dirname "$0")/window/common.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  under_xvfb 2560x1600 "xvfb and xdotool" xvfb-run xdotool -- "$0" --inside "$@"
-fi
+rerun_under_xvfb 2560x1600 "xvfb and xdotool" xvfb-run xdotool -- "$@"
 shift
 ranvel=$1
 close_window=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+make_scratch
 
 # opens_at SIZE ARGUMENTS...: the game started with the arguments shows a
 # window of SIZE, and closes with exit status 0 and nothing said.

@@ -12,23 +12,16 @@
 set -u
 . "$(dirname "$0")/window/common.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  under_xvfb 1024x768 "xvfb, xdotool, x11-utils, imagemagick" xvfb-run xdotool xwininfo import -- "$0" --inside "$@"
-fi
+rerun_under_xvfb 1024x768 "xvfb, xdotool, x11-utils, imagemagick" xvfb-run xdotool xwininfo import -- "$@"
 shift
 ranvel=$1
 replay=$2
 compare=$3
 close_window=$4
 work=$5
-here=$(cd "$(dirname "$0")" && pwd)
-
-rm -rf "$work"
-mkdir -p "$work/screen"
 
 # The pages as the replay runner draws them.
-"$replay" "$here/window/play.replay" "$work/pages" >/dev/null 2>"$work/replay.err" ||
-  fail "ranvel-replay could not play tests/window/play.replay: $(cat "$work/replay.err")"
+replay_pages play.replay
 
 start_game() {
   launch_game "$work/stdout.txt" "$work/stderr.txt"
@@ -40,16 +33,6 @@ start_game() {
   xdotool windowfocus "$wid" 2>/dev/null
 }
 
-window_box() {
-  # xwininfo gives the inside of the window on the screen, also when a window
-  # manager has put a frame around it.
-  local info
-  info=$(xwininfo -id "$wid")
-  wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
-  wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-  ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
-  wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
-}
 
 # A screenshot of the whole screen, and the window's part of it compared with
 # the replay's page of the same name.

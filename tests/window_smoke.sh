@@ -8,16 +8,13 @@
 set -u
 . "$(dirname "$0")/window/common.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  under_xvfb 2560x1600 "xvfb and xdotool" xvfb-run xdotool -- "$0" --inside "$@"
-fi
+rerun_under_xvfb 2560x1600 "xvfb and xdotool" xvfb-run xdotool -- "$@"
 shift
 ranvel=$1
 close_window=$2
 shows_page=$3
 replay=${4:-}
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+make_scratch
 
 launch_game /dev/null "$scratch/stderr.txt"
 find_window

@@ -9,9 +9,7 @@
 set -u
 . "$(dirname "$0")/window/common.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  under_xvfb 2400x1800 "xvfb, xdotool, x11-utils, imagemagick, openbox" xvfb-run xdotool xwininfo import compare openbox -- "$0" --inside "$@"
-fi
+rerun_under_xvfb 2400x1800 "xvfb, xdotool, x11-utils, imagemagick, openbox" xvfb-run xdotool xwininfo import compare openbox -- "$@"
 shift
 ranvel=$1
 close_window=$2

@@ -48,6 +48,7 @@ endif()
 # own in bench/ (bench/web/web_bench.mjs loads it).
 ranvel_program(ranvel-frame-time ranvel_platform_headless bench/web/frame_time.cpp)
 target_link_options(ranvel-frame-time PRIVATE -sENVIRONMENT=web,node -sALLOW_MEMORY_GROWTH=1)
+target_include_directories(ranvel-frame-time PRIVATE ${CMAKE_SOURCE_DIR})
 set_target_properties(ranvel-frame-time PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bench/frame_time.html
                    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/bench/web/frame_time.html

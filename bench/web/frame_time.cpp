@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "bench/frame_game.h"
 #include "platform/headless.h"
 #include "scene/floor.h"
 #include "scene/rods.h"
@@ -41,14 +42,7 @@ int main() {
   headless_reset();
   GameRun& r = start_up();
   r.view.SCALE = PLAY_SCALE;
-  GAMESTATE state = r.game;
-  state.TARGET = 100;
-  // Twenty rods, 60 in all.
-  for (int32_t i = 0; i < 20; ++i) {
-    const int32_t v = 1 + i % 5;
-    LAYROD(v, state, 16 * v);
-  }
-  state.LOOKAT = 50.0;
+  const GAMESTATE state = frame_game(r.game);
   SCREENDEF options = r.view;
   set_options_camera(options);
 

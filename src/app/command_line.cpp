@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 #ifndef RANVEL_VERSION
 #error "RANVEL_VERSION comes from the project's version in CMakeLists.txt"
@@ -207,8 +208,18 @@ TeachingAids teaching_choice(const CommandLine& line) {
   return aids;
 }
 
-std::vector<std::string> arguments_of(int argc, char** argv) {
-  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
+CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
+  std::string error;
+  if (!parse_command_line(arguments, line, error)) {
+    std::fputs(usage_text(error).c_str(), stderr);
+    return UNREADABLE;
+  }
+  if (line.show_help || line.show_version) {
+    std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
+    return ANSWERED;
+  }
+  return RUN_GAME;
 }
 
 void apply_command_line(const CommandLine& line) {

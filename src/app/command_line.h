@@ -87,8 +87,12 @@ WindowChoice window_choice(const CommandLine& line);
 // --ayuda was given.
 TeachingAids teaching_choice(const CommandLine& line);
 
-// The arguments that follow the program's name.
-std::vector<std::string> arguments_of(int argc, char** argv);
+// Reads the program's arguments: the game is to start with them (RUN_GAME),
+// or help or the version has been printed on standard output (ANSWERED), or
+// they could not be read and the usage has been printed on standard error
+// (UNREADABLE).
+enum CommandLineOutcome : int32_t { RUN_GAME, ANSWERED, UNREADABLE };
+CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line);
 // Hands the choices to those they concern, before the game starts: the
 // window's to the platform, the teaching aids to the game.
 void apply_command_line(const CommandLine& line);

@@ -3,10 +3,6 @@
 // is "--name"). A page has nowhere to stop before the game, so help, the
 // version and a command line that cannot be read are written to the
 // browser's console and the game starts all the same.
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
@@ -14,15 +10,8 @@
 #include "surface/surface.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments = arguments_of(argc, argv);
   CommandLine line;
-  std::string error;
-  if (!parse_command_line(arguments, line, error)) {
-    std::fputs(usage_text(error).c_str(), stderr);
-    line = CommandLine{};
-  } else if (line.show_help || line.show_version) {
-    std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
-  }
+  if (take_command_line(argc, argv, line) == UNREADABLE) line = CommandLine{};
   apply_command_line(line);
   int code = 0;
   try {

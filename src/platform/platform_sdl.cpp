@@ -28,6 +28,7 @@
 #include "core/runtime_error.h"
 #include "platform/key_map.h"
 #include "platform/platform.h"
+#include "platform/window_input.h"
 #include "platform/pointer_latch.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
@@ -79,15 +80,8 @@ bool window_dirty = true;
 // When the window system was last asked for events.
 int64_t last_look_ns = 0;
 
-KeyQueue keys;
-KeyMapState key_state;
-
-// The pointer from the last mouse event, in window coordinates.
-bool pointer_inside = false;
-int32_t pointer_x = 0;
-int32_t pointer_y = 0;
-// The buttons, with the presses the game has not seen yet.
-ButtonLatch buttons;
+// The keys, the pointer (in window coordinates) and the buttons.
+WindowInput input;
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -320,9 +314,9 @@ KeyStroke key_of(const SDL_KeyboardEvent& e) {
 }
 
 void note_pointer(int32_t x, int32_t y) {
-  pointer_x = x;
-  pointer_y = y;
-  pointer_inside = true;
+  input.pointer_x = x;
+  input.pointer_y = y;
+  input.pointer_inside = true;
 }
 
 void handle(const SDL_Event& e) {
@@ -331,36 +325,36 @@ void handle(const SDL_Event& e) {
       // Nothing is kept between runs, so closing the window loses nothing.
       end_program(0);
     case SDL_KEYDOWN: {
-      const KeyDownResult r = map_key_down(key_of(e.key), key_state);
-      for (const std::string& k : r.keys) keys.push_back(k);
+      const KeyDownResult r = map_key_down(key_of(e.key), input.key_state);
+      for (const std::string& k : r.keys) input.keys.push_back(k);
       if (r.toggles_fullscreen && e.key.repeat == 0) toggle_fullscreen();
       break;
     }
     case SDL_TEXTINPUT:
-      for (const std::string& k : map_typed_text(e.text.text, key_state)) keys.push_back(k);
+      for (const std::string& k : map_typed_text(e.text.text, input.key_state)) input.keys.push_back(k);
       break;
     case SDL_MOUSEMOTION:
       note_pointer(e.motion.x, e.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
       note_pointer(e.button.x, e.button.y);
-      note_button_down(buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
+      note_button_down(input.buttons, SDL_BUTTON(e.button.button), e.button.x, e.button.y, e.button.timestamp);
       break;
     case SDL_MOUSEBUTTONUP:
       note_pointer(e.button.x, e.button.y);
-      note_button_up(buttons, SDL_BUTTON(e.button.button));
+      note_button_up(input.buttons, SDL_BUTTON(e.button.button));
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
         case SDL_WINDOWEVENT_ENTER:
-          pointer_inside = true;
+          input.pointer_inside = true;
           break;
         case SDL_WINDOWEVENT_LEAVE:
-          pointer_inside = false;
+          input.pointer_inside = false;
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // A release may never reach us once the focus is gone.
-          clear_buttons(buttons);
+          clear_buttons(input.buttons);
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -540,17 +534,17 @@ double platform_clock() {
   return static_cast<double>(now_ns()) / 1.0e9;
 }
 
-bool platform_key_waiting() { return !keys.empty(); }
+bool platform_key_waiting() { return !input.keys.empty(); }
 
-std::string platform_take_key() { return take_oldest_key(keys); }
+std::string platform_take_key() { return take_oldest_key(input.keys); }
 
 PlatformMouse platform_mouse() {
   PlatformMouse m;
   if (window == nullptr) return m;
   // A press is reported where it went down, even when the button is already
   // up again or the pointer has left the window since.
-  const ButtonReading b = read_buttons(buttons, SDL_GetTicks());
-  if (!b.at_press && !pointer_inside) return m;
+  const ButtonReading b = read_buttons(input.buttons, SDL_GetTicks());
+  if (!b.at_press && !input.pointer_inside) return m;
   // The pointer is in window coordinates, the page is shown in the output's
   // pixels, which may be more (HiDPI): mapped through what is shown.
   int ww = 0, wh = 0, ow = output_width, oh = output_height;
@@ -559,7 +553,7 @@ PlatformMouse platform_mouse() {
     SDL_GetRendererOutputSize(renderer, &ow, &oh);
   else if (!shown_valid)
     SDL_GetWindowSizeInPixels(window, &ow, &oh);
-  const PagePoint p = window_to_page(b.at_press ? b.x : pointer_x, b.at_press ? b.y : pointer_y, ww, wh, ow, oh,
+  const PagePoint p = window_to_page(b.at_press ? b.x : input.pointer_x, b.at_press ? b.y : input.pointer_y, ww, wh, ow, oh,
                                      page_width, page_height, scale_rule());
   if (!p.inside) return m;
   m.x = p.x;

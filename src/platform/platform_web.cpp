@@ -19,6 +19,7 @@
 
 #include "platform/key_map.h"
 #include "platform/platform.h"
+#include "platform/window_input.h"
 #include "platform/pointer_latch.h"
 #include "platform/web.h"
 
@@ -44,15 +45,9 @@ std::uint8_t shown_palette[256 * 3] = {};
 std::uint32_t lookup[256] = {};
 std::vector<std::uint32_t> rgba;
 
-KeyQueue keys;
-KeyMapState key_state;
-
-// The pointer in page pixels, and whether it is over the page. Positions
-// arrive already mapped from the size the page is shown at (web/page.js).
-bool pointer_inside = false;
-int32_t pointer_x = 0;
-int32_t pointer_y = 0;
-ButtonLatch buttons;
+// The keys, the pointer (in page pixels: positions arrive already mapped
+// from the size the page is shown at, web/page.js) and the buttons.
+WindowInput input;
 
 int64_t frames = 0;
 
@@ -102,16 +97,16 @@ KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
 EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (e->ctrlKey || e->metaKey) return EM_FALSE;
   const KeyStroke press = key_of(*e);
-  const KeyDownResult r = map_key_down(press, key_state);
-  for (const std::string& k : r.keys) keys.push_back(k);
+  const KeyDownResult r = map_key_down(press, input.key_state);
+  for (const std::string& k : r.keys) input.keys.push_back(k);
   // Full screen is the page's (web/page.js): a browser grants it only from
   // the page's own event handler.
   if (r.toggles_fullscreen || press.key == PKEY_F11) return EM_FALSE;
   if (!r.keys.empty()) return EM_TRUE;
   if (std::strlen(e->key) == 1) {
-    key_state.drop_next_text = false;
-    const std::vector<std::string> typed = map_typed_text(e->key, key_state);
-    for (const std::string& k : typed) keys.push_back(k);
+    input.key_state.drop_next_text = false;
+    const std::vector<std::string> typed = map_typed_text(e->key, input.key_state);
+    for (const std::string& k : typed) input.keys.push_back(k);
     return typed.empty() ? EM_FALSE : EM_TRUE;
   }
   return EM_FALSE;
@@ -133,29 +128,29 @@ bool button_mask(int32_t button, uint32_t& mask) {
 // counts as outside. A touch that ends leaves the pointer outside (touch has
 // no hover), so nothing stays lit after a tap.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_move(int32_t x, int32_t y) {
-  pointer_inside = on_page(x, y);
-  if (pointer_inside) {
-    pointer_x = x;
-    pointer_y = y;
+  input.pointer_inside = on_page(x, y);
+  if (input.pointer_inside) {
+    input.pointer_x = x;
+    input.pointer_y = y;
   }
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_down(int32_t x, int32_t y, int32_t button) {
   web_pointer_move(x, y);
   uint32_t mask = 0;
-  if (pointer_inside && button_mask(button, mask)) note_button_down(buttons, mask, x, y, now_ms());
+  if (input.pointer_inside && button_mask(button, mask)) note_button_down(input.buttons, mask, x, y, now_ms());
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_up(int32_t button) {
   uint32_t mask = 0;
-  if (button_mask(button, mask)) note_button_up(buttons, mask);
+  if (button_mask(button, mask)) note_button_up(input.buttons, mask);
 }
 
-extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { pointer_inside = false; }
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { input.pointer_inside = false; }
 
 // The page lost the focus, or the browser took the pointer away: a release
 // may never come.
-extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(buttons); }
+extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(input.buttons); }
 
 // For the page's tests and measurements: the page as shown last and its
 // palette, and how many whole frames the game has drawn.
@@ -213,19 +208,19 @@ void platform_sleep(int32_t ms) {
 
 double platform_clock() { return emscripten_get_now() / 1000.0; }
 
-bool platform_key_waiting() { return !keys.empty(); }
+bool platform_key_waiting() { return !input.keys.empty(); }
 
-std::string platform_take_key() { return take_oldest_key(keys); }
+std::string platform_take_key() { return take_oldest_key(input.keys); }
 
 PlatformMouse platform_mouse() {
   PlatformMouse m;
   if (!opened) return m;
   // A press is reported where it went down, even when it has been released
   // or the pointer has left since.
-  const ButtonReading b = read_buttons(buttons, now_ms());
-  if (!b.at_press && !pointer_inside) return m;
-  m.x = b.at_press ? b.x : pointer_x;
-  m.y = b.at_press ? b.y : pointer_y;
+  const ButtonReading b = read_buttons(input.buttons, now_ms());
+  if (!b.at_press && !input.pointer_inside) return m;
+  m.x = b.at_press ? b.x : input.pointer_x;
+  m.y = b.at_press ? b.y : input.pointer_y;
   m.buttons = static_cast<int32_t>(b.buttons);
   return m;
 }

@@ -54,6 +54,52 @@ under_xvfb() {
   in_xvfb exec "$screen" "$@"
 }
 
+# rerun_under_xvfb SCREEN "PACKAGES" TOOL... -- "$@": when the script's first
+# argument is not --inside, runs the script again (with --inside before its
+# arguments) under a virtual X server of SCREEN, or skips the test; the
+# script then drops --inside with `shift`.
+rerun_under_xvfb() {
+  local how=()
+  for argument; do
+    shift
+    [ "$argument" = -- ] && break
+    how+=("$argument")
+  done
+  [ "${1:-}" = --inside ] || under_xvfb "${how[@]}" -- "$0" --inside "$@"
+}
+
+# replay_pages SCRIPT: the pages the replay runner draws for the window
+# script tests/window/SCRIPT, in $work/pages (and an empty $work/screen for
+# the screenshots); $replay names the runner.
+replay_pages() {
+  rm -rf "$work"
+  mkdir -p "$work/screen"
+  "$replay" "$(dirname "${BASH_SOURCE[0]}")/$1" "$work/pages" >/dev/null 2>"$work/replay.err" ||
+    fail "ranvel-replay could not play tests/window/$1: $(cat "$work/replay.err")"
+}
+
+# make_scratch: a scratch folder in $scratch, removed when the script ends.
+make_scratch() {
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+}
+
+# window_box: the window's place and size on the screen ($wx, $wy, $ww,
+# $wh; xwininfo gives the inside of the window, also when a window manager
+# has put a frame around it) and the size the page is shown at inside it
+# ($bw x $bh from $bx, $by: the largest 4 x 3 rectangle that fits, centred).
+window_box() {
+  local info
+  info=$(xwininfo -id "$wid")
+  wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  ww=$(echo "$info" | sed -n 's/^ *Width: *//p')
+  wh=$(echo "$info" | sed -n 's/^ *Height: *//p')
+  local times=$((ww / 4 < wh / 3 ? ww / 4 : wh / 3))
+  bw=$((4 * times)) bh=$((3 * times))
+  bx=$((wx + (ww - bw) / 2)) by=$((wy + (wh - bh) / 2))
+}
+
 fail() {
   echo "FAIL: $*"
   stop_game
