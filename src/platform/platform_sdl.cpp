@@ -28,8 +28,8 @@
 #include "core/runtime_error.h"
 #include "platform/key_map.h"
 #include "platform/platform.h"
-#include "platform/window_input.h"
 #include "platform/pointer_latch.h"
+#include "platform/window_input.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
 #include <X11/Xlib.h>

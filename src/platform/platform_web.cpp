@@ -19,9 +19,9 @@
 
 #include "platform/key_map.h"
 #include "platform/platform.h"
-#include "platform/window_input.h"
 #include "platform/pointer_latch.h"
 #include "platform/web.h"
+#include "platform/window_input.h"
 
 extern "C" {
 // platform_web.js
