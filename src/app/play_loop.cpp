@@ -96,6 +96,7 @@ bool player_gives_up() { return SHOWMESSAGE(MSGGIVEUP, COLOUR_QUESTION, MESSAGE_
 Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
   drop_waiting_keys();
+  forget_earlier_presses();
   const int32_t total = current_total(game);
   // The rods on the screen are those of the frame drawn last, with this view.
   const ChoiceWindow window = choice_window_for(total, game.TARGET);

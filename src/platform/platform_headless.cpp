@@ -4,6 +4,7 @@
 #include "platform/headless.h"
 #include "platform/key_map.h"
 #include "platform/platform.h"
+#include "platform/pointer_latch.h"
 
 namespace {
 
@@ -15,7 +16,11 @@ int64_t frames = 0;
 int64_t presents = 0;
 PageUpdate last_present;
 KeyQueue keys;
+// The pointer as the script put it, and the buttons through the same press
+// store as a window's: a press made while the game reads the mouse is kept
+// for it even when released before its next look.
 PlatformMouse mouse;
+ButtonLatch buttons;
 std::function<void(int64_t)> driver;
 bool driving = false;
 
@@ -39,11 +44,20 @@ void headless_reset() {
   frames = 0;
   keys.clear();
   mouse = PlatformMouse{};
+  buttons = ButtonLatch{};
 }
 
 int64_t headless_now_ms() { return now_ms; }
 void headless_key(const std::string& key) { keys.push_back(key); }
-void headless_mouse(int32_t x, int32_t y, int32_t buttons) { mouse = PlatformMouse{x, y, buttons}; }
+void headless_mouse(int32_t x, int32_t y, int32_t pressed) {
+  const bool inside = x >= 0 && y >= 0 && pressed >= 0;
+  mouse = inside ? PlatformMouse{x, y, pressed} : PlatformMouse{};
+  const uint32_t now = inside ? static_cast<uint32_t>(pressed) : 0u;
+  const uint32_t went_down = now & ~buttons.held;
+  const uint32_t went_up = buttons.held & ~now;
+  if (went_up != 0) note_button_up(buttons, went_up);
+  if (went_down != 0) note_button_down(buttons, went_down, x, y, now_ms);
+}
 void headless_set_driver(std::function<void(int64_t)> d) { driver = std::move(d); }
 int64_t headless_frames() { return frames; }
 int64_t headless_presents() { return presents; }
@@ -70,7 +84,12 @@ bool platform_key_waiting() { return !keys.empty(); }
 
 std::string platform_take_key() { return take_oldest_key(keys); }
 
-PlatformMouse platform_mouse() { return mouse; }
+PlatformMouse platform_mouse() {
+  const ButtonReading b = read_buttons(buttons, now_ms);
+  if (!b.at_press && mouse.buttons < 0) return PlatformMouse{};
+  if (!b.at_press) return PlatformMouse{mouse.x, mouse.y, static_cast<int32_t>(b.buttons)};
+  return PlatformMouse{b.x, b.y, static_cast<int32_t>(b.buttons)};
+}
 
 void platform_full_frame() {
   now_ms += FRAME_MS;

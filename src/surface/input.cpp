@@ -88,6 +88,12 @@ void ignore_quick_presses(double released_seconds) {
   guard.ignoring = false;
 }
 
+void forget_earlier_presses() {
+  const bool down = POLLMOUSE().buttons > 0;
+  guard.was_down = down;
+  guard.ignoring = down;
+}
+
 InputLook look_at_input(int32_t wait_ms) {
   WAITMS(wait_ms);
   InputLook look;

@@ -42,6 +42,13 @@ InputLook look_at_input(int32_t wait_ms);
 constexpr int32_t QUICK_PRESS_MS = 400;
 void ignore_quick_presses(double released_seconds);
 
+// Called at the start of each of the player's turns. The buttons are read
+// once and the reading thrown away: a press the backend kept during the
+// computer's move (the second tap of a double-tap) is not taken for a new
+// move, and a button still held is ignored by look_at_input until it is
+// released. A press that begins after this acts as always.
+void forget_earlier_presses();
+
 // Waits, looking every 20 ms, until the mouse buttons are up again; returns
 // the reading that found them up.
 MouseReading wait_for_release(MouseReading mouse);

@@ -516,3 +516,18 @@ TEST(InputEdges, BorderPixelsOfTheAnswerButtons) {
   EXPECT_EQ(d.run(), 0);
   EXPECT_TRUE(d.closed);
 }
+
+TEST(InputEdges, AClickSoonAfterTheTurnBeginsLaysItsRod) {
+  // Target 100: 9 and the computer's 3 keep the camera still; 5 and the
+  // computer's 6 move it, so the turn begins with the last frame of the move.
+  // A click on rod 4 50 ms after that frame lays it.
+  ScriptedGame d;
+  d.until_options().key("\r").until_input().key("9").wait(100).until_input().key("5");
+  d.until("the computer's rod laid and nothing drawn for 50 ms", [&] {
+    return ScriptedGame::game().MOVECOUNT == 4 && ScriptedGame::game().TURN == 0 && d.quietms >= 50;
+  });
+  d.mouse(475, 470).down().wait(40).up().wait(40).out();
+  d.until("the player's rod laid", [] { return ScriptedGame::game().MOVECOUNT >= 5; }, 1000);
+  d.then([] { EXPECT_EQ(ScriptedGame::game().RODS[4], 4) << "rod 4, at total 23"; });
+  EXPECT_EQ(d.run(), 0);
+}

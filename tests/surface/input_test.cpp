@@ -106,3 +106,30 @@ TEST(Input, QuickPressesAfterAClosingClickAreNotSeen) {
     look_at_input(10);
   }
 }
+
+TEST(Input, TheTurnStartThrowsAwayAKeptPressAndIgnoresAHeldOne) {
+  // A tap made while the game still read the mouse is kept for it, even when
+  // released before the next look; the turn start throws it away.
+  headless_reset();
+  look_at_input(10);
+  headless_mouse(300, 450, 1);
+  headless_mouse(300, 450, 0);
+  WAITMS(500);
+  forget_earlier_presses();
+  EXPECT_EQ(look_at_input(10).mouse.buttons, 0);
+  // A press after the turn start is seen where it went down.
+  headless_mouse(310, 440, 1);
+  headless_mouse(600, 100, 0);
+  const InputLook seen = look_at_input(10);
+  EXPECT_EQ(seen.mouse.buttons, 1);
+  EXPECT_EQ(seen.mouse.x, 310);
+  // A button held over the turn start stays unseen until it is released,
+  // and the next press counts.
+  headless_mouse(300, 450, 1);
+  forget_earlier_presses();
+  EXPECT_EQ(look_at_input(500).mouse.buttons, 0);
+  headless_mouse(300, 450, 0);
+  EXPECT_EQ(look_at_input(10).mouse.buttons, 0);
+  headless_mouse(300, 450, 1);
+  EXPECT_EQ(look_at_input(10).mouse.buttons, 1);
+}
