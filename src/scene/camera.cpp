@@ -21,13 +21,13 @@ int32_t SHIFTLOOKAT(int32_t from, int32_t to, Image frame, const std::uint8_t* t
   const double end = clamp_look_at(static_cast<double>(to), state.TARGET);
 
   if (start == end) {
-    // Nothing to move (both ends at the same camera position): a pause of
-    // about a second instead, with nothing drawn and the keys left alone.
+    // Nothing to move (both ends at the same camera position): the new rod
+    // is shown at once, then a pause that ends about a second after it
+    // began, drawing included; the keys are left alone.
     const double t0 = CLOCKSECONDS();
-    do {
-      WAITMS(10);
-    } while (!(CLOCKSECONDS() > t0 + 1.0 || CLOCKSECONDS() < 1.0));
     state.LOOKAT = end;
+    draw_scene_frame(frame, texture, font, state, view);
+    while (!(CLOCKSECONDS() > t0 + 1.0 || CLOCKSECONDS() < 1.0)) WAITMS(10);
     return 0;
   }
 

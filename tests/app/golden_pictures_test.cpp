@@ -98,7 +98,7 @@ void expect_golden(const fs::path& golden_dir, const std::string& script, const 
 
 }  // namespace
 
-TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) { expect_golden(GOLDEN, "golden.replay", "", 5); }
+TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) { expect_golden(GOLDEN, "golden.replay", "", 6); }
 
 TEST(GoldenPictures, TheHintsMatchTheirGoldenPictures) {
   expect_golden(GOLDEN / "hints", "hints.replay", "--nivel medio --ayuda", 4);

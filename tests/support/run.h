@@ -11,7 +11,8 @@
 
 // Start-up runs once per test program. Every call puts the game record and
 // the view back as start-up leaves them, the palette as the play screen has
-// it, and resets the headless clock and input.
+// it, and resets the headless clock and input (and what the input layer
+// keeps of an earlier test's clicks, which lies in the reset clock's future).
 inline GameRun& test_run() {
   static GameRun* run = nullptr;
   if (run == nullptr) {
@@ -19,6 +20,7 @@ inline GameRun& test_run() {
     run = &start_up();
   }
   headless_reset();
+  ignore_quick_presses(-1.0);
   run->game = GAMESTATE{};
   run->game.LIGHTDIR = light_direction();
   run->view = SCREENDEF{};
