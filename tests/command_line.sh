@@ -41,7 +41,7 @@ for option in --fullscreen "--scale N" --integer-scale --help --version; do
 done
 [ -s "$err" ] && fail "--help wrote on standard error: $(cat "$err")"
 
-for bad in "--bogus" "-h" "juego" "--scale" "--scale 0" "--scale 9" "--scale=x" "--fullscreen=1" "--help --scale 10"; do
+for bad in "--bogus" "-h" "juego" "--scale" "--scale 0" "--scale 9" "--scale=x" "--fullscreen=quiza" "--help --scale 10"; do
   # shellcheck disable=SC2086 # the words are the arguments
   run $bad
   [ "$code" -eq 2 ] || fail "$bad: exit status $code, expected 2"

@@ -163,36 +163,47 @@
   view.focus({preventScroll: true});
 
   // The address's parameters are the program's command line: "?name=value"
-  // is "--name value" and "?name" (or "?name=") is "--name", in order; so
-  // "?nivel=facil&ayuda" gives "--nivel facil --ayuda".
+  // is "--name=value" and "?name" (or "?name=") is "--name", in order; so
+  // "?nivel=facil&ayuda" gives "--nivel=facil --ayuda". The game reads the
+  // spellings a teacher may type ("?nivel=Fácil", "?ayuda=1").
   function command_line(search) {
     const line = [];
-    for (const [name, value] of new URLSearchParams(search)) {
-      line.push('--' + name);
-      if (value !== '') line.push(value);
-    }
+    for (const [name, value] of new URLSearchParams(search)) line.push('--' + name + (value === '' ? '' : '=' + value));
     return line;
   }
 
-  // A teacher's aids: the level and the hints, kept in the address, so a
-  // change reloads the page with the game started that way (the A key then
-  // shows and hides the hints during play).
+  // A teacher's aids: the computer's level and the hints. A change reaches
+  // the game at once, without starting it again (the level from the
+  // computer's next move, the hints from the next picture), and the address
+  // is changed in place so that it can still be shared. The controls show
+  // what the game read from the address (on_settings).
+  const LEVELS = ['facil', 'medio', 'experto'];
   const level = document.getElementById('level');
   const hints = document.getElementById('hints');
-  const asked = new URLSearchParams(location.search);
-  level.value = ['facil', 'medio', 'experto'].includes(asked.get('nivel')) ? asked.get('nivel') : '';
-  hints.checked = asked.has('ayuda');
-  function choose_aids() {
-    const search = new URLSearchParams(location.search);
-    search.delete('nivel');
-    search.delete('ayuda');
-    if (level.value !== '') search.set('nivel', level.value);
-    let address = search.toString();
-    if (hints.checked) address += (address === '' ? '' : '&') + 'ayuda';
-    location.search = address === '' ? '' : '?' + address;
+  const level_about = document.getElementById('level-about');
+  // How the chosen level plays, in a teacher's words.
+  function tell_level() { level_about.textContent = level.selectedOptions[0].dataset.about; }
+  function show_settings(level_number, hints_shown) {
+    level.value = LEVELS[level_number] || 'experto';
+    hints.checked = hints_shown !== 0;
+    tell_level();
   }
-  level.addEventListener('change', choose_aids);
-  hints.addEventListener('change', choose_aids);
+  tell_level();
+  function keep_in_address(name, value) {
+    const search = new URLSearchParams(location.search);
+    if (value === null) search.delete(name); else search.set(name, value);
+    const text = search.toString().replace(/=(?=&|$)/g, '');
+    history.replaceState(history.state, '', location.pathname + (text === '' ? '' : '?' + text) + location.hash);
+  }
+  level.addEventListener('change', () => {
+    tell_level();
+    call('web_change_settings', LEVELS.indexOf(level.value), -1);
+    keep_in_address('nivel', level.value);
+  });
+  hints.addEventListener('change', () => {
+    call('web_change_settings', -1, hints.checked ? 1 : 0);
+    keep_in_address('ayuda', hints.checked ? '' : null);
+  });
   document.getElementById('aids').addEventListener('submit', (e) => e.preventDefault());
   // The controls give the keys back to the game.
   for (const control of [level, hints]) control.addEventListener('blur', () => view.focus({preventScroll: true}));
@@ -201,6 +212,7 @@
     canvas: source,
     arguments: command_line(location.search),
     on_rows_shown: mark_rows,
+    on_settings: show_settings,
     on_game_ended: function () {
       ended = true;
       running = false;

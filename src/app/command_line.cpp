@@ -32,11 +32,54 @@ constexpr std::array GAME_OPTIONS = {
     switch_option("--ayuda", &CommandLine::hints,
                   "marca en el suelo los totales ganadores y muestra la meta,\n"
                   "la suma y el turno; la tecla A las quita y las pone"),
+    number_option("--meta", &CommandLine::target, 10, 100, "N",
+                  "el número meta con que empieza la pantalla de opciones\n"
+                  "(de 10 a 100; se puede cambiar en ella)"),
+    rods_option("--regletas", &CommandLine::rods, 1, 10, "LISTA",
+                "las regletas en juego al empezar, separadas por comas,\n"
+                "por ejemplo 1,2,5 (al menos dos distintas)"),
+    word_option("--empieza", &CommandLine::starter, "jugador|computadora",
+                "quién empieza la partida al principio"),
     switch_option("--help", &CommandLine::show_help, "muestra esta ayuda y termina"),
     switch_option("--version", &CommandLine::show_version, "muestra la versión y termina"),
 };
 
 std::string quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+// A word as a teacher may type it, made comparable: small letters, the
+// accented letters of Spanish and its neighbours without their accents, and
+// no spaces around it ("  Fácil" is "facil").
+std::string plain_word(std::string_view text) {
+  // Two-byte UTF-8 letters of Latin-1 (after the lead byte 0xC3): the plain
+  // letter each stands for, from U+00C0 on; '?' for a sign that is none.
+  static constexpr std::string_view LATIN1_LETTERS = "aaaaaaaceeeeiiii?nooooo?ouuuuy??aaaaaaaceeeeiiii?nooooo?ouuuuy?y";
+  std::string word;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0xC3 && i + 1 < text.size()) {
+      const auto next = static_cast<unsigned char>(text[i + 1]);
+      if (next >= 0x80 && next <= 0xBF) {
+        word.push_back(LATIN1_LETTERS[next - 0x80]);
+        ++i;
+        continue;
+      }
+    }
+    word.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c));
+  }
+  const std::size_t first = word.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return word.substr(first, word.find_last_not_of(' ') - first + 1);
+}
+
+// A yes or a no as a switch's value: 1 or 0, -1 for anything else.
+int32_t yes_or_no(std::string_view text) {
+  const std::string word = plain_word(text);
+  for (const std::string_view yes : {"1", "si", "true", "yes", "on"})
+    if (word == yes) return 1;
+  for (const std::string_view no : {"0", "no", "false", "off"})
+    if (word == no) return 0;
+  return -1;
+}
 
 const OptionEntry* find_option(std::span<const OptionEntry> options, std::string_view name) {
   for (const OptionEntry& o : options)
@@ -68,12 +111,18 @@ std::string word_list(std::string_view words) {
   }
 }
 
+// A whole number from low to high, and nothing else.
+bool whole_number(std::string_view text, int32_t low, int32_t high, int32_t& number) {
+  const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return !text.empty() && fault == std::errc() && end == text.data() + text.size() && number >= low && number <= high;
+}
+
 // Takes the option's value into the record; false with the reason when it
 // is not one the option accepts.
 bool take_value(const OptionEntry& option, std::string_view text, CommandLine& line, std::string& error) {
   const std::string bad = "valor no válido para " + std::string(option.name) + ": " + quoted(text);
   if (option.kind == OPTION_WORD) {
-    const int32_t position = word_position(option.words, text);
+    const int32_t position = word_position(option.words, plain_word(text));
     if (position < 0) {
       error = bad + " (" + word_list(option.words) + ")";
       return false;
@@ -81,10 +130,30 @@ bool take_value(const OptionEntry& option, std::string_view text, CommandLine& l
     line.*option.value = position;
     return true;
   }
+  if (option.kind == OPTION_RODS) {
+    int32_t bits = 0;
+    int32_t count = 0;
+    bool readable = true;
+    for (std::size_t start = 0; start <= text.size() && readable;) {
+      const std::size_t comma = std::min(text.find(',', start), text.size());
+      int32_t value = 0;
+      readable = whole_number(plain_word(text.substr(start, comma - start)), option.low, option.high, value);
+      if (readable && (bits & (1 << value)) == 0) {
+        bits |= 1 << value;
+        ++count;
+      }
+      start = comma + 1;
+    }
+    if (!readable || count < 2) {
+      error = bad + " (valores de " + std::to_string(option.low) + " a " + std::to_string(option.high) +
+              " separados por comas, al menos dos distintos)";
+      return false;
+    }
+    line.*option.value = bits;
+    return true;
+  }
   int32_t number = 0;
-  const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (text.empty() || fault != std::errc() || end != text.data() + text.size() || number < option.low ||
-      number > option.high) {
+  if (!whole_number(text, option.low, option.high, number)) {
     error = bad + " (un número entero de " + std::to_string(option.low) + " a " + std::to_string(option.high) + ")";
     return false;
   }
@@ -103,10 +172,11 @@ std::string option_with_value(const OptionEntry& option) {
 
 std::span<const OptionEntry> game_options() { return GAME_OPTIONS; }
 
-std::span<const OptionEntry> teaching_options() {
-  // --nivel and --ayuda, next to each other in the game's table.
-  for (std::size_t i = 0; i + 1 < GAME_OPTIONS.size(); ++i)
-    if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, 2);
+std::span<const OptionEntry> game_choice_options() {
+  // From --nivel to --empieza, next to each other in the game's table.
+  constexpr std::size_t COUNT = 5;
+  for (std::size_t i = 0; i + COUNT <= GAME_OPTIONS.size(); ++i)
+    if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, COUNT);
   return {};
 }
 
@@ -118,15 +188,17 @@ bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& 
     const std::string_view name = argument.substr(0, equals);
     const OptionEntry* option = argument.starts_with("--") ? find_option(options, name) : nullptr;
     if (option == nullptr) {
-      error = (argument.starts_with("-") ? "opción desconocida: " : "argumento inesperado: ") + quoted(argument);
+      error = argument.starts_with("-") ? "opción desconocida: " + quoted(name) : "argumento inesperado: " + quoted(argument);
       return false;
     }
     if (option->kind == OPTION_SWITCH) {
-      if (equals != std::string_view::npos) {
-        error = "la opción " + std::string(option->name) + " no lleva valor";
+      const int32_t yes = equals == std::string_view::npos ? 1 : yes_or_no(argument.substr(equals + 1));
+      if (yes < 0) {
+        error = "valor no válido para " + std::string(option->name) + ": " + quoted(argument.substr(equals + 1)) +
+                " (sí o no)";
         return false;
       }
-      line.*option->flag = true;
+      line.*option->flag = yes == 1;
       continue;
     }
     std::string_view value;
@@ -208,6 +280,14 @@ TeachingAids teaching_choice(const CommandLine& line) {
   return aids;
 }
 
+GameSetup setup_choice(const CommandLine& line) {
+  GameSetup setup;
+  if (line.target != 0) setup.target = static_cast<uint8_t>(line.target);
+  if (line.rods != 0) setup.valid_rods = static_cast<uint16_t>(line.rods);
+  if (line.starter >= 0) setup.starter = static_cast<uint8_t>(line.starter);
+  return setup;
+}
+
 CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
   std::string error;
@@ -225,4 +305,5 @@ CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
 void apply_command_line(const CommandLine& line) {
   platform_configure(window_choice(line));
   teaching_aids = teaching_choice(line);
+  starting_setup = setup_choice(line);
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/setup.h"
 #include "game/teaching.h"
 #include "platform/platform.h"
 
@@ -21,6 +22,9 @@ struct CommandLine {
   bool integer_scale = false;  // --integer-scale
   int32_t level = -1;          // --nivel: a ComputerLevel; -1 when not given
   bool hints = false;          // --ayuda
+  int32_t target = 0;          // --meta N, 10..100; 0 when not given
+  int32_t rods = 0;            // --regletas: a bit per rod value; 0 when not given
+  int32_t starter = -1;        // --empieza: 0 the player, 1 the computer; -1 when not given
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };
@@ -31,9 +35,10 @@ constexpr int USAGE_EXIT_STATUS = 2;
 
 // How an option takes its value.
 enum OptionKind : int32_t {
-  OPTION_SWITCH = 0,  // no value: sets a flag
+  OPTION_SWITCH = 0,  // no value, or yes or no ("--ayuda=1"): sets or clears a flag
   OPTION_NUMBER = 1,  // a whole number from low to high
   OPTION_WORD = 2,    // one of the words, '|' between them: its position
+  OPTION_RODS = 3,    // rod values low..high, ',' between them, at least two different: a bit per value
 };
 
 // One option: its name, what it sets and the line of help that explains it
@@ -50,7 +55,7 @@ struct OptionEntry {
   std::string_view help;
 };
 
-// The three kinds of entry, written in full so that every field is given.
+// The kinds of entry, written in full so that every field is given.
 constexpr OptionEntry switch_option(std::string_view name, bool CommandLine::*flag, std::string_view help) {
   return OptionEntry{name, OPTION_SWITCH, flag, nullptr, 0, 0, {}, {}, help};
 }
@@ -62,14 +67,21 @@ constexpr OptionEntry word_option(std::string_view name, int32_t CommandLine::*v
                                   std::string_view help) {
   return OptionEntry{name, OPTION_WORD, nullptr, value, 0, 0, words, {}, help};
 }
+constexpr OptionEntry rods_option(std::string_view name, int32_t CommandLine::*value, int32_t low, int32_t high,
+                                  std::string_view value_name, std::string_view help) {
+  return OptionEntry{name, OPTION_RODS, nullptr, value, low, high, {}, value_name, help};
+}
 
 // The game's options, in the order the help lists them.
 std::span<const OptionEntry> game_options();
 
 // Reads the arguments that follow the program's name: "--name", and for an
 // option with a value "--name VALUE" or "--name=VALUE". A later option
-// overrides an earlier one. False, with the reason in Spanish, at the first
-// argument that is not an option of the table or has a bad value.
+// overrides an earlier one. Words are taken as a teacher may type them: in
+// capitals or small letters, with or without accents ("Fácil" is "facil"),
+// and a switch may be given a yes or a no ("--ayuda=1", "--ayuda=true",
+// "--ayuda=no"). False, with the reason in Spanish, at the first argument
+// that is not an option of the table or has a bad value.
 bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& line, std::string& error,
                         std::span<const OptionEntry> options = game_options());
 
@@ -86,6 +98,9 @@ WindowChoice window_choice(const CommandLine& line);
 // The teaching aids the command line asks for: chosen when --nivel or
 // --ayuda was given.
 TeachingAids teaching_choice(const CommandLine& line);
+// The set-up the options screen starts with: the defaults, changed by
+// --meta, --regletas and --empieza.
+GameSetup setup_choice(const CommandLine& line);
 
 // Reads the program's arguments: the game is to start with them (RUN_GAME),
 // or help or the version has been printed on standard output (ANSWERED), or
@@ -94,8 +109,9 @@ TeachingAids teaching_choice(const CommandLine& line);
 enum CommandLineOutcome : int32_t { RUN_GAME, ANSWERED, UNREADABLE };
 CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line);
 // Hands the choices to those they concern, before the game starts: the
-// window's to the platform, the teaching aids to the game.
+// window's to the platform, the teaching aids and the set-up to the game.
 void apply_command_line(const CommandLine& line);
 
-// The options of the teaching aids alone (the replay runner takes them too).
-std::span<const OptionEntry> teaching_options();
+// The options that choose the game rather than the window: the teaching
+// aids and the set-up (the replay runner takes them too).
+std::span<const OptionEntry> game_choice_options();

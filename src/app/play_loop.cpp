@@ -95,6 +95,7 @@ bool player_gives_up() { return SHOWMESSAGE(MSGGIVEUP, COLOUR_QUESTION, MESSAGE_
 
 Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
+  if (take_teacher_changes()) redraw(s);
   drop_waiting_keys();
   forget_earlier_presses();
   const int32_t total = current_total(game);
@@ -115,6 +116,12 @@ Next player_turn(PlayScene& s) {
     InputLook look;
     for (;;) {
       look = look_at_input(10);
+      // Hints switched on or off by a teacher while the player thinks.
+      if (take_teacher_changes()) {
+        redraw(s);
+        DRAWGAMEBTN(TIEBUTTON, 0, game, s.view);
+        DRAWGAMEBTN(QUITBUTTON, 0, game, s.view);
+      }
       hover = hover_code(look.mouse, window, boxes);
       if (hover != previous) {
         show_hover_change(s, previous, hover);
@@ -166,6 +173,7 @@ Next player_turn(PlayScene& s) {
 
 Next computer_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
+  take_teacher_changes();
   const int32_t rod = computer_rod(game, teaching_aids.level);
   if (rod == 0) {
     WAITMS(OUTCOME_PAUSE_MS);

@@ -6,6 +6,7 @@
 #include "assets/fonts.h"
 #include "assets/info_texts.h"
 #include "core/runtime_error.h"
+#include "game/setup.h"
 #include "game/teaching.h"
 #include "scene/floor.h"
 #include "scene/hints.h"
@@ -46,6 +47,7 @@ GameRun& start_up() {
   LABELEDGES.resize(1);
 
   run.game = GAMESTATE{};
+  apply_setup(starting_setup, run.game);
   run_report.game = &run.game;
   run.game.LIGHTDIR = light_direction();
   build_choice_rods(run.game.LIGHTDIR);
@@ -67,7 +69,7 @@ GameRun& start_up() {
   run.texture = NEWIMAGE(16, 16);
 
   make_sprites();
-  if (teaching_aids.chosen) make_hint_sprites();
+  make_hint_sprites();
   MAKEPAL16X16(BASE_COLORS);
   SETTEXTCOLORS(PAPER_COLOUR, INK_COLOUR);
   RANDOMSEED(CLOCKSECONDS());

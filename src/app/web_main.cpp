@@ -2,7 +2,8 @@
 // the command line (web/page.js: "?name=value" is "--name value", "?name"
 // is "--name"). A page has nowhere to stop before the game, so help, the
 // version and a command line that cannot be read are written to the
-// browser's console and the game starts all the same.
+// browser's console and the game starts all the same. The page's controls
+// show the level and the hints as the game read them.
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   CommandLine line;
   if (take_command_line(argc, argv, line) == UNREADABLE) line = CommandLine{};
   apply_command_line(line);
+  web_show_settings(teaching_aids.level, teaching_aids.hints ? 1 : 0);
   int code = 0;
   try {
     ranvel_main();

@@ -2,6 +2,7 @@
 #include "game/teaching.h"
 
 #include "game/evaluation.h"
+#include "platform/platform.h"
 #include "surface/random.h"
 
 TeachingAids teaching_aids;
@@ -22,6 +23,18 @@ int32_t random_fitting_rod(const GAMESTATE& state, int32_t total) {
 }
 
 }  // namespace
+
+bool take_teacher_changes() {
+  const SettingsChange change = platform_take_settings();
+  if (!change.any()) return false;
+  teaching_aids.chosen = true;
+  if (change.level >= LEVEL_EASY && change.level <= LEVEL_EXPERT)
+    teaching_aids.level = static_cast<ComputerLevel>(change.level);
+  const bool hints = change.hints == 1;
+  if (change.hints < 0 || hints == teaching_aids.hints) return false;
+  teaching_aids.hints = hints;
+  return true;
+}
 
 const char* level_name(ComputerLevel level) {
   switch (level) {

@@ -24,6 +24,12 @@ struct TeachingAids {
 };
 extern TeachingAids teaching_aids;
 
+// Takes in what a teacher changed while the game runs (the controls around a
+// web page): the level counts from the computer's next move, the hints from
+// the next frame, and the A key works from then on. True when the hints were
+// shown or hidden, so that what is on the screen must be drawn again.
+bool take_teacher_changes();
+
 // The level's name as the command line takes it: "facil", "medio", "experto".
 const char* level_name(ComputerLevel level);
 

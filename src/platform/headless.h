@@ -10,13 +10,16 @@
 #include "platform/platform.h"
 
 // Puts the clock back to 10.000 s and empties the key queue; the pointer goes
-// outside the window.
+// outside the window, the buttons are up and no setting has changed.
 void headless_reset();
 // Virtual time now, in milliseconds.
 int64_t headless_now_ms();
 // Queues a key text; moves the pointer (x, y, buttons; -1s for outside).
 void headless_key(const std::string& key);
 void headless_mouse(int32_t x, int32_t y, int32_t buttons);
+// Changes settings as a page's controls would; the game takes them when it
+// next asks.
+void headless_change_settings(const SettingsChange& change);
 // Called whenever the game waits or polls, with the virtual time reached;
 // the replay runner carries out its script from here.
 void headless_set_driver(std::function<void(int64_t nowms)> driver);

@@ -48,6 +48,15 @@ struct WindowChoice {
   bool integer_scale = false;  // show the page at whole multiples only, also resized or in full screen
 };
 
+// Settings a teacher may change while the game runs, from outside the game
+// (the controls around a web page's canvas): each is -1 when it has not
+// changed since it was last taken.
+struct SettingsChange {
+  int32_t level = -1;  // the computer's level: 0 easy, 1 medium, 2 expert
+  int32_t hints = -1;  // the hints: 0 hidden, 1 shown
+  bool any() const { return level >= 0 || hints >= 0; }
+};
+
 // Called once, before the screen opens, with the player's choices from the
 // command line (a program that has none does not call it).
 void platform_configure(const WindowChoice& choice);
@@ -73,6 +82,10 @@ bool platform_key_waiting();
 std::string platform_take_key();
 // Called when the game looks at the mouse.
 PlatformMouse platform_mouse();
+// Called at the start of every turn, before every whole frame and at every
+// look of the player's turn: the settings changed since the last call (none
+// where nothing outside the game can change them).
+SettingsChange platform_take_settings();
 // Called each time a whole 800 x 600 frame has been copied onto the screen
 // (the headless clock counts drawing time by it).
 void platform_full_frame();

@@ -21,6 +21,7 @@ KeyQueue keys;
 // for it even when released before its next look.
 PlatformMouse mouse;
 ButtonLatch buttons;
+SettingsChange settings;
 std::function<void(int64_t)> driver;
 bool driving = false;
 
@@ -45,6 +46,7 @@ void headless_reset() {
   keys.clear();
   mouse = PlatformMouse{};
   buttons = ButtonLatch{};
+  settings = SettingsChange{};
 }
 
 int64_t headless_now_ms() { return now_ms; }
@@ -57,6 +59,10 @@ void headless_mouse(int32_t x, int32_t y, int32_t pressed) {
   const uint32_t went_up = buttons.held & ~now;
   if (went_up != 0) note_button_up(buttons, went_up);
   if (went_down != 0) note_button_down(buttons, went_down, x, y, now_ms);
+}
+void headless_change_settings(const SettingsChange& change) {
+  if (change.level >= 0) settings.level = change.level;
+  if (change.hints >= 0) settings.hints = change.hints;
 }
 void headless_set_driver(std::function<void(int64_t)> d) { driver = std::move(d); }
 int64_t headless_frames() { return frames; }
@@ -89,6 +95,12 @@ PlatformMouse platform_mouse() {
   if (!b.at_press && mouse.buttons < 0) return PlatformMouse{};
   if (!b.at_press) return PlatformMouse{mouse.x, mouse.y, static_cast<int32_t>(b.buttons)};
   return PlatformMouse{b.x, b.y, static_cast<int32_t>(b.buttons)};
+}
+
+SettingsChange platform_take_settings() {
+  const SettingsChange taken = settings;
+  settings = SettingsChange{};
+  return taken;
 }
 
 void platform_full_frame() {

@@ -538,6 +538,10 @@ bool platform_key_waiting() { return !input.keys.empty(); }
 
 std::string platform_take_key() { return take_oldest_key(input.keys); }
 
+// The window has no controls of its own: the settings come from the command
+// line alone.
+SettingsChange platform_take_settings() { return SettingsChange{}; }
+
 PlatformMouse platform_mouse() {
   PlatformMouse m;
   if (window == nullptr) return m;

@@ -30,6 +30,7 @@ void web_show_rows(const std::uint32_t* pixels, int width, int height, int first
 void web_sleep(int ms);
 void web_report_error(const char* text);
 void web_game_ended(int code);
+void web_settings_shown(int level, int hints);
 }
 
 namespace {
@@ -44,6 +45,9 @@ std::vector<std::uint8_t> shown_page;
 std::uint8_t shown_palette[256 * 3] = {};
 std::uint32_t lookup[256] = {};
 std::vector<std::uint32_t> rgba;
+
+// What the page's controls changed and the game has not yet taken.
+SettingsChange settings;
 
 // The keys, the pointer (in page pixels: positions arrive already mapped
 // from the size the page is shown at, web/page.js) and the buttons.
@@ -152,6 +156,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { input.pointer_inside 
 // may never come.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(input.buttons); }
 
+// A teacher changed a control of the page (-1: that one did not change); the
+// game takes the change at its next turn or frame.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_change_settings(int32_t level, int32_t hints) {
+  if (level >= 0) settings.level = level;
+  if (hints >= 0) settings.hints = hints;
+}
+
 // For the page's tests and measurements: the page as shown last and its
 // palette, and how many whole frames the game has drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_page() { return shown_page.data(); }
@@ -225,9 +236,17 @@ PlatformMouse platform_mouse() {
   return m;
 }
 
+SettingsChange platform_take_settings() {
+  const SettingsChange taken = settings;
+  settings = SettingsChange{};
+  return taken;
+}
+
 void platform_full_frame() { ++frames; }
 
 void platform_error_report(const std::string& text) { web_report_error(text.c_str()); }
+
+void web_show_settings(int32_t level, int32_t hints) { web_settings_shown(level, hints); }
 
 void web_game_over(int code) {
   // The page's own controls have the keyboard from now on.

@@ -89,6 +89,10 @@ mergeInto(LibraryManager.library, {
     console.error(UTF8ToString(text));
   },
 
+  web_settings_shown: function (level, hints) {
+    if (Module['on_settings']) Module['on_settings'](level, hints);
+  },
+
   web_game_ended: function (code) {
     if (Module['on_game_ended']) Module['on_game_ended'](code);
   },

@@ -1,6 +1,7 @@
-// ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR: the
-// real game on the headless backend, played by a script; shots and snapshots
-// go to OUTDIR (made if missing). The options are the game's teaching aids.
+// ranvel-replay [--nivel ...] [--ayuda] [--meta N] [--regletas LISTA]
+// [--empieza ...] SCRIPT OUTDIR: the real game on the headless backend,
+// played by a script; shots and snapshots go to OUTDIR (made if missing). The
+// options are the game's own: the teaching aids and the starting set-up.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,23 +26,28 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    // The value of --nivel is the word after it, unless given with '='.
-    const bool takes_word = argument == "--nivel" && i + 1 < argc;
-    if (argument.starts_with("--")) {
-      options.push_back(argument);
-      if (takes_word) options.emplace_back(argv[++i]);
-    } else {
+    if (!argument.starts_with("--")) {
       paths.push_back(argument);
+      continue;
     }
+    // An option with a value takes the word after it, unless given with '='.
+    options.push_back(argument);
+    bool takes_value = false;
+    for (const OptionEntry& o : game_choice_options())
+      takes_value = takes_value || (o.name == argument && o.kind != OPTION_SWITCH);
+    if (takes_value && i + 1 < argc) options.emplace_back(argv[++i]);
   }
   CommandLine line;
   std::string error;
-  if (paths.size() != 2 || !parse_command_line(options, line, error, teaching_options())) {
+  if (paths.size() != 2 || !parse_command_line(options, line, error, game_choice_options())) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
-    std::fprintf(stderr, "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR\n");
+    std::fprintf(stderr,
+                 "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N] [--regletas LISTA]\n"
+                 "                     [--empieza jugador|computadora] SCRIPT OUTDIR\n");
     return REPLAY_BAD_SCRIPT;
   }
   teaching_aids = teaching_choice(line);
+  starting_setup = setup_choice(line);
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
 

@@ -7,7 +7,8 @@
 #include "scene/projection.h"
 #include "surface/surface.h"
 
-// Makes the status line's box (once, at start-up, when a teacher chose an aid).
+// Makes the status line's box (once, at start-up: a teacher may switch the
+// hints on at any time).
 void make_hint_sprites();
 // Draws a marker at every winning total into the frame (under the rods).
 void draw_hint_markers(Image frame, const GAMESTATE& game, const SCREENDEF& view);

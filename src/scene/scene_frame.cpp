@@ -13,8 +13,9 @@ void draw_scene_frame(Image frame, const std::uint8_t* texture, MAPPEDFONT& font
   DEFINESCREEN(game.LOOKAT, game.TARGET, view);
   DRAWBG(frame, texture, font, game.TARGET, view);
   DRAWNUMBERLINE(frame, game.TARGET, view, INK_COLOUR);
-  // The hints a teacher may switch on: markers under the rods, the status
-  // line over everything.
+  // The hints a teacher may switch on, also while the game runs: markers
+  // under the rods, the status line over everything.
+  take_teacher_changes();
   const bool hints = teaching_aids.hints;
   if (hints) draw_hint_markers(frame, game, view);
   DRAWRODS(frame, game, view);

@@ -43,6 +43,7 @@ TEST(CommandLine, EachOptionSetsItsChoiceAndALaterOneWins) {
 TEST(CommandLine, AnythingElseIsAUsageErrorThatNamesIt) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
       {{"--bogus"}, "opción desconocida: «--bogus»"},
+      {{"--colores=todos"}, "opción desconocida: «--colores»"},
       {{"-f"}, "opción desconocida: «-f»"},
       {{"--"}, "opción desconocida: «--»"},
       {{"juego"}, "argumento inesperado: «juego»"},
@@ -54,7 +55,13 @@ TEST(CommandLine, AnythingElseIsAUsageErrorThatNamesIt) {
       {{"--scale", "2x"}, "valor no válido para --scale: «2x» (un número entero de 1 a 8)"},
       {{"--scale="}, "valor no válido para --scale: «» (un número entero de 1 a 8)"},
       {{"--scale", "99999999999"}, "valor no válido para --scale: «99999999999» (un número entero de 1 a 8)"},
-      {{"--fullscreen=yes"}, "la opción --fullscreen no lleva valor"},
+      {{"--fullscreen=quizá"}, "valor no válido para --fullscreen: «quizá» (sí o no)"},
+      {{"--meta", "9"}, "valor no válido para --meta: «9» (un número entero de 10 a 100)"},
+      {{"--regletas", "3"}, "valor no válido para --regletas: «3» (valores de 1 a 10 separados por comas, al menos dos distintos)"},
+      {{"--regletas=3,3"}, "valor no válido para --regletas: «3,3» (valores de 1 a 10 separados por comas, al menos dos distintos)"},
+      {{"--regletas=0,5"}, "valor no válido para --regletas: «0,5» (valores de 1 a 10 separados por comas, al menos dos distintos)"},
+      {{"--regletas=1,,5"}, "valor no válido para --regletas: «1,,5» (valores de 1 a 10 separados por comas, al menos dos distintos)"},
+      {{"--empieza", "yo"}, "valor no válido para --empieza: «yo» (jugador o computadora)"},
       {{"--help", "--scale", "x"}, "valor no válido para --scale: «x» (un número entero de 1 a 8)"},
   };
   for (const auto& [arguments, error] : bad) {
@@ -74,7 +81,7 @@ TEST(CommandLine, AWordOptionTakesThePositionOfItsWord) {
   const TeachingAids hints = teaching_choice(parse({"--ayuda"}).line);
   EXPECT_TRUE(hints.chosen && hints.hints);
   EXPECT_EQ(hints.level, LEVEL_EXPERT);
-  EXPECT_EQ(teaching_options().size(), 2u);
+  EXPECT_EQ(game_choice_options().size(), 5u);
   EXPECT_EQ(parse({"--nivel", "facil"}, LEVEL_OPTION).line.scale, 0);
   EXPECT_EQ(parse({"--nivel=experto"}, LEVEL_OPTION).line.scale, 2);
   const Parsed p = parse({"--nivel", "dificil"}, LEVEL_OPTION);
@@ -96,10 +103,43 @@ TEST(CommandLine, TextsListEveryOptionInAColumn) {
 
   EXPECT_EQ(usage_text("opción desconocida: «-x»"),
             "ranvel: opción desconocida: «-x»\n"
-            "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--nivel facil|medio|experto] [--ayuda] [--help] "
-            "[--version]\n"
+            "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--nivel facil|medio|experto] [--ayuda] [--meta N] "
+            "[--regletas LISTA] [--empieza jugador|computadora] [--help] [--version]\n"
             "Más información con «ranvel --help».\n");
   EXPECT_EQ(version_text().rfind("ranvel 1.", 0), 0u);
+}
+
+TEST(CommandLine, WordsAndSwitchesAsATeacherTypesThem) {
+  // A shared link's spellings: capitals, accents, a yes or a no for a switch.
+  const std::vector<std::pair<std::vector<std::string>, int32_t>> levels = {
+      {{"--nivel", "fácil"}, LEVEL_EASY}, {{"--nivel=Facil"}, LEVEL_EASY}, {{"--nivel", "FÁCIL "}, LEVEL_EASY},
+      {{"--nivel=Médio"}, LEVEL_MEDIUM},  {{"--nivel", "EXPERTO"}, LEVEL_EXPERT}};
+  for (const auto& [arguments, level] : levels) {
+    const Parsed p = parse(arguments);
+    ASSERT_TRUE(p.ok) << arguments.back() << ": " << p.error;
+    EXPECT_EQ(p.line.level, level) << arguments.back();
+  }
+  for (const char* yes : {"--ayuda", "--ayuda=1", "--ayuda=true", "--ayuda=Sí", "--ayuda=si"})
+    EXPECT_TRUE(parse({yes}).line.hints) << yes;
+  for (const char* no : {"--ayuda=0", "--ayuda=false", "--ayuda=No"}) {
+    const Parsed p = parse({"--ayuda", no});
+    EXPECT_TRUE(p.ok && !p.line.hints) << no;
+  }
+  EXPECT_EQ(parse({"--empieza=Computadora"}).line.starter, 1);
+}
+
+TEST(CommandLine, TheSetUpStartsTheOptionsScreen) {
+  const GameSetup none = setup_choice(parse({}).line);
+  EXPECT_EQ(none.target, 100);
+  EXPECT_EQ(none.valid_rods, 0x7FE);
+  EXPECT_EQ(none.starter, 0);
+  const Parsed p = parse({"--meta", "30", "--regletas", "1, 2,5,2", "--empieza", "computadora"});
+  ASSERT_TRUE(p.ok) << p.error;
+  const GameSetup setup = setup_choice(p.line);
+  EXPECT_EQ(setup.target, 30);
+  EXPECT_EQ(setup.valid_rods, (1 << 1) | (1 << 2) | (1 << 5));
+  EXPECT_EQ(setup.starter, 1);
+  EXPECT_EQ(setup_choice(parse({"--meta=10", "--regletas=9,10"}).line).valid_rods, (1 << 9) | (1 << 10));
 }
 
 TEST(CommandLine, TheScaleCountsOnlyInAWindow) {

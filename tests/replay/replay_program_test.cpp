@@ -103,10 +103,10 @@ TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
             std::string::npos)
       << hints;
   // A level it does not know, or a word missing: the usage, exit code 2.
-  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=1", "--nada"}) {
+  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=quiza", "--nada"}) {
     const ProgramRun r = run_replay(dir, script, (dir / "out").string(), bad);
     EXPECT_EQ(r.code, 2) << bad;
-    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR"),
+    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N]"),
               std::string::npos)
         << bad << ": " << r.err;
   }

@@ -165,24 +165,30 @@ test('the address\'s parameters are the command line; one the game does not know
   await game.close();
 });
 
-test('the teacher\'s controls restart the page with the level and the hints; A hides and shows them', async () => {
-  const game = await open_game();
+test('the teacher\'s controls change the game in place and keep the address; A hides and shows the hints', async () => {
+  // The address as a teacher may type it; the controls show what the game read.
+  const game = await new GamePage(browser, site.url).open(undefined, '?nivel=F%C3%A1cil&ayuda=1');
   const page = game.page;
-  await until_picture(game, golden('options'), 'options screen');
-  // Each control reloads the page with the choice in its address.
-  await Promise.all([page.waitForNavigation(), page.select('#level', 'facil')]);
-  await Promise.all([page.waitForNavigation(), page.click('#hints')]);
-  assert.equal(new URL(page.url()).search, '?nivel=facil&ayuda');
-  await page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
   assert.equal(await page.$eval('#level', (e) => e.value), 'facil');
   assert.equal(await page.$eval('#hints', (e) => e.checked), true);
   await until_picture(game, golden('options'), 'options screen with the aids');
-  // The first frame with the markers and the status line, then without.
   await page.focus('#view');
   await page.keyboard.press('Enter');
   await until_picture(game, golden('hints/hints_first_frame'), 'first frame with the hints');
+  // Neither control reloads: the game stays where it is, the hints go at
+  // once, and the address can still be shared.
+  await page.evaluate(() => { window.not_reloaded = true; });
+  await page.click('#hints');
+  await until_picture(game, golden('first_frame'), 'first frame, the hints hidden by the page');
+  await page.select('#level', 'medio');
+  assert.equal(new URL(page.url()).search, '?nivel=medio');
+  await page.click('#hints');
+  assert.equal(new URL(page.url()).search, '?nivel=medio&ayuda');
+  await until_picture(game, golden('hints/hints_first_frame'), 'first frame, the hints shown again');
+  await page.focus('#view');
   await page.keyboard.press('a');
-  await until_picture(game, golden('first_frame'), 'first frame, the hints hidden');
+  await until_picture(game, golden('first_frame'), 'first frame, the hints hidden by A');
+  assert.equal(await page.evaluate(() => window.not_reloaded), true);
   assert_no_problems(game);
   await game.close();
 });
