@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <map>
 #include <vector>
 
@@ -76,8 +77,8 @@ TEST(Teaching, WinningTotalsAreTheTotalsTheSideToMoveLoses) {
     }
 }
 
-TEST(Teaching, TheEasierLevelsNeverPassTheTargetAndTheEasyOneTakesEveryWin) {
-  int immediate_wins = 0;
+TEST(Teaching, TheEasierLevelsNeverPassTheTargetTheEasyOneTakesHalfTheWinsTheMediumOneAll) {
+  int wins_within_reach[2] = {}, wins_taken[2] = {};
   for (const ComputerLevel level : {LEVEL_EASY, LEVEL_MEDIUM}) {
     for (int game = 0; game < 1500; ++game) {
       RANDOMSEED(1000.0 * static_cast<int>(level) + game);
@@ -93,16 +94,61 @@ TEST(Teaching, TheEasierLevelsNeverPassTheTargetAndTheEasyOneTakesEveryWin) {
         }
         ASSERT_TRUE(((g.VALIDRODS >> rod) & 1) != 0);
         ASSERT_LE(total + rod, target);
+        // A win within reach, and another rod that fits.
         const int to_win = target - total;
-        if (level == LEVEL_EASY && to_win <= 10 && ((g.VALIDRODS >> to_win) & 1) != 0) {
-          ASSERT_EQ(rod, to_win) << "missed a win at " << total << " of " << int{target};
-          ++immediate_wins;
+        const int smallest = std::countr_zero(static_cast<unsigned>(g.VALIDRODS));
+        if (to_win <= 10 && ((g.VALIDRODS >> to_win) & 1) != 0 && smallest < to_win) {
+          ++wins_within_reach[level];
+          if (rod == to_win) ++wins_taken[level];
         }
         lay(g, rod);
       }
     }
   }
-  EXPECT_GT(immediate_wins, 500);
+  EXPECT_EQ(wins_taken[LEVEL_MEDIUM], wins_within_reach[LEVEL_MEDIUM]);
+  // A win let go by is not laid by chance all the same: the easy computer
+  // takes half of them.
+  ASSERT_GT(wins_within_reach[LEVEL_EASY], 500);
+  EXPECT_NEAR(1.0 * wins_taken[LEVEL_EASY] / wins_within_reach[LEVEL_EASY], 0.5, 0.05);
+}
+
+// How often, in per cent, a child wins against the level: all rods, each
+// side starting every other game. The child lays a rod at random among those
+// that fit, and may also take every win within reach.
+double child_wins(ComputerLevel level, uint8_t target, bool takes_wins, int games) {
+  int won = 0;
+  for (int game = 0; game < games; ++game) {
+    GAMESTATE g = configured(target, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    g.TURN = static_cast<uint8_t>(game % 2);
+    for (;;) {
+      const int total = g.TOTALS[g.MOVECOUNT];
+      const bool child = g.TURN == 0;
+      int rod = child ? 1 + static_cast<int>(RANDOMUNIT() * std::min(10, target - total)) : computer_rod(g, level);
+      if (child && takes_wins && target - total <= 10) rod = target - total;
+      lay(g, rod);
+      if (g.TOTALS[g.MOVECOUNT] == target) {
+        won += child ? 1 : 0;
+        break;
+      }
+    }
+  }
+  return 100.0 * won / games;
+}
+
+TEST(Teaching, TheEasierTheLevelTheMoreOftenAChildWins) {
+  for (const uint8_t target : {uint8_t{30}, uint8_t{100}}) {
+    RANDOMSEED(target);
+    const double easy = child_wins(LEVEL_EASY, target, true, 400);
+    const double medium = child_wins(LEVEL_MEDIUM, target, true, 400);
+    // The shares a teacher is promised for a child who takes the wins.
+    EXPECT_GT(easy, 65.0) << int{target};
+    EXPECT_LT(easy, 85.0) << int{target};
+    EXPECT_GT(medium, 30.0) << int{target};
+    EXPECT_LT(medium, 50.0) << int{target};
+    EXPECT_GT(medium, child_wins(LEVEL_EXPERT, target, true, 400)) << int{target};
+    EXPECT_GT(child_wins(LEVEL_EASY, target, false, 400), child_wins(LEVEL_MEDIUM, target, false, 400))
+        << int{target};
+  }
 }
 
 TEST(Teaching, AStartOnAWinningPathWinsAgainstEveryLevel) {
