@@ -21,6 +21,7 @@ struct CommandLine {
   bool integer_scale = false;  // --integer-scale
   int32_t level = -1;          // --nivel: a ComputerLevel; -1 when not given
   bool hints = false;          // --ayuda
+  int32_t seed = -1;           // --semilla N, the replay runner's only; -1 when not given
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };

@@ -1,6 +1,9 @@
-// ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR: the
-// real game on the headless backend, played by a script; shots and snapshots
-// go to OUTDIR (made if missing). The options are the game's teaching aids.
+// ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--semilla N] SCRIPT
+// OUTDIR: the real game on the headless backend, played by a script; shots
+// and snapshots go to OUTDIR (made if missing). --nivel and --ayuda are the
+// game's teaching aids; --semilla seeds the random generator with N instead
+// of the clock, which starts at the same moment in every run.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,7 @@
 
 #include "app/command_line.h"
 #include "app/main_routine.h"
+#include "app/startup.h"
 #include "game/teaching.h"
 #include "replay/runner.h"
 #include "replay/script.h"
@@ -18,6 +22,15 @@ namespace {
 
 void run_game() { ranvel_main(); }
 
+// The game's teaching options and the seed.
+std::vector<OptionEntry> replay_options() {
+  const std::span<const OptionEntry> teaching = teaching_options();
+  std::vector<OptionEntry> options(teaching.begin(), teaching.end());
+  options.push_back(number_option("--semilla", &CommandLine::seed, 0, INT32_MAX, "N",
+                                  "siembra los números al azar con N en lugar del reloj"));
+  return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -25,8 +38,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    // The value of --nivel is the word after it, unless given with '='.
-    const bool takes_word = argument == "--nivel" && i + 1 < argc;
+    // The value of --nivel or --semilla is the word after it, unless given
+    // with '='.
+    const bool takes_word = (argument == "--nivel" || argument == "--semilla") && i + 1 < argc;
     if (argument.starts_with("--")) {
       options.push_back(argument);
       if (takes_word) options.emplace_back(argv[++i]);
@@ -36,12 +50,14 @@ int main(int argc, char** argv) {
   }
   CommandLine line;
   std::string error;
-  if (paths.size() != 2 || !parse_command_line(options, line, error, teaching_options())) {
+  if (paths.size() != 2 || !parse_command_line(options, line, error, replay_options())) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
-    std::fprintf(stderr, "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR\n");
+    std::fprintf(stderr, "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--semilla N] SCRIPT OUTDIR\n"
+                         "  --semilla N: N from 0 to %d\n", INT32_MAX);
     return REPLAY_BAD_SCRIPT;
   }
   teaching_aids = teaching_choice(line);
+  if (line.seed >= 0) chosen_seed = line.seed;
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
 

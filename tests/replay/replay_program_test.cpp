@@ -102,14 +102,32 @@ TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
                        "78, 89, 100]}"),
             std::string::npos)
       << hints;
-  // A level it does not know, or a word missing: the usage, exit code 2.
-  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=1", "--nada"}) {
+  // A level it does not know, a word missing, a seed that is no whole
+  // number from 0 to 2147483647: the usage, exit code 2.
+  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=1", "--nada", "--semilla=-1", "--semilla 1.5",
+                                "--semilla 2147483648"}) {
     const ProgramRun r = run_replay(dir, script, (dir / "out").string(), bad);
     EXPECT_EQ(r.code, 2) << bad;
-    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR"),
+    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--semilla N] SCRIPT OUTDIR"),
               std::string::npos)
         << bad << ": " << r.err;
   }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ReplayProgram, TheSameSeedPlaysTheSameGameAndAnotherSeedAnother) {
+  const auto dir = scratch_dir("seed");
+  // The computer starts at the easy level: its first rod is drawn at random.
+  const auto snapshot = [&](const std::string& seed) {
+    const ProgramRun r = run_replay(dir, "wait 300\nkey c\nwait 300\nkey enter\nwait 4000\nstate s\n",
+                                    (dir / "out").string(), "--nivel facil --semilla " + seed);
+    EXPECT_EQ(r.code, 0) << seed << ": " << r.err;
+    return file_text(dir / "out" / "s.json");
+  };
+  const std::string first = snapshot("1");
+  EXPECT_NE(first.find("\"movecount\": 1,"), std::string::npos) << first;
+  EXPECT_EQ(snapshot("1"), first);
+  EXPECT_NE(snapshot("2"), first);
   std::filesystem::remove_all(dir);
 }
 
