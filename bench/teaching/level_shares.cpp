@@ -1,9 +1,7 @@
-// How often a child wins against each level of the computer: GAMES games a
-// level, target and kind of child (2,000 unless told), all rods, targets 30
-// and 100, each side starting half the games. Two kinds of child: one who
-// lays a random rod among those that fit, and one who also takes the target
-// whenever a rod reaches it (as a child soon learns to). Prints a Markdown
-// table, ready for the README.
+// How often a child wins against each level of the computer (see
+// game/level_shares.h): GAMES games a level, target and kind of child (2,000
+// unless told), all rods, targets 30 and 100, each side starting half the
+// games. Prints a Markdown table, ready for the README.
 //
 // Usage: ranvel-level-shares [GAMES]
 #include <charconv>
@@ -11,8 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "game/evaluation.h"
-#include "game/teaching.h"
+#include "game/level_shares.h"
 #include "surface/random.h"
 
 namespace {
@@ -28,48 +25,6 @@ void print_usage(std::FILE* to) {
                "(1 to %d, default %d) a level, target and kind of child, all rods,\n"
                "targets 30 and 100, each side starting half the games. Prints a Markdown table.\n",
                MOST_GAMES, DEFAULT_GAMES);
-}
-
-void lay(GAMESTATE& g, int32_t v) {
-  g.RODS[g.MOVECOUNT] = static_cast<uint8_t>(v);
-  g.TOTALS[g.MOVECOUNT + 1] = static_cast<uint8_t>(g.TOTALS[g.MOVECOUNT] + v);
-  ++g.MOVECOUNT;
-  g.TURN ^= 1;
-}
-
-int32_t child_rod(const GAMESTATE& g, bool takes_wins) {
-  const int32_t to_win = g.TARGET - g.TOTALS[g.MOVECOUNT];
-  if (takes_wins && to_win >= 1 && to_win <= 10 && ((g.VALIDRODS >> to_win) & 1u) != 0) return to_win;
-  int32_t fitting[10] = {};
-  int32_t n = 0;
-  for (int32_t v = 1; v <= 10; ++v)
-    if (((g.VALIDRODS >> v) & 1u) != 0 && g.TOTALS[g.MOVECOUNT] + v <= g.TARGET) fitting[n++] = v;
-  return n == 0 ? 0 : fitting[static_cast<int32_t>(RANDOMUNIT() * n) % n];
-}
-
-// The share of games the child wins, in per cent; the child starts the even
-// games, the computer the odd ones.
-double child_wins(ComputerLevel level, uint8_t target, bool takes_wins, int32_t games) {
-  RANDOMSEED(target * 10.0 + static_cast<int32_t>(level) + (takes_wins ? 5 : 0));
-  int32_t won = 0;
-  for (int32_t game = 0; game < games; ++game) {
-    GAMESTATE g;
-    g.TARGET = target;
-    g.STARTER = static_cast<uint8_t>(game % 2);
-    SETUPEVAL(g);
-    NEWGAME(g);
-    for (;;) {
-      const uint8_t mover = g.TURN;
-      const int32_t rod = mover == 0 ? child_rod(g, takes_wins) : computer_rod(g, level);
-      if (rod == 0) break;  // a tie
-      lay(g, rod);
-      if (g.TOTALS[g.MOVECOUNT] == target) {
-        if (mover == 0) ++won;
-        break;
-      }
-    }
-  }
-  return 100.0 * won / games;
 }
 
 }  // namespace
@@ -96,12 +51,16 @@ int main(int argc, char** argv) {
 
   std::printf("How often a child wins (%d games each, all rods, each side starting half the games):\n\n", games);
   std::printf("| child | target | facil | medio | experto |\n|---|---|---|---|---|\n");
-  for (const bool takes_wins : {false, true}) {
+  for (const ChildPlay child : {CHILD_AT_RANDOM, CHILD_TAKES_WINS}) {
     for (const uint8_t target : {uint8_t{30}, uint8_t{100}}) {
-      const char* child = takes_wins ? "takes a win within reach, otherwise random" : "lays a random rod that fits";
-      std::printf("| %s | %d |", child, int{target});
-      for (const ComputerLevel level : {LEVEL_EASY, LEVEL_MEDIUM, LEVEL_EXPERT})
-        std::printf(" %.1f %% |", child_wins(level, target, takes_wins, games));
+      const char* name =
+          child == CHILD_TAKES_WINS ? "takes a win within reach, otherwise random" : "lays a random rod that fits";
+      std::printf("| %s | %d |", name, int{target});
+      for (const ComputerLevel level : {LEVEL_EASY, LEVEL_MEDIUM, LEVEL_EXPERT}) {
+        // Each line of numbers from its own seed.
+        RANDOMSEED(target * 10.0 + static_cast<int32_t>(level) + (child == CHILD_TAKES_WINS ? 5 : 0));
+        std::printf(" %.1f %% |", 100.0 * games_a_child_wins(level, target, child, games) / games);
+      }
       std::printf("\n");
     }
   }
