@@ -26,9 +26,12 @@ constexpr std::array GAME_OPTIONS = {
                   "amplía la página solo por múltiplos enteros, también\n"
                   "al cambiar el tamaño de la ventana y en pantalla completa"),
     word_option("--nivel", &CommandLine::level, "facil|medio|experto",
-                "cómo juega la computadora: facil (al azar, pero no deja\n"
-                "pasar una jugada ganadora), medio (la mitad de las veces\n"
-                "al azar) o experto (lo mejor que sabe, como siempre)"),
+                "cómo juega la computadora:\n"
+                "facil: la mitad de las veces deja pasar la jugada que le\n"
+                "daría la victoria y, si no gana, pone una regleta al azar;\n"
+                "medio: nunca deja pasar la victoria y, si no, una vez de\n"
+                "cada cinco juega lo mejor que sabe y las demás al azar;\n"
+                "experto: siempre lo mejor que sabe (como sin esta opción)"),
     switch_option("--ayuda", &CommandLine::hints,
                   "marca en el suelo los totales ganadores y muestra la meta,\n"
                   "la suma y el turno; la tecla A las quita y las pone"),

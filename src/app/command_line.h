@@ -25,6 +25,7 @@ struct CommandLine {
   int32_t target = 0;          // --meta N, 10..100; 0 when not given
   int32_t rods = 0;            // --regletas: a bit per rod value; 0 when not given
   int32_t starter = -1;        // --empieza: 0 the player, 1 the computer; -1 when not given
+  int32_t seed = -1;           // --semilla N, the replay runner's only; -1 when not given
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };

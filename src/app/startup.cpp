@@ -37,6 +37,8 @@ void unpack_information_texts() {
 
 }  // namespace
 
+std::optional<double> chosen_seed;
+
 GameRun& start_up() {
   std::puts("Hello from Pelmora");
   std::puts("Hello after Endif");
@@ -72,7 +74,7 @@ GameRun& start_up() {
   make_hint_sprites();
   MAKEPAL16X16(BASE_COLORS);
   SETTEXTCOLORS(PAPER_COLOUR, INK_COLOUR);
-  RANDOMSEED(CLOCKSECONDS());
+  RANDOMSEED(chosen_seed.value_or(CLOCKSECONDS()));
 
   PREPARETEXTURE(run.texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "game/gamestate.h"
 #include "scene/projection.h"
@@ -25,6 +26,11 @@ constexpr int32_t VIEW_CENTRE_Y = PAGE_HEIGHT / 2;
 // number that gets one.
 constexpr double LABEL_HEIGHT = 0.5;
 constexpr uint8_t LARGEST_LABEL = 100;
+
+// The seed the start-up sequence gives the random generator in place of the
+// clock's reading, when a run asks for one (the replay runner's --semilla):
+// every run with the same seed then draws the same numbers.
+extern std::optional<double> chosen_seed;
 
 // Runs the start-up sequence: the trace lines, the choice rods, the digit
 // font, the information texts, the screen, the frame and the texture, the

@@ -11,13 +11,20 @@ namespace {
 
 bool rod_valid(const GAMESTATE& state, int32_t v) { return ((state.VALIDRODS >> v) & 1u) != 0; }
 
-// One of the valid rods that fit at this total, at random; 0 when none fits.
-int32_t random_fitting_rod(const GAMESTATE& state, int32_t total) {
+// How often the easy computer takes a win within its reach: a coin toss.
+constexpr double EASY_TAKES_A_WIN = 0.5;
+// How often the medium computer plays its best when no win is within reach:
+// one turn in five.
+constexpr double MEDIUM_PLAYS_ITS_BEST = 0.2;
+
+// One of the valid rods that fit at this total, at random, leaving out the
+// rod `passed_over` unless it is the only one; 0 when none fits.
+int32_t random_fitting_rod(const GAMESTATE& state, int32_t total, int32_t passed_over = 0) {
   int32_t fitting[10] = {};
   int32_t count = 0;
   for (int32_t v = 1; v <= 10; ++v)
-    if (rod_valid(state, v) && total + v <= state.TARGET) fitting[count++] = v;
-  if (count == 0) return 0;
+    if (rod_valid(state, v) && total + v <= state.TARGET && v != passed_over) fitting[count++] = v;
+  if (count == 0) return passed_over != 0 ? passed_over : 0;
   const auto pick = static_cast<int32_t>(RANDOMUNIT() * count);
   return fitting[pick < count ? pick : count - 1];
 }
@@ -50,17 +57,18 @@ const char* level_name(ComputerLevel level) {
 
 int32_t computer_rod(const GAMESTATE& state, ComputerLevel level) {
   const int32_t total = state.TOTALS[state.MOVECOUNT];
+  const int32_t to_win = state.TARGET - total;
+  const int32_t win = to_win >= 1 && to_win <= 10 && rod_valid(state, to_win) ? to_win : 0;
   switch (level) {
     case LEVEL_EXPERT:
       break;
     case LEVEL_MEDIUM:
-      if (RANDOMUNIT() < 0.5) return random_fitting_rod(state, total);
+      if (win != 0) return win;
+      if (RANDOMUNIT() >= MEDIUM_PLAYS_ITS_BEST) return random_fitting_rod(state, total);
       break;
-    case LEVEL_EASY: {
-      const int32_t to_win = state.TARGET - total;
-      if (to_win >= 1 && to_win <= 10 && rod_valid(state, to_win)) return to_win;
-      return random_fitting_rod(state, total);
-    }
+    case LEVEL_EASY:
+      if (win != 0 && RANDOMUNIT() < EASY_TAKES_A_WIN) return win;
+      return random_fitting_rod(state, total, win);
   }
   return DOEVAL(state);
 }

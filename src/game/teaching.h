@@ -10,8 +10,13 @@
 
 // How well the computer plays.
 enum ComputerLevel : int32_t {
-  LEVEL_EASY = 0,    // "facil": a rod at random among those that fit, but a win is never missed
-  LEVEL_MEDIUM = 1,  // "medio": half the turns a rod at random among those that fit
+  // "facil": a win within reach is taken only half the time; otherwise a rod
+  // at random among those that fit, leaving out the win it lets go by.
+  LEVEL_EASY = 0,
+  // "medio": a win within reach is always taken; otherwise the evaluation's
+  // choice one turn in five, and a rod at random among those that fit the
+  // other turns.
+  LEVEL_MEDIUM = 1,
   LEVEL_EXPERT = 2,  // "experto": the evaluation's choice, every turn
 };
 

@@ -1,7 +1,10 @@
 // ranvel-replay [--nivel ...] [--ayuda] [--meta N] [--regletas LISTA]
-// [--empieza ...] SCRIPT OUTDIR: the real game on the headless backend,
-// played by a script; shots and snapshots go to OUTDIR (made if missing). The
-// options are the game's own: the teaching aids and the starting set-up.
+// [--empieza ...] [--semilla N] SCRIPT OUTDIR: the real game on the headless
+// backend, played by a script; shots and snapshots go to OUTDIR (made if
+// missing). The options are the game's own (the teaching aids and the
+// starting set-up) and --semilla, which seeds the random generator with N
+// instead of the clock, which starts at the same moment in every run.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 
 #include "app/command_line.h"
 #include "app/main_routine.h"
+#include "app/startup.h"
 #include "game/teaching.h"
 #include "replay/runner.h"
 #include "replay/script.h"
@@ -18,6 +22,15 @@
 namespace {
 
 void run_game() { ranvel_main(); }
+
+// The options that choose the game, and the seed.
+std::vector<OptionEntry> replay_options() {
+  const std::span<const OptionEntry> game = game_choice_options();
+  std::vector<OptionEntry> options(game.begin(), game.end());
+  options.push_back(number_option("--semilla", &CommandLine::seed, 0, INT32_MAX, "N",
+                                  "siembra los números al azar con N en lugar del reloj"));
+  return options;
+}
 
 }  // namespace
 
@@ -33,21 +46,24 @@ int main(int argc, char** argv) {
     // An option with a value takes the word after it, unless given with '='.
     options.push_back(argument);
     bool takes_value = false;
-    for (const OptionEntry& o : game_choice_options())
+    for (const OptionEntry& o : replay_options())
       takes_value = takes_value || (o.name == argument && o.kind != OPTION_SWITCH);
     if (takes_value && i + 1 < argc) options.emplace_back(argv[++i]);
   }
   CommandLine line;
   std::string error;
-  if (paths.size() != 2 || !parse_command_line(options, line, error, game_choice_options())) {
+  if (paths.size() != 2 || !parse_command_line(options, line, error, replay_options())) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
     std::fprintf(stderr,
                  "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N] [--regletas LISTA]\n"
-                 "                     [--empieza jugador|computadora] SCRIPT OUTDIR\n");
+                 "                     [--empieza jugador|computadora] [--semilla N] SCRIPT OUTDIR\n"
+                 "  --semilla N: N from 0 to %d\n",
+                 INT32_MAX);
     return REPLAY_BAD_SCRIPT;
   }
   teaching_aids = teaching_choice(line);
   starting_setup = setup_choice(line);
+  if (line.seed >= 0) chosen_seed = line.seed;
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <map>
 #include <vector>
 
 #include "game/evaluation.h"
+#include "game/level_shares.h"
 #include "surface/random.h"
 
 namespace {
@@ -76,8 +78,8 @@ TEST(Teaching, WinningTotalsAreTheTotalsTheSideToMoveLoses) {
     }
 }
 
-TEST(Teaching, TheEasierLevelsNeverPassTheTargetAndTheEasyOneTakesEveryWin) {
-  int immediate_wins = 0;
+TEST(Teaching, TheEasierLevelsNeverPassTheTargetTheMediumOneTakesEveryWinTheEasyOneHalf) {
+  int easy_wins[2] = {};  // wins within reach let go by, taken
   for (const ComputerLevel level : {LEVEL_EASY, LEVEL_MEDIUM}) {
     for (int game = 0; game < 1500; ++game) {
       RANDOMSEED(1000.0 * static_cast<int>(level) + game);
@@ -93,16 +95,32 @@ TEST(Teaching, TheEasierLevelsNeverPassTheTargetAndTheEasyOneTakesEveryWin) {
         }
         ASSERT_TRUE(((g.VALIDRODS >> rod) & 1) != 0);
         ASSERT_LE(total + rod, target);
+        // A win within reach while a smaller rod fits too.
         const int to_win = target - total;
-        if (level == LEVEL_EASY && to_win <= 10 && ((g.VALIDRODS >> to_win) & 1) != 0) {
-          ASSERT_EQ(rod, to_win) << "missed a win at " << total << " of " << int{target};
-          ++immediate_wins;
+        if (to_win <= 10 && ((g.VALIDRODS >> to_win) & 1) != 0 && std::countr_zero(g.VALIDRODS) < to_win) {
+          ASSERT_TRUE(level == LEVEL_EASY || rod == to_win) << "missed a win at " << total << " of " << int{target};
+          if (level == LEVEL_EASY) ++easy_wins[rod == to_win ? 1 : 0];
         }
         lay(g, rod);
       }
     }
   }
-  EXPECT_GT(immediate_wins, 500);
+  EXPECT_GT(easy_wins[1], 200);
+  EXPECT_NEAR(easy_wins[0], easy_wins[1], easy_wins[1] / 5);
+}
+
+TEST(Teaching, AChildWinsMostOftenAgainstFacilThenMedioThenExperto) {
+  for (const uint8_t target : {uint8_t{30}, uint8_t{100}}) {
+    RANDOMSEED(target);
+    const auto wins = [&](ComputerLevel level, ChildPlay child) {
+      return games_a_child_wins(level, target, child, 400);
+    };
+    // A child who takes the wins: 65 to 85 % against facil, 30 to 50 % against medio.
+    const int easy = wins(LEVEL_EASY, CHILD_TAKES_WINS), medium = wins(LEVEL_MEDIUM, CHILD_TAKES_WINS);
+    EXPECT_TRUE(easy > 260 && easy < 340 && medium > 120 && medium < 200) << easy << ", " << medium << " of 400";
+    EXPECT_GT(medium, wins(LEVEL_EXPERT, CHILD_TAKES_WINS));
+    EXPECT_GT(wins(LEVEL_EASY, CHILD_AT_RANDOM), wins(LEVEL_MEDIUM, CHILD_AT_RANDOM));
+  }
 }
 
 TEST(Teaching, AStartOnAWinningPathWinsAgainstEveryLevel) {

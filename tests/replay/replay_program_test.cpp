@@ -87,7 +87,8 @@ TEST(ReplayProgram, BadCommandLinesAreRefused) {
 
 TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
   const auto dir = scratch_dir("teaching");
-  const std::string script = "wait 200\nstate s\n";
+  // The computer starts: at the easy level its first rod is drawn at random.
+  const std::string script = "wait 300\nkey c\nwait 300\nkey enter\nwait 4000\nstate s\n";
   const auto snapshot = [&](const std::string& switches) {
     const ProgramRun r = run_replay(dir, script, (dir / "out").string(), switches);
     EXPECT_EQ(r.code, 0) << switches << ": " << r.err;
@@ -102,8 +103,13 @@ TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
                        "78, 89, 100]}"),
             std::string::npos)
       << hints;
-  // A level it does not know, or a word missing: the usage, exit code 2.
-  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=quiza", "--nada"}) {
+  // The same seed plays the same game, another seed another.
+  const std::string seeded = snapshot("--nivel facil --semilla 1");
+  EXPECT_EQ(snapshot("--nivel facil --semilla=1"), seeded);
+  EXPECT_NE(snapshot("--nivel facil --semilla 2"), seeded);
+  // A level it does not know, a word missing, a seed not from 0 to 2^31 - 1: the usage, exit code 2.
+  for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=quiza", "--nada", "--semilla=-1", "--semilla 1.5",
+                                "--semilla 2147483648"}) {
     const ProgramRun r = run_replay(dir, script, (dir / "out").string(), bad);
     EXPECT_EQ(r.code, 2) << bad;
     EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N]"),
