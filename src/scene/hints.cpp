@@ -11,18 +11,28 @@
 
 namespace {
 
-// The markers take the colours of the screen's buttons and the status line
-// (the UI ramp): the button colour itself with a dark rim, so they show on
-// the floor's light and dark grain. No rod's hover lights them up.
-constexpr int32_t MARKER_FACE = 7;
-constexpr int32_t MARKER_RIM = 1;
+// The markers, the status line and its legend take their colours from the
+// texture ramp, like the options screen's panels: a message repaints the UI
+// ramp in its own colour, and no rod's hover lights the texture ramp, so they
+// keep their look whatever happens. A marker is dark olive with a black rim,
+// which shows on the floor's light grain.
+constexpr int32_t MARKER_FACE = 184;
+constexpr int32_t MARKER_RIM = 176;
 // A marker is a small square on the floor between the number line's ticks
 // and the labels, centred on its number.
 constexpr double MARKER_HALF = 0.24;
 constexpr double MARKER_NEAR = -1.3;
 constexpr double MARKER_FAR = -0.85;
+// The boxes are the light end of the texture ramp.
+constexpr int32_t BOX_BASE = 200;
+// The legend's marker, and where its text starts.
+constexpr int32_t LEGEND_MARK_LEFT = 16;
+constexpr int32_t LEGEND_MARK_TOP = 11;
+constexpr int32_t LEGEND_MARK_SIZE = 14;
+constexpr int32_t LEGEND_TEXT_LEFT = 40;
 
 Image status_box = nullptr;
+Image legend_box = nullptr;
 
 void draw_marker(Image frame, int32_t number, const SCREENDEF& view) {
   const double x = number;
@@ -31,22 +41,51 @@ void draw_marker(Image frame, int32_t number, const SCREENDEF& view) {
   DRAWRECTANGLE(frame, x - MARKER_HALF, MARKER_NEAR, x + MARKER_HALF, MARKER_FAR, 0.0, view, MARKER_FACE);
 }
 
+void fill_box(Image frame, int32_t left, int32_t top, int32_t size, int32_t colour) {
+  const auto f = [](int32_t v) { return static_cast<float>(v); };
+  DRAWLINE(frame, f(left), f(top), f(left + size - 1), f(top + size - 1), colour, LINE_KIND_FILLED_BOX);
+}
+
+bool no_rod_fits(const GAMESTATE& game, int32_t total) {
+  for (int32_t v = 1; v <= 10; ++v)
+    if (((game.VALIDRODS >> v) & 1u) != 0 && total + v <= game.TARGET) return false;
+  return true;
+}
+
 }  // namespace
 
+const char* status_of_turn(const GAMESTATE& game) {
+  const int32_t total = game.TOTALS[game.MOVECOUNT];
+  // The side that laid the last rod is the one whose turn it is not.
+  if (total == game.TARGET) return game.TURN == 0 ? "Gana la computadora" : "|Has ganado!";
+  if (total > game.TARGET) return "Te pasaste de la meta";
+  if (no_rod_fits(game, total)) return "Es un empate";
+  return game.TURN == 0 ? "Te toca" : "Juega la computadora";
+}
+
 void draw_status_line(Image frame, const GAMESTATE& game) {
-  if (status_box == nullptr) return;
+  if (status_box == nullptr || legend_box == nullptr) return;
   const auto left = static_cast<float>(STATUS_LEFT);
   const auto top = static_cast<float>(STATUS_TOP);
   check_code(BLITIMAGE(frame, left, top, status_box, BLIT_TRANSPARENT));
   const std::string numbers = "Meta: " + std::to_string(game.TARGET) + "    Suma: " +
                               std::to_string(game.TOTALS[game.MOVECOUNT]);
   check_code(DRAWTEXT(frame, left + 16, top + 6, numbers, SMALL_FONT));
-  check_code(DRAWTEXT(frame, left + 16, top + 31, game.TURN == 0 ? "Te toca" : "Juega la computadora", SMALL_FONT));
+  check_code(DRAWTEXT(frame, left + 16, top + 31, status_of_turn(game), SMALL_FONT));
+
+  const auto legend_left = static_cast<float>(LEGEND_LEFT);
+  check_code(BLITIMAGE(frame, legend_left, top, legend_box, BLIT_TRANSPARENT));
+  fill_box(frame, LEGEND_LEFT + LEGEND_MARK_LEFT - 1, STATUS_TOP + LEGEND_MARK_TOP - 1, LEGEND_MARK_SIZE + 2,
+           MARKER_RIM);
+  fill_box(frame, LEGEND_LEFT + LEGEND_MARK_LEFT, STATUS_TOP + LEGEND_MARK_TOP, LEGEND_MARK_SIZE, MARKER_FACE);
+  check_code(DRAWTEXT(frame, legend_left + LEGEND_TEXT_LEFT, top + 6, LEGEND_TEXT, SMALL_FONT));
 }
 
 void make_hint_sprites() {
   FREEIMAGE(status_box);
-  status_box = ROUNDEDBOX8B(STATUS_WIDTH, STATUS_HEIGHT, 10, 20, 0, 0);
+  FREEIMAGE(legend_box);
+  status_box = ROUNDEDBOX8B(STATUS_WIDTH, STATUS_HEIGHT, 10, 20, 0, BOX_BASE);
+  legend_box = ROUNDEDBOX8B(LEGEND_WIDTH, LEGEND_HEIGHT, 10, 18, 0, BOX_BASE);
 }
 
 void draw_hint_markers(Image frame, const GAMESTATE& game, const SCREENDEF& view) {

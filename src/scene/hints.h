@@ -12,11 +12,21 @@
 void make_hint_sprites();
 // Draws a marker at every winning total into the frame (under the rods).
 void draw_hint_markers(Image frame, const GAMESTATE& game, const SCREENDEF& view);
-// Draws the status line into the frame (over everything).
+// Draws the status line and the markers' legend into the frame (over
+// everything).
 void draw_status_line(Image frame, const GAMESTATE& game);
+// The status line's second line: whose turn it is, or how the game ended
+// (the target reached by either side, passed by the player, or no rod that
+// fits any more), as the game record tells it.
+const char* status_of_turn(const GAMESTATE& game);
 
 // Where the status line's box stands, and its size.
 constexpr int32_t STATUS_LEFT = 6;
 constexpr int32_t STATUS_TOP = 4;
 constexpr int32_t STATUS_WIDTH = 290;
 constexpr int32_t STATUS_HEIGHT = 62;
+// The legend of the markers, one line at the top right.
+inline constexpr const char* LEGEND_TEXT = "Llega a las marcas y ganar[s";
+constexpr int32_t LEGEND_WIDTH = 380;
+constexpr int32_t LEGEND_HEIGHT = 36;
+constexpr int32_t LEGEND_LEFT = 800 - 6 - LEGEND_WIDTH;
