@@ -55,10 +55,13 @@
   }
 
   // The largest 4:3 box in whole device pixels that fits the stage, centred.
+  // The stage is measured to the fraction: rounded up, a stage 701.5 px tall
+  // would give a box half a pixel over the controls under it.
   function lay_out() {
     const ratio = window.devicePixelRatio || 1;
-    const width = Math.floor(stage.clientWidth * ratio);
-    const height = Math.floor(stage.clientHeight * ratio);
+    const box = stage.getBoundingClientRect();
+    const width = Math.floor(box.width * ratio);
+    const height = Math.floor(box.height * ratio);
     const unit = Math.max(1, Math.min(Math.floor(width / 4), Math.floor(height / 3)));
     const shown_width = 4 * unit;
     const shown_height = 3 * unit;

@@ -385,3 +385,84 @@ test('sleeping: short waits are not stretched to a timer\'s 4 ms, and a hidden p
   assert_no_problems(game);
   await game.close();
 });
+
+// Phones and tablets by touch. In the page: the window, anything scrolled
+// sideways, the game, the controls' band, the instructions, and every
+// control shown with its tap target (a check box's is its label).
+function look() {
+  const box = (e) => e.getBoundingClientRect().toJSON();
+  const shown = (selector) => [...document.querySelectorAll(selector)].filter((e) => e.checkVisibility({visibilityProperty: true}));
+  return {width: innerWidth, height: innerHeight, view: box(document.getElementById('view')),
+          sideways: scrollX !== 0 || [...document.querySelectorAll('html, body, body *')]
+              .some((e) => e.scrollLeft !== 0 || e.scrollWidth > Math.max(e.clientWidth, innerWidth)),
+          footer: box(document.querySelector('footer')), text: shown('footer p').map(box),
+          controls: shown('footer :is(button, select, input, textarea, a[href])')
+              .map((e) => [e.id || e.name, box(e.matches('input') ? e.closest('label') ?? e : e)])};
+}
+
+function layout_faults(seen, when) {
+  const faults = seen.sideways ? [`${when}: the page is scrolled or scrolls sideways`] : [];
+  const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+  seen.controls.forEach(([name, b], i) => {
+    if (b.left < 0 || b.top < 0 || b.right > seen.width || b.bottom > seen.height) faults.push(`${when}: ${name} is outside the window`);
+    if (b.width < 44 || b.height < 44) faults.push(`${when}: ${name} is ${b.width} x ${b.height}`);
+    if (![seen.view, ...seen.text, ...seen.controls.slice(i + 1).map(([, c]) => c)].every((c) => apart(b, c)))
+      faults.push(`${when}: ${name} overlaps the game, the text or another control`);
+  });
+  // Near the largest 4:3 box that leaves the controls one row of 44 px
+  // targets below (52 px with their margin) or a 200 px column beside, and
+  // the controls right after the game.
+  const {width: w, height: h} = seen;
+  const allowed = Math.max(Math.min(w, (h - 52) * 4 / 3), Math.min(w - 200, h * 4 / 3));
+  if (seen.view.width < 0.95 * allowed) faults.push(`${when}: the game is ${seen.view.width} wide of ${allowed}`);
+  const gap = Math.max(seen.footer.top - seen.view.bottom, seen.footer.left - seen.view.right);
+  if (gap < 0 || gap > 1) faults.push(`${when}: ${gap} px between the game and the controls`);
+  return faults;
+}
+
+// Two fingers put down 40 px apart around (x, y) and spread to 300 (inside
+// the window); the page's zoom then. Input.synthesizePinchGesture zooms
+// nothing in headless Chromium; touch points sent one by one do.
+async function pinch(page, x, y) {
+  const cdp = await page.createCDPSession();
+  const fingers = (d) => [{x: Math.max(1, x - d), y, id: 0}, {x: Math.min(page.viewport().width - 1, x + d), y, id: 1}];
+  await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: fingers(20)});
+  for (let d = 30; d <= 150; d += 10) await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: fingers(d)});
+  await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  await cdp.detach();
+  return page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done(visualViewport.scale))));
+}
+
+for (const [width, height, ratio] of [[390, 844, 3], [844, 390, 3], [768, 1024, 2], [1024, 768, 2]]) {
+  test(`${width} x ${height} by touch: the controls fit and zoom nothing, the game fills its room, nothing moves at the end`, async (t) => {
+    const page = await browser.newPage();
+    await page.setViewport({width, height, deviceScaleFactor: ratio, isMobile: true, hasTouch: true});
+    // The pinch zooms a page that lets it, so the pinches below prove something.
+    await page.setContent('<meta name="viewport" content="width=device-width, initial-scale=1"><p>Ranvel</p>');
+    assert.ok(await pinch(page, width / 2, height / 2) > 2, 'the pinch zooms nothing');
+    await page.goto(site.url);
+    await page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
+    const playing = await page.evaluate(look);
+    const problems = layout_faults(playing, 'playing');
+    for (const [name, b] of [['the controls\' band', playing.footer], ['the instructions', playing.text[0]], ...playing.controls]) {
+      const scale = await pinch(page, b.x + b.width / 2, b.y + b.height / 2);
+      if (scale !== 1) problems.push(`a pinch on ${name} zoomed the page to ${scale.toFixed(2)}`);
+    }
+    // Quit from the options screen; a key ends the closing page once it has been shown 5 s.
+    await page.focus('#view');
+    for (const key of ['Escape', 's', 'Space']) {
+      await page.keyboard.press(key);
+      await sleep(500);
+    }
+    await page.waitForFunction(() => window.ranvel_test.ended(), {timeout: 15000});
+    const ended = await page.evaluate(look);
+    problems.push(...layout_faults(ended, 'ended'));
+    const moved = (box, name) => JSON.stringify(box) !== JSON.stringify(name ? new Map(ended.controls).get(name) : ended.view);
+    if (moved(playing.view) || playing.controls.some(([name, box]) => moved(box, name))) problems.push('something moved at the end');
+    t.diagnostic(`game ${ended.view.width.toFixed(1)} x ${ended.view.height.toFixed(1)} (${(100 * ended.view.width /
+                 Math.min(width, height * 4 / 3)).toFixed(1)} % of the window's 4:3 box); tap targets: ` +
+                 ended.controls.map(([name, b]) => `${name} ${b.width.toFixed(0)} x ${b.height.toFixed(0)}`).join(', '));
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+}
