@@ -57,6 +57,7 @@ async function until_picture(game, picture, what, timeout_ms) {
 //   ['out']                the pointer off the page
 //   ['click', X, Y]        a click there; in the page down and up at once, a quick click
 //   ['tap', X, Y]          a touch there; the replay clicks and leaves the page
+//   ['taps', X, Y, N, MS]  N touches there MS ms apart; the replay taps once
 //   ['press', X, Y, MS]    a touch held there for MS; the replay holds the button
 //   ['shot', NAME]         the page must come to show the replay's picture
 //   ['still', MS]          ... and still show it MS later
@@ -69,7 +70,7 @@ function replay_script(steps) {
     else if (kind === 'mouse') lines.push(`mouse ${a[0]} ${a[1]}`);
     else if (kind === 'out') lines.push('mouse out');
     else if (kind === 'click') lines.push(`click ${a[0]} ${a[1]}`);
-    else if (kind === 'tap') lines.push(`click ${a[0]} ${a[1]}`, 'mouse out');
+    else if (kind === 'tap' || kind === 'taps') lines.push(`click ${a[0]} ${a[1]}`, 'mouse out');
     else if (kind === 'press') lines.push(`mouse ${a[0]} ${a[1]}`, 'down', `wait ${a[2]}`, 'up', 'mouse out');
     else if (kind === 'shot') lines.push(`shot ${a[0]}`);
   }
@@ -111,6 +112,12 @@ async function play_steps(game, steps, shots, {timeout_ms = 15000}) {
     } else if (kind === 'tap') {
       const p = await game.client_point(a[0], a[1]);
       await page.touchscreen.tap(p.x, p.y);
+    } else if (kind === 'taps') {
+      const p = await game.client_point(a[0], a[1]);
+      for (let i = 0; i < a[2]; ++i) {
+        if (i > 0) await sleep(a[3]);
+        await page.touchscreen.tap(p.x, p.y);
+      }
     } else if (kind === 'press') {
       const p = await game.client_point(a[0], a[1]);
       await page.touchscreen.touchStart(p.x, p.y);
@@ -231,6 +238,17 @@ test('a tap lays a rod once and leaves nothing lit; the mouse events sent after 
   ]);
   assert.ok(await game.page.evaluate(() => window.mouse_events_after_touch) > 0,
             'the browser sent no mouse events after the touch, so this test proves nothing about them');
+  assert_no_problems(game);
+  await game.close();
+});
+
+test('a double tap on a rod lays one rod, the taps 60 or 90 ms apart', async () => {
+  const game = await open_game();
+  await play_alongside(game, [
+    ['wait', 300], ['key', 'enter'], ['wait', 500], ['shot', 'first_frame'],
+    ['taps', 317, 450, 2, 60], ['wait', 8000], ['shot', 'one_rod'], ['still', 2000],
+    ['taps', 317, 450, 2, 90], ['wait', 8000], ['shot', 'two_rods'], ['still', 2000],
+  ]);
   assert_no_problems(game);
   await game.close();
 });
