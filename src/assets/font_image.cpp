@@ -24,7 +24,6 @@ GlyphTable glyph_table(const std::uint8_t* font) {
   }
   if (sum > width) return GlyphTable{};
   t.usable = true;
-  t.image_width = width;
   t.rows = height - 1;
   return t;
 }

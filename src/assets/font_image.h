@@ -14,7 +14,6 @@ struct GlyphTable {
   // 2 pixels, a version byte other than 0, width bytes beyond row 0 or adding
   // up to more than the image width. Every width is then 0.
   bool usable = false;
-  int32_t image_width = 0;
   int32_t rows = 0;                   // glyph rows: the image height - 1
   std::array<int32_t, 256> width{};   // 0 for a code the font does not cover
   std::array<int32_t, 256> start{};   // the glyph's first column in rows 1 ...

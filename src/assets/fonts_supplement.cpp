@@ -4,8 +4,8 @@
 // beside this file); run the tool again rather than editing the numbers.
 #include "assets/fonts.h"
 
-static_assert(LARGE_FONT_SUPPLEMENT_WIDTH == 1588, "fonts.h gives the baked width");
-static_assert(SMALL_FONT_SUPPLEMENT_WIDTH == 1228, "fonts.h gives the baked width");
+static_assert(LARGE_FONT_SUPPLEMENT_WIDTH == 1588, "fonts.h must give the width baked here");
+static_assert(SMALL_FONT_SUPPLEMENT_WIDTH == 1228, "fonts.h must give the width baked here");
 
 // Large text font's supplement: 1588 x 33 font image, codes 128..255.
 const std::uint8_t LARGE_FONT_SUPPLEMENT[LARGE_FONT_SUPPLEMENT_SIZE] = {

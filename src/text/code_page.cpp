@@ -1,7 +1,5 @@
 #include "text/code_page.h"
 
-#include <cstdio>
-
 namespace {
 
 // Decodes the character that starts at byte i; its length in bytes, or 0
@@ -33,11 +31,14 @@ std::size_t decode(std::string_view s, std::size_t i, char32_t& cp) {
   return length;
 }
 
-std::string code_point_name(char32_t cp) {
-  char name[16];
-  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
-  return name;
+// Upper-case hexadecimal digits, at least `digits` of them.
+std::string hex(unsigned value, int digits) {
+  std::string s;
+  for (; value != 0 || digits > 0; value >>= 4, --digits) s.insert(s.begin(), "0123456789ABCDEF"[value & 15]);
+  return s;
 }
+
+std::string code_point_name(char32_t cp) { return "U+" + hex(cp, 4); }
 
 // The character as written, in quotes, and its code point.
 std::string quoted(std::string_view utf8, char32_t cp) {
@@ -46,15 +47,10 @@ std::string quoted(std::string_view utf8, char32_t cp) {
   return s;
 }
 
-std::string utf8_of(char32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s.push_back(static_cast<char>(cp));
-  } else {
-    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-  return s;
+// A Latin-1 character (below U+0100) as UTF-8.
+std::string latin1_as_utf8(char32_t cp) {
+  if (cp < 0x80) return std::string(1, static_cast<char>(cp));
+  return {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
 }
 
 }  // namespace
@@ -65,16 +61,15 @@ CodePageText to_code_page(std::string_view utf8) {
     char32_t cp = 0;
     const std::size_t length = decode(utf8, i, cp);
     if (length == 0) {
-      char byte[8];
-      std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(utf8[i]));
-      return {{}, "not UTF-8 at byte " + std::to_string(i + 1) + " (" + byte + ")"};
+      const unsigned byte = static_cast<unsigned char>(utf8[i]);
+      return {{}, "not UTF-8 at byte " + std::to_string(i + 1) + " (0x" + hex(byte, 2) + ")"};
     }
     const std::string_view written = utf8.substr(i, length);
     i += length;
     if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) return {{}, "control character " + code_point_name(cp)};
     for (const SpanishLetterCode& s : SPANISH_LETTER_CODES)
       if (cp == s.code)
-        return {{}, quoted(written, cp) + " cannot be written: its code draws \"" + utf8_of(s.codepoint) + "\""};
+        return {{}, quoted(written, cp) + " cannot be written: its code draws \"" + latin1_as_utf8(s.codepoint) + "\""};
     if (cp >= 0x80 && !supplement_draws(cp)) return {{}, quoted(written, cp) + " is not in the fonts"};
     out.text.push_back(static_cast<char>(cp));
   }

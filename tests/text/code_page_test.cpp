@@ -8,10 +8,12 @@
 #include "text/code_page.h"
 
 TEST(CodePage, LettersOfTheOtherLanguagesBecomeTheirLatin1Codes) {
-  for (const auto& [utf8, bytes] : {std::pair<std::string, std::string>{"Català: l·lí, açò", "Catal\xE0: l\xB7l\xED, a\xE7\xF2"},
-                                    {"¿Xogas? Ação, pôr", "\xBFXogas? A\xE7\xE3o, p\xF4r"},
-                                    {"«Bai» 1º 2ª ÀÇÑÜÿ\u00A0!", "\xAB" "Bai\xBB 1\xBA 2\xAA \xC0\xC7\xD1\xDC\xFF\xA0!"},
-                                    {" #@AZaz09'\"", " #@AZaz09'\""}, {"", ""}}) {
+  using Case = std::pair<std::string, std::string>;
+  for (const auto& [utf8, bytes] : {Case{"Català: l·lí, açò", "Catal\xE0: l\xB7l\xED, a\xE7\xF2"},
+                                    Case{"¿Xogas? Ação, pôr", "\xBFXogas? A\xE7\xE3o, p\xF4r"},
+                                    Case{"«Bai» 1º 2ª", "\xAB" "Bai\xBB 1\xBA 2\xAA"},
+                                    Case{"ÀÇÑÜÿ\u00A0!", "\xC0\xC7\xD1\xDC\xFF\xA0!"},
+                                    Case{" #@AZaz09'\"", " #@AZaz09'\""}, Case{"", ""}}) {
     const CodePageText out = to_code_page(utf8);
     EXPECT_EQ(out.error, "") << utf8;
     EXPECT_EQ(out.text, bytes) << utf8;
@@ -19,7 +21,8 @@ TEST(CodePage, LettersOfTheOtherLanguagesBecomeTheirLatin1Codes) {
 }
 
 TEST(CodePage, WhatTheFontsCannotDrawFromItsOwnCodeIsNamed) {
-  for (const auto& [utf8, named] : {std::pair<std::string, std::string>{"a[b", "\"[\" (U+005B)"},
+  using Case = std::pair<std::string, std::string>;
+  for (const auto& [utf8, named] : {Case{"a[b", "\"[\" (U+005B)"},
                                     {"x~", "\"~\" (U+007E)"}, {"x`", "\"`\" (U+0060)"}, {"{", "draws \"Ñ\""},
                                     {"tab\there", "U+0009"}, {"line\n", "U+000A"}, {"\x7F", "U+007F"},
                                     {"\u0085", "U+0085"}, {"ł", "\"ł\" (U+0142)"}, {"co\u00ADsa", "U+00AD"},
