@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "assets/font_image.h"
 #include "platform/platform.h"
 
 namespace {
@@ -354,36 +355,20 @@ int32_t DRAWTEXT(Image target, float x, float y, std::string_view text, const st
   if (screen_block == nullptr || target == nullptr || font == nullptr) return 1;
   const ImageInfo dst = IMAGEINFO(target);
   const ImageInfo fnt = IMAGEINFO(font);
-  if (fnt.bytes_per_pixel != dst.bytes_per_pixel || fnt.width < 4 || fnt.height < 2) return 0;
-  const std::uint8_t* header = fnt.pixels;
-  if (header[0] != 0) return 0;
-  int32_t first = header[1];
-  int32_t last = header[2];
-  if (first > last) std::swap(first, last);
-  int32_t widths[256] = {};
-  int32_t starts[256] = {};
-  int32_t sum = 0;
-  for (int32_t ch = first; ch <= last; ++ch) {
-    const int32_t at = 3 + (ch - first);
-    // Width bytes that would lie beyond the header row make the font unusable.
-    if (at >= fnt.width) return 0;
-    widths[ch] = header[at];
-    starts[ch] = sum;
-    sum += widths[ch];
-  }
-  if (sum > fnt.width) return 0;
+  if (fnt.bytes_per_pixel != dst.bytes_per_pixel) return 0;
+  const GlyphTable glyphs = glyph_table(font);
+  if (!glyphs.usable) return 0;
   int32_t cx = to_pixel(x);
   const int32_t cy = to_pixel(y);
-  const int32_t rows = fnt.height - 1;
   bool drew = false;
   for (unsigned char ch : text) {
     if (cx >= dst.width) break;
-    if (ch < first || ch > last) continue;
-    const int32_t w = widths[ch];
-    for (int32_t r = 0; r < rows; ++r) {
+    const int32_t w = glyphs.width[ch];
+    if (w == 0) continue;
+    for (int32_t r = 0; r < glyphs.rows; ++r) {
       const int32_t ty = cy + r;
       if (ty < 0 || ty >= dst.height) continue;
-      const std::uint8_t* s = fnt.pixels + static_cast<std::size_t>(r + 1) * fnt.width + starts[ch];
+      const std::uint8_t* s = fnt.pixels + static_cast<std::size_t>(r + 1) * fnt.width + glyphs.start[ch];
       std::uint8_t* d = dst.pixels + static_cast<std::size_t>(ty) * dst.width;
       for (int32_t i = 0; i < w; ++i) {
         const int32_t tx = cx + i;
@@ -395,6 +380,24 @@ int32_t DRAWTEXT(Image target, float x, float y, std::string_view text, const st
     cx += w;
   }
   if (drew) note_drawn(target);
+  return 0;
+}
+
+int32_t draw_text(Image target, float x, float y, std::string_view text, const TextFont& font) {
+  // Runs of bytes below 128 and of bytes from 128 on, each drawn with its
+  // font image where the run before it ended.
+  int32_t cx = to_pixel(x);
+  std::size_t i = 0;
+  do {
+    const bool high = i < text.size() && static_cast<unsigned char>(text[i]) >= 128;
+    std::size_t end = i;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) >= 128) == high) ++end;
+    const std::string_view run = text.substr(i, end - i);
+    const std::uint8_t* image = high ? font.supplement : font.base;
+    if (const int32_t code = DRAWTEXT(target, static_cast<float>(cx), y, run, image); code != 0) return code;
+    cx += text_width(run, image);
+    i = end;
+  } while (i < text.size());
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "assets/fonts.h"
 #include "platform/platform.h"
 
 using Image = std::uint8_t*;
@@ -70,6 +71,12 @@ int32_t BLITIMAGE(Image target, float x, float y, const std::uint8_t* image, Bli
 int32_t GRABIMAGE(Image target, float x1, float y1, float x2, float y2, Image image);
 // Draws text with a font image, transparently, top-left of the first glyph at (x, y).
 int32_t DRAWTEXT(Image target, float x, float y, std::string_view text, const std::uint8_t* font);
+// Draws a text with a text font and its supplement: bytes below 128 with the
+// base font image, bytes 128..255 with the supplement, glyphs touching, the
+// top-left of the first glyph at (x, y), as wide as text_width measures. A
+// text without bytes from 128 on is drawn exactly as DRAWTEXT draws it. 0, or
+// DRAWTEXT's code for an invalid call.
+int32_t draw_text(Image target, float x, float y, std::string_view text, const TextFont& font);
 
 void SETPALETTE(int32_t index, int32_t red, int32_t green, int32_t blue);
 // The 256 entries as red, green, blue bytes.

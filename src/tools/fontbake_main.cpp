@@ -2,16 +2,21 @@
 // and writes them as C++ source, so that building the game never needs
 // FreeType.
 //
-//   ranvel-fontbake [--fonts DIR] [--out FILE] [--preview PNG]
+//   ranvel-fontbake [--fonts DIR] [--out FILE] [--out-supplement FILE] [--preview PNG]
 //
 // --fonts  folder holding DejaVuSans.ttf and DejaVuSans-Bold.ttf
 //          (default /usr/share/fonts/truetype/dejavu)
-// --out    the generated source (default src/assets/fonts.cpp); "-" skips it
+// --out    the generated source of the three fonts (default
+//          src/assets/fonts.cpp); "-" skips it
+// --out-supplement  the generated source of the text fonts' supplements
+//          (default src/assets/fonts_supplement.cpp); "-" skips it
 // --preview  a paletted PNG that shows the baked fonts drawn with DRAWTEXT
 //
 // The text fonts are font images: row 0 holds 0, 32, 127 and the 96 glyph
 // widths; the glyphs sit side by side below it. Their pixels are texture-ramp
-// indices (176 black, larger = lighter, 0 transparent). The digit font is the
+// indices (176 black, larger = lighter, 0 transparent). Each has a supplement
+// in the same format for codes 128..255, drawing the Latin-1 characters of
+// those codes at the same size, baseline and ink levels. The digit font is the
 // game's own format: 8, 48, 57, 32, eleven 16-bit column offsets and a 32-row
 // strip with 0 for ink and 255 for paper.
 #include <ft2build.h>
@@ -28,36 +33,23 @@
 #include <iostream>
 #include <numeric>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "assets/font_image.h"
 #include "assets/info_texts.h"
 #include "screens/info_screen.h"
 #include "surface/surface.h"
+#include "text/code_page.h"
 #include "text/mapped_font.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Codes whose glyphs are the Spanish letters and signs of the game's texts.
-struct SpanishCode {
-  int code;
-  unsigned codepoint;
-};
-constexpr std::array<SpanishCode, 11> spanish_codes{{{'[', 0xE1},
-                                                     {'\\', 0xED},
-                                                     {']', 0xE9},
-                                                     {'^', 0xF1},
-                                                     {'_', 0xFA},
-                                                     {'`', 0xF3},
-                                                     {'{', 0xD1},
-                                                     {'|', 0xA1},
-                                                     {'}', 0xFC},
-                                                     {'~', 0xC9},
-                                                     {127, 0xBF}}};
-
+// The character a code of the base text fonts draws.
 unsigned codepoint_of(int code) {
-  for (const SpanishCode& s : spanish_codes)
+  for (const SpanishLetterCode& s : SPANISH_LETTER_CODES)
     if (s.code == code) return s.codepoint;
   return static_cast<unsigned>(code);
 }
@@ -223,71 +215,88 @@ std::uint8_t small_shade(int coverage) {
   return 0;
 }
 
-struct BakeReport {
-  long clippedink = 0;  // coverage that fell outside a glyph's cell
+// One cell of a text font: the character it draws (0 for an empty cell),
+// its advance at the baked size, the width it is given and where in the cell
+// the pen starts (in pixels from the cell's left edge).
+struct CellPlan {
+  unsigned codepoint = 0;
+  double ideal = 0.0;
+  int width = 0;
+  double origin = 0.0;
 };
 
-Bytes bake_text_font(FT_Face face, const TextFontLayout& layout, std::vector<int>& widthsout) {
-  // Size the face so that the natural advances add up to the image width.
-  double units = 0.0;
-  std::vector<double> advunits;
-  for (int code = 32; code <= 127; ++code) {
-    if (FT_Load_Char(face, codepoint_of(code), FT_LOAD_NO_SCALE) != 0) fail("cannot load a glyph");
-    advunits.push_back(static_cast<double>(face->glyph->metrics.horiAdvance));
-    units += advunits.back();
-  }
-  const double em = layout.width * face->units_per_EM / units;
-  if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64.0)), 72, 72) != 0)
-    fail("cannot size the face");
-  std::vector<double> ideal;
-  ideal.reserve(advunits.size());
-  for (double a : advunits) ideal.push_back(a * layout.width / units);
-  // A cell is never narrower than its glyph's ink.
-  std::vector<int> minw;
-  for (int code = 32; code <= 127; ++code) {
-    int need = layout.minw;
-    for (double shift : {0.0, 0.25, 0.5, 0.75}) {
-      const Rendered g = render(face, codepoint_of(code), layout.loadflags, shift);
-      int first, last;
-      ink_columns(g, first, last);
-      need = std::max(need, last - first + 1);
-    }
-    minw.push_back(need);
-  }
-  const std::vector<int> widths = exact_widths(ideal, minw, layout.width, layout.maxw);
-  widthsout = widths;
+// Advance of a character in font units.
+long advance_units(FT_Face face, unsigned codepoint) {
+  if (FT_Load_Char(face, codepoint, FT_LOAD_NO_SCALE) != 0) fail("cannot load a glyph");
+  return face->glyph->metrics.horiAdvance;
+}
 
+// The size of a text font and of its supplement: the face is scaled so that
+// the natural advances of codes 32..127 add up to the base image's width.
+struct FaceSize {
+  double em = 0.0;     // pixels per em
+  double units = 0.0;  // the base codes' advances together, in font units
+  double ideal(FT_Face face, unsigned codepoint, const TextFontLayout& layout) const {
+    return static_cast<double>(advance_units(face, codepoint)) * layout.width / units;
+  }
+};
+
+FaceSize size_face(FT_Face face, const TextFontLayout& layout) {
+  FaceSize size;
+  for (int code = 32; code <= 127; ++code) size.units += static_cast<double>(advance_units(face, codepoint_of(code)));
+  size.em = layout.width * face->units_per_EM / size.units;
+  if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(size.em * 64.0)), 72, 72) != 0)
+    fail("cannot size the face");
+  return size;
+}
+
+// The narrowest cell that holds the glyph's ink wherever the pen starts
+// inside a pixel, and never narrower than the font's narrowest glyph.
+int ink_width(FT_Face face, unsigned codepoint, const TextFontLayout& layout) {
+  int need = layout.minw;
+  for (double shift : {0.0, 0.25, 0.5, 0.75}) {
+    const Rendered g = render(face, codepoint, layout.loadflags, shift);
+    int first, last;
+    ink_columns(g, first, last);
+    need = std::max(need, last - first + 1);
+  }
+  return need;
+}
+
+// Renders the cells, side by side, into a font image whose codes start at
+// `first`; the image is as wide as the cells together.
+Bytes font_image(FT_Face face, const TextFontLayout& layout, int first, const std::vector<CellPlan>& cells) {
+  int width = 0;
+  for (const CellPlan& c : cells) width += c.width;
   const int height = layout.rows + 1;
-  Bytes block(4 + static_cast<std::size_t>(layout.width) * height, 0);
-  const unsigned word = (static_cast<unsigned>(layout.width) << 3) | 1u;
+  if (width < 3 + static_cast<int>(cells.size()) || width > 8191) fail("a font image of impossible width");
+  Bytes block(4 + static_cast<std::size_t>(width) * height, 0);
+  const unsigned word = (static_cast<unsigned>(width) << 3) | 1u;
   block[0] = static_cast<std::uint8_t>(word & 255);
   block[1] = static_cast<std::uint8_t>(word >> 8);
   block[2] = static_cast<std::uint8_t>(height & 255);
   block[3] = static_cast<std::uint8_t>(height >> 8);
   std::uint8_t* pixels = block.data() + 4;
   pixels[0] = 0;
-  pixels[1] = 32;
-  pixels[2] = 127;
-  for (int i = 0; i < 96; ++i) pixels[3 + i] = static_cast<std::uint8_t>(widths[static_cast<std::size_t>(i)]);
+  pixels[1] = static_cast<std::uint8_t>(first);
+  pixels[2] = static_cast<std::uint8_t>(first + static_cast<int>(cells.size()) - 1);
+  for (std::size_t i = 0; i < cells.size(); ++i) pixels[3 + i] = static_cast<std::uint8_t>(cells[i].width);
 
-  BakeReport report;
+  long clippedink = 0;  // coverage that fell outside a glyph's cell
   int cell = 0;
-  for (int code = 32; code <= 127; ++code) {
-    const std::size_t i = static_cast<std::size_t>(code - 32);
-    const int w = widths[i];
-    // The pen origin sits so that the rounding of the width is shared
-    // between both sides of the glyph.
-    const double origin = (w - ideal[i]) / 2.0;
-    const double whole = std::floor(origin);
-    Rendered g = render(face, codepoint_of(code), layout.loadflags, origin - whole);
+  for (const CellPlan& c : cells) {
+    const int w = c.width;
+    if (c.codepoint == 0 || w == 0) continue;
+    const double whole = std::floor(c.origin);
+    Rendered g = render(face, c.codepoint, layout.loadflags, c.origin - whole);
     g = squeeze_top(g, g.top - layout.baseline);
     int ox = static_cast<int>(whole) + g.left;
     // Ink that would cross the cell's edge is moved inside it.
-    int first, last;
-    ink_columns(g, first, last);
-    if (last >= first) {
-      if (ox + last >= w) ox = w - 1 - last;
-      if (ox + first < 0) ox = -first;
+    int inkfirst, inklast;
+    ink_columns(g, inkfirst, inklast);
+    if (inklast >= inkfirst) {
+      if (ox + inklast >= w) ox = w - 1 - inklast;
+      if (ox + inkfirst < 0) ox = -inkfirst;
     }
     const int oy = layout.baseline - g.top;
     for (int y = 0; y < g.rows; ++y)
@@ -297,16 +306,78 @@ Bytes bake_text_font(FT_Face face, const TextFontLayout& layout, std::vector<int
         const int cx = ox + x;
         const int cy = oy + y;
         if (cx < 0 || cx >= w || cy < 0 || cy >= layout.rows) {
-          report.clippedink += cov;
-          if (cov >= faint) std::printf("  %s: clipped '%c' at (%d, %d) coverage %d\n", layout.name, code, cx, cy, cov);
+          clippedink += cov;
+          if (cov >= faint)
+            std::printf("  %s: clipped U+%04X at (%d, %d) coverage %d\n", layout.name, c.codepoint, cx, cy, cov);
           continue;
         }
-        pixels[static_cast<std::size_t>(cy + 1) * layout.width + cell + cx] = layout.shade(cov);
+        pixels[static_cast<std::size_t>(cy + 1) * width + cell + cx] = layout.shade(cov);
       }
     cell += w;
   }
-  std::printf("%s: em %.3f px, clipped ink %.1f pixels\n", layout.name, em, static_cast<double>(report.clippedink) / 255.0);
+  std::printf("%s, codes %d..%d: %d x %d, clipped ink %.1f pixels\n", layout.name, first,
+              first + static_cast<int>(cells.size()) - 1, width, height, static_cast<double>(clippedink) / 255.0);
   return block;
+}
+
+// A text font for codes 32..127: the widths are the advances at the baked
+// size, rounded so that they add up to the image width exactly.
+Bytes bake_text_font(FT_Face face, const TextFontLayout& layout, const FaceSize& size, std::vector<int>& widthsout) {
+  std::vector<CellPlan> cells;
+  std::vector<double> ideal;
+  std::vector<int> minw;
+  for (int code = 32; code <= 127; ++code) {
+    cells.push_back({codepoint_of(code), size.ideal(face, codepoint_of(code), layout), 0});
+    ideal.push_back(cells.back().ideal);
+    minw.push_back(ink_width(face, codepoint_of(code), layout));
+  }
+  widthsout = exact_widths(ideal, minw, layout.width, layout.maxw);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    cells[i].width = widthsout[i];
+    // The rounding of the width is shared between both sides of the glyph.
+    cells[i].origin = (cells[i].width - cells[i].ideal) / 2.0;
+  }
+  std::printf("%s: em %.3f px\n", layout.name, size.em);
+  return font_image(face, layout, 32, cells);
+}
+
+// The letter a Latin-1 character is built on, as a code of the base font
+// (the same letter without its accent, or the same sign), or 0.
+int base_letter_of(unsigned codepoint) {
+  // From U+00C0 on; '.' where a character is a letter of its own.
+  constexpr std::string_view letters = "AAAAAA.CEEEEIIII.NOOOOO..UUUUY..aaaaaa.ceeeeiiii.nooooo..uuuuy.y";
+  if (codepoint == 0xA0) return ' ';
+  if (codepoint == 0xA1) return '!';
+  if (codepoint == 0xBF) return '?';
+  if (codepoint < 0xC0 || codepoint > 0xFF || letters[codepoint - 0xC0] == '.') return 0;
+  return letters[codepoint - 0xC0];
+}
+
+// The supplement of a text font: codes 128..255 in their Latin-1 positions,
+// at the base font's size, baseline and ink levels. A letter with an accent
+// is as wide as its letter in the base font and starts its pen at the same
+// place, so the letter itself is drawn with the same pixels; where the accent
+// needs a wider cell, the pen moves by whole pixels only. Other signs take
+// their rounded advance. Codes without a printable character (the controls
+// 128..159, the soft hyphen) are empty.
+Bytes bake_supplement(FT_Face face, const TextFontLayout& layout, const FaceSize& size,
+                      const std::vector<int>& basewidths) {
+  std::vector<CellPlan> cells;
+  for (unsigned cp = 128; cp <= 255; ++cp) {
+    if (!supplement_draws(cp)) {
+      cells.push_back({});
+      continue;
+    }
+    CellPlan c{cp, size.ideal(face, cp, layout), 0, 0.0};
+    const int base = base_letter_of(cp);
+    const bool asletter = base != 0 && advance_units(face, cp) == advance_units(face, codepoint_of(base));
+    const int natural =
+        asletter ? basewidths[static_cast<std::size_t>(base - 32)] : static_cast<int>(std::lround(c.ideal));
+    c.width = std::max(natural, ink_width(face, cp, layout));
+    c.origin = (natural - c.ideal) / 2.0 + std::floor((c.width - natural) / 2.0);
+    cells.push_back(c);
+  }
+  return font_image(face, layout, 128, cells);
 }
 
 // The digit font: DejaVu Sans Bold digits, each stretched to fill the 32 rows
@@ -392,6 +463,27 @@ void write_source(const std::string& path, const Bytes& large, const Bytes& smal
   write_array(out, "SMALL_FONT", "SMALL_FONT_SIZE", small);
   out << "\n// Digit font: 0..9, 32 rows, 0 ink and 255 paper.\n";
   write_array(out, "DIGIT_FONT", "DIGIT_FONT_SIZE", digits);
+  if (!out) fail("cannot write " + path);
+}
+
+// The width of a font image, from its block header.
+int image_width(const Bytes& image) { return (image[0] | (image[1] << 8)) >> 3; }
+
+void write_supplement_source(const std::string& path, const Bytes& large, const Bytes& small) {
+  const char* mismatch = "fonts.h must give the width baked here";
+  std::ofstream out(path, std::ios::binary);
+  if (!out) fail("cannot write " + path);
+  out << "// Supplements of the two text fonts: codes 128..255 drawing the Latin-1\n"
+         "// characters of those codes, for the texts of languages other than Spanish.\n"
+         "// Generated by ranvel-fontbake from DejaVu Sans (see fonts-licence.txt\n"
+         "// beside this file); run the tool again rather than editing the numbers.\n"
+         "#include \"assets/fonts.h\"\n\n"
+      << "static_assert(LARGE_FONT_SUPPLEMENT_WIDTH == " << image_width(large) << ", \"" << mismatch << "\");\n"
+      << "static_assert(SMALL_FONT_SUPPLEMENT_WIDTH == " << image_width(small) << ", \"" << mismatch << "\");\n"
+      << "\n// Large text font's supplement: " << image_width(large) << " x 33 font image, codes 128..255.\n";
+  write_array(out, "LARGE_FONT_SUPPLEMENT", "LARGE_FONT_SUPPLEMENT_SIZE", large);
+  out << "\n// Small text font's supplement: " << image_width(small) << " x 25 font image, codes 128..255.\n";
+  write_array(out, "SMALL_FONT_SUPPLEMENT", "SMALL_FONT_SUPPLEMENT_SIZE", small);
   if (!out) fail("cannot write " + path);
 }
 
@@ -482,12 +574,65 @@ std::array<TextList, 4> stored_pages() {
   return pages;
 }
 
-void draw_preview(const std::string& path, const Bytes& large, const Bytes& small, const Bytes& digits) {
+// A UTF-8 sample in the fonts' code page.
+std::string sample(std::string_view utf8) {
+  const CodePageText converted = to_code_page(utf8);
+  if (!converted.error.empty()) fail("preview sample: " + converted.error);
+  return converted.text;
+}
+
+// The supplements: texts of the other languages, every printable code from
+// 160 on over its cell, and the letters with accents enlarged. The last
+// sample puts Spanish letters of the base font beside the supplement's.
+// Returns the next free row.
+int draw_supplement_preview(Canvas& c, int y, const TextFont& large, const TextFont& small) {
+  const std::vector<std::string> samples{sample("Català: l·lí, açò; Galego: ¿Xogas?"),
+                                         sample("Português: ação, pôr; Euskara: «Bai» 1º 2ª"),
+                                         sample("ÀÁÂÃÄÅÇÈÉÊËÌÍÎÏÑÒÓÔÕÖÙÚÛÜÝ"),
+                                         sample("àáâãäåçèéêëìíîïñòóôõöùúûüýÿ ßæÆøØ"),
+                                         sample("Ça, Àlex, Ãnsia, Ôscar, Ïtaca, Ébano, Ñu"),
+                                         "\x7FQui]n? \\ \x7F" + sample("Quién? í ¿")};
+  const int top = y;
+  for (const std::string& s : samples) {
+    if (draw_text(c.image, 10, static_cast<float>(y), s, large) != 0 ||
+        draw_text(c.image, 820, static_cast<float>(y + 4), s, small) != 0)
+      fail("draw_text failed");
+    y += 38;
+  }
+  // Every code of both supplements over alternating shades.
+  for (const TextFont* f : {&large, &small}) {
+    const int h = f == &large ? 32 : 24;
+    int x = 10;
+    for (int ch = 160; ch <= 255; ++ch) {
+      const std::string s(1, static_cast<char>(ch));
+      const int w = text_width(s, *f);
+      if (x + w > c.width - 10) x = 10, y += h + 4;
+      fill(c, x, y, x + w - 1, y + h - 1, (ch & 1) ? 10 : 9);
+      if (draw_text(c.image, static_cast<float>(x), static_cast<float>(y), s, *f) != 0) fail("draw_text failed");
+      x += w;
+    }
+    y += h + 10;
+  }
+  // Enlarged: the capitals with accents in both fonts, capitals with accents
+  // among small letters in the large font, the first sample in the small one.
+  zoom(c, 10, top + 2 * 38, 420, 34, 10, y, 4);
+  y += 34 * 4 + 6;
+  zoom(c, 820, top + 2 * 38 + 4, 400, 26, 10, y, 4);
+  y += 26 * 4 + 6;
+  zoom(c, 10, top + 4 * 38, 420, 34, 10, y, 4);
+  y += 34 * 4 + 6;
+  zoom(c, 820, top + 4, 400, 26, 10, y, 4);
+  y += 26 * 4 + 6;
+  return y;
+}
+
+void draw_preview(const std::string& path, const Bytes& large, const Bytes& small, const Bytes& digits,
+                  const Bytes& largesupplement, const Bytes& smallsupplement) {
   // The drawing operations need an open surface: the headless one.
   if (!screen_open() && SETSCREENMODE(800, 600, 8, 1) != 0) fail("cannot open the drawing surface");
   Canvas c;
   c.width = 1700;
-  c.height = 2900;
+  c.height = 3300;
   c.image = NEWIMAGE(c.width, c.height);
   if (c.image == nullptr) fail("cannot make the preview image");
   fill(c, 0, 0, c.width - 1, c.height - 1, 16);
@@ -530,6 +675,8 @@ void draw_preview(const std::string& path, const Bytes& large, const Bytes& smal
     }
     y += (f == 0 ? 32 : 24) + 10;
   }
+  y = draw_supplement_preview(c, y, TextFont{large.data(), largesupplement.data()},
+                              TextFont{small.data(), smallsupplement.data()});
   // Small text on the blue panel of the information and message screens.
   fill(c, 0, y, 1699, y + 80, 13);
   text(c, 40, y + 8, "Informaci`n: \x7FQui]n llega a 100?  Todav\\a puedes hacer una jugada v[lida.", small);
@@ -621,13 +768,15 @@ void draw_preview(const std::string& path, const Bytes& large, const Bytes& smal
 int main(int argc, char** argv) {
   std::string fontdir = "/usr/share/fonts/truetype/dejavu";
   std::string outpath = "src/assets/fonts.cpp";
+  std::string supplementpath = "src/assets/fonts_supplement.cpp";
   std::string preview;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if ((a == "--fonts" || a == "--out" || a == "--preview") && i + 1 < argc) {
-      (a == "--fonts" ? fontdir : a == "--out" ? outpath : preview) = argv[++i];
+    if ((a == "--fonts" || a == "--out" || a == "--out-supplement" || a == "--preview") && i + 1 < argc) {
+      (a == "--fonts" ? fontdir : a == "--out" ? outpath : a == "--out-supplement" ? supplementpath : preview) =
+          argv[++i];
     } else {
-      std::cerr << "usage: ranvel-fontbake [--fonts DIR] [--out FILE|-] [--preview PNG]\n";
+      std::cerr << "usage: ranvel-fontbake [--fonts DIR] [--out FILE|-] [--out-supplement FILE|-] [--preview PNG]\n";
       return 2;
     }
   }
@@ -642,8 +791,12 @@ int main(int argc, char** argv) {
   const TextFontLayout largelayout{"large font", 1551, 32, 5, 30, 25, FT_LOAD_TARGET_LIGHT, large_shade};
   const TextFontLayout smalllayout{"small font", 1202, 24, 3, 22, 20, FT_LOAD_TARGET_LIGHT, small_shade};
   std::vector<int> largewidths, smallwidths;
-  const Bytes large = bake_text_font(regular, largelayout, largewidths);
-  const Bytes small = bake_text_font(regular, smalllayout, smallwidths);
+  const FaceSize largesize = size_face(regular, largelayout);
+  const Bytes large = bake_text_font(regular, largelayout, largesize, largewidths);
+  const Bytes largesupplement = bake_supplement(regular, largelayout, largesize, largewidths);
+  const FaceSize smallsize = size_face(regular, smalllayout);
+  const Bytes small = bake_text_font(regular, smalllayout, smallsize, smallwidths);
+  const Bytes smallsupplement = bake_supplement(regular, smalllayout, smallsize, smallwidths);
   const Bytes digits = bake_digit_font(bold);
   if (large.size() != 4 + 1551 * 33 || small.size() != 4 + 1202 * 25 || digits.size() != 7322)
     fail("a baked font has the wrong size");
@@ -652,7 +805,11 @@ int main(int argc, char** argv) {
     write_source(outpath, large, small, digits);
     std::printf("fonts written to %s\n", outpath.c_str());
   }
-  if (!preview.empty()) draw_preview(preview, large, small, digits);
+  if (supplementpath != "-") {
+    write_supplement_source(supplementpath, largesupplement, smallsupplement);
+    std::printf("supplements written to %s\n", supplementpath.c_str());
+  }
+  if (!preview.empty()) draw_preview(preview, large, small, digits, largesupplement, smallsupplement);
   FT_Done_Face(regular);
   FT_Done_Face(bold);
   FT_Done_FreeType(lib);

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "assets/fonts.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -17,6 +20,9 @@ struct TextFontCase {
   int minw;
   int maxw;
   std::set<int> values;
+  int first = 32;  // the codes covered, first .. first + 95 or first + 127
+  int last = 127;
+  int space = 32;  // the one blank glyph of non-zero width
 };
 
 const std::set<int> large_values{0,   176, 178, 181, 187, 191, 196, 201, 206,
@@ -31,17 +37,22 @@ void check_text_font(const TextFontCase& f) {
   EXPECT_EQ(f.data[2] | (f.data[3] << 8), f.height);
   const std::uint8_t* row0 = f.data + 4;
   EXPECT_EQ(row0[0], 0);
-  EXPECT_EQ(row0[1], 32);
-  EXPECT_EQ(row0[2], 127);
+  EXPECT_EQ(row0[1], f.first);
+  EXPECT_EQ(row0[2], f.last);
   int sum = 0;
-  for (int i = 0; i < 96; ++i) {
-    const int w = row0[3 + i];
-    EXPECT_GE(w, f.minw) << "code " << 32 + i;
-    EXPECT_LE(w, f.maxw) << "code " << 32 + i;
+  for (int ch = f.first; ch <= f.last; ++ch) {
+    const int w = row0[3 + ch - f.first];
+    // In the supplement, the codes without a printable character are empty.
+    if (ch >= 128 && (ch < 160 || ch == 173)) {
+      EXPECT_EQ(w, 0) << "code " << ch;
+      continue;
+    }
+    EXPECT_GE(w, f.minw) << "code " << ch;
+    EXPECT_LE(w, f.maxw) << "code " << ch;
     sum += w;
   }
   EXPECT_EQ(sum, f.width);
-  for (int x = 99; x < f.width; ++x) ASSERT_EQ(row0[x], 0) << "row 0 beyond the widths, x " << x;
+  for (int x = 4 + f.last - f.first; x < f.width; ++x) ASSERT_EQ(row0[x], 0) << "row 0 beyond the widths, x " << x;
   // Only the allowed pixel values, and every glyph but the space has ink.
   for (int y = 1; y < f.height; ++y)
     for (int x = 0; x < f.width; ++x) {
@@ -49,12 +60,12 @@ void check_text_font(const TextFontCase& f) {
       ASSERT_TRUE(f.values.count(v)) << "value " << v << " at " << x << ", " << y;
     }
   int start = 0;
-  for (int ch = 32; ch <= 127; ++ch) {
-    const int w = row0[3 + ch - 32];
+  for (int ch = f.first; ch <= f.last; ++ch) {
+    const int w = row0[3 + ch - f.first];
     int ink = 0;
     for (int y = 1; y < f.height; ++y)
       for (int x = start; x < start + w; ++x) ink += row0[y * f.width + x] != 0;
-    if (ch == 32)
+    if (ch == f.space || w == 0)
       EXPECT_EQ(ink, 0) << "the space is blank";
     else
       EXPECT_GT(ink, 0) << "code " << ch << " has no ink";
@@ -62,16 +73,28 @@ void check_text_font(const TextFontCase& f) {
   }
 }
 
-// Rows of the glyph of ch that hold ink, as [top, bottom] inside the glyph rows.
-std::pair<int, int> ink_rows(const std::uint8_t* font, int width, int height, int ch) {
+// The glyph of ch in a font image: its width and its pixels, row by row.
+struct Glyph {
+  int width = 0;
+  std::vector<int> pixels;
+};
+Glyph glyph(const std::uint8_t* font, int ch) {
   const std::uint8_t* row0 = font + 4;
+  const int width = (font[0] | (font[1] << 8)) >> 3, height = font[2];
   int start = 0;
-  for (int c = 32; c < ch; ++c) start += row0[3 + c - 32];
-  const int w = row0[3 + ch - 32];
-  int top = height, bottom = -1;
+  for (int c = row0[1]; c < ch; ++c) start += row0[3 + c - row0[1]];
+  Glyph g{row0[3 + ch - row0[1]], {}};
   for (int y = 1; y < height; ++y)
-    for (int x = start; x < start + w; ++x)
-      if (row0[y * width + x] != 0) top = std::min(top, y - 1), bottom = std::max(bottom, y - 1);
+    for (int x = start; x < start + g.width; ++x) g.pixels.push_back(row0[y * width + x]);
+  return g;
+}
+
+// Rows of the glyph of ch that hold ink, as [top, bottom] inside the glyph rows.
+std::pair<int, int> ink_rows(const std::uint8_t* font, int ch) {
+  const Glyph g = glyph(font, ch);
+  int top = 1000, bottom = -1;
+  for (std::size_t i = 0; i < g.pixels.size(); ++i)
+    if (g.pixels[i] != 0) top = std::min(top, static_cast<int>(i) / g.width), bottom = static_cast<int>(i) / g.width;
   return {top, bottom};
 }
 
@@ -87,16 +110,39 @@ TEST(StoredFonts, SmallTextFontHasTheStoredFormat) {
   check_text_font({SMALL_FONT, {0x91, 0x25, 0x19, 0x00}, 1202, 25, 3, 22, small_values});
 }
 
+TEST(StoredFonts, SupplementsHaveTheFormatOfTheirBaseFonts) {
+  EXPECT_EQ(LARGE_FONT_SUPPLEMENT_SIZE, 4u + 1588u * 33u);
+  check_text_font({LARGE_FONT_SUPPLEMENT, {0xA1, 0x31, 0x21, 0x00}, 1588, 33, 5, 30, large_values, 128, 255, 160});
+  EXPECT_EQ(SMALL_FONT_SUPPLEMENT_SIZE, 4u + 1228u * 25u);
+  check_text_font({SMALL_FONT_SUPPLEMENT, {0x61, 0x26, 0x19, 0x00}, 1228, 25, 3, 22, small_values, 128, 255, 160});
+}
+
+TEST(StoredFonts, SupplementsDrawTheSpanishLettersAsTheirBaseFontsDo) {
+  // The same renderer, size, baseline and ink: a Spanish letter from the
+  // supplement is the very glyph its base font draws at the Spanish code.
+  for (const auto& [base, supplement] :
+       {std::pair{LARGE_FONT, LARGE_FONT_SUPPLEMENT}, std::pair{SMALL_FONT, SMALL_FONT_SUPPLEMENT}})
+    for (const SpanishLetterCode& s : SPANISH_LETTER_CODES) {
+      const Glyph a = glyph(base, s.code), b = glyph(supplement, static_cast<int>(s.codepoint));
+      EXPECT_EQ(a.width, b.width) << "code " << s.code;
+      EXPECT_EQ(a.pixels, b.pixels) << "code " << s.code;
+    }
+}
+
 TEST(StoredFonts, LettersShareOneBaseline) {
-  // Letters without descenders end on the same row; accented capitals keep
-  // their accents inside the glyph rows.
-  for (const auto& [font, width, height] :
-       {std::tuple{LARGE_FONT, 1551, 33}, std::tuple{SMALL_FONT, 1202, 25}}) {
-    const int base = ink_rows(font, width, height, 'H').second;
+  // Letters without descenders end on the same row, in the supplement too;
+  // accented capitals keep their accents inside the glyph rows.
+  for (const auto& [font, supplement] :
+       {std::pair{LARGE_FONT, LARGE_FONT_SUPPLEMENT}, std::pair{SMALL_FONT, SMALL_FONT_SUPPLEMENT}}) {
+    const int base = ink_rows(font, 'H').second;
     for (int ch : {'A', 'E', 'N', 'a', 'n', 'x', '[', ']', '{', '~', '1'})
-      EXPECT_EQ(ink_rows(font, width, height, ch).second, base) << "code " << ch;
-    EXPECT_GT(ink_rows(font, width, height, 'g').second, base);
-    EXPECT_LT(ink_rows(font, width, height, '{').first, ink_rows(font, width, height, 'N').first);
+      EXPECT_EQ(ink_rows(font, ch).second, base) << "code " << ch;
+    for (int ch : {0xC0, 0xC3, 0xC5, 0xCA, 0xD4, 0xDC, 0xE0, 0xE3, 0xEA, 0xF4, 0xFC, 0xE6})
+      EXPECT_EQ(ink_rows(supplement, ch).second, base) << "code " << ch;
+    EXPECT_GT(ink_rows(font, 'g').second, base);
+    EXPECT_GT(ink_rows(supplement, 0xC7).second, base);  // the cedilla hangs below
+    EXPECT_LT(ink_rows(font, '{').first, ink_rows(font, 'N').first);
+    EXPECT_LT(ink_rows(supplement, 0xC3).first, ink_rows(font, 'N').first);
   }
 }
 

@@ -4,13 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "assets/font_image.h"
 #include "assets/fonts.h"
 #include "surface/surface.h"
 #include "tests/support/screen.h"
 
 namespace {
 
-int glyph_width(const std::uint8_t* font, unsigned char ch) { return font[4 + 3 + (ch - 32)]; }
+// The width byte of ch in a font image's header row (codes font[5] .. font[6]).
+int glyph_width(const std::uint8_t* font, unsigned char ch) {
+  return ch >= font[5] && ch <= font[6] ? font[4 + 3 + (ch - font[5])] : 0;
+}
 
 int text_width(const std::uint8_t* font, const std::string& s) {
   int w = 0;
@@ -85,4 +89,39 @@ TEST(StoredTextFonts, TheGameTextsFitTheirPlaces) {
                                   "por lo menos dos regletas", "  distintas para jugar.", "sobrepasaste el 100",
                                   "Bien, tenemos un empate.", "Este n_mero no es v[lido."})
     EXPECT_LE(240 + text_width(SMALL_FONT, line), 600 - 20) << line;
+}
+
+TEST(StoredTextFonts, SpanishTextThroughTheSupplementedFontIsDrawtextItself) {
+  open_test_screen();
+  for (const TextFont& font : {LARGE_TEXT_FONT, SMALL_TEXT_FONT})
+    for (const std::string& s : game_texts) {
+      // Cut at the left (-0.6 is pixel -1) and at the right edge.
+      for (const float x : {7.0f, -0.6f, 790.0f}) {
+        Block a(800, 40), b(800, 40);
+        ASSERT_EQ(DRAWTEXT(a.image, x, 3, s, font.base), 0);
+        ASSERT_EQ(draw_text(b.image, x, 3, s, font), 0);
+        EXPECT_EQ(a.pixels(), b.pixels()) << s;
+      }
+      EXPECT_EQ(::text_width(s, font), text_width(font.base, s)) << s;
+    }
+  EXPECT_EQ(draw_text(nullptr, 0, 0, "a\xE0", SMALL_TEXT_FONT), 1);
+}
+
+TEST(StoredTextFonts, SupplementGlyphsSitWhereTheMeasuredWidthsSay) {
+  open_test_screen();
+  // "Português: ação «1º»" with an empty code (128) and the soft hyphen.
+  const std::string s = "Portugu\xEAs: a\xE7\xE3o \x80\xAD\xAB" "1\xBA\xBB";
+  for (const TextFont& font : {LARGE_TEXT_FONT, SMALL_TEXT_FONT}) {
+    Block whole(800, 40), apart(800, 40);
+    ASSERT_EQ(draw_text(whole.image, 5, 3, s, font), 0);
+    int x = 5;
+    for (const unsigned char ch : s) {
+      const std::uint8_t* image = ch < 128 ? font.base : font.supplement;
+      ASSERT_EQ(DRAWTEXT(apart.image, static_cast<float>(x), 3, std::string(1, static_cast<char>(ch)), image), 0);
+      x += glyph_width(image, ch);
+    }
+    EXPECT_EQ(whole.pixels(), apart.pixels());
+    EXPECT_EQ(::text_width(s, font), x - 5);
+    EXPECT_EQ(::text_width("\x80\x9F\xAD", font), 0);
+  }
 }
