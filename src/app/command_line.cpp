@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "text/language.h"
+
 #ifndef RANVEL_VERSION
 #error "RANVEL_VERSION comes from the project's version in CMakeLists.txt"
 #endif
@@ -13,41 +15,71 @@
 namespace {
 
 constexpr std::string_view PROGRAM = "ranvel";
+// The languages as --idioma takes them, in the order of Language.
+constexpr std::string_view LANGUAGE_WORDS = "es|ca|gl|eu|pt|en";
 // Where the help's option column starts: two spaces, the longest option with
 // its value, two spaces.
 constexpr std::size_t HELP_COLUMN = 20;
 
 constexpr std::array GAME_OPTIONS = {
-    switch_option("--fullscreen", &CommandLine::fullscreen, "empieza en pantalla completa"),
+    // TRANSLATORS: --help: what --fullscreen does (at most 58 letters a line).
+    switch_option("--fullscreen", &CommandLine::fullscreen, plain_text("command line", "empieza en pantalla completa")),
     number_option("--scale", &CommandLine::scale, 1, 8, "N",
-                  "empieza con la ventana N veces más grande que la página\n"
-                  "de 800 × 600 (N de 1 a 8; no cuenta con --fullscreen)"),
+                  // TRANSLATORS: --help: what --scale N does (at most 58 letters a line).
+                  plain_text("command line",
+                             "empieza con la ventana N veces más grande que la página\n"
+                             "de 800 × 600 (N de 1 a 8; no cuenta con --fullscreen)")),
     switch_option("--integer-scale", &CommandLine::integer_scale,
-                  "amplía la página solo por múltiplos enteros, también\n"
-                  "al cambiar el tamaño de la ventana y en pantalla completa"),
+                  // TRANSLATORS: --help: what --integer-scale does (at most 58 letters a line).
+                  plain_text("command line",
+                             "amplía la página solo por múltiplos enteros, también\n"
+                             "al cambiar el tamaño de la ventana y en pantalla completa")),
     word_option("--nivel", &CommandLine::level, "facil|medio|experto",
-                "cómo juega la computadora:\n"
-                "facil: la mitad de las veces deja pasar la jugada que le\n"
-                "daría la victoria y, si no gana, pone una regleta al azar;\n"
-                "medio: nunca deja pasar la victoria y, si no, una vez de\n"
-                "cada cinco juega lo mejor que sabe y las demás al azar;\n"
-                "experto: siempre lo mejor que sabe (como sin esta opción)"),
+                // TRANSLATORS: --help: the computer's levels (at most 58 letters a line). The
+                // words facil, medio and experto are what the option takes: keep them.
+                plain_text("command line",
+                           "cómo juega la computadora:\n"
+                           "facil: la mitad de las veces deja pasar la jugada que le\n"
+                           "daría la victoria y, si no gana, pone una regleta al azar;\n"
+                           "medio: nunca deja pasar la victoria y, si no, una vez de\n"
+                           "cada cinco juega lo mejor que sabe y las demás al azar;\n"
+                           "experto: siempre lo mejor que sabe (como sin esta opción)")),
     switch_option("--ayuda", &CommandLine::hints,
-                  "marca en el suelo los totales ganadores y muestra la meta,\n"
-                  "la suma y el turno; la tecla A las quita y las pone"),
+                  // TRANSLATORS: --help: what --ayuda does (at most 58 letters a line).
+                  plain_text("command line",
+                             "marca en el suelo los totales ganadores y muestra la meta,\n"
+                             "la suma y el turno; la tecla A las quita y las pone")),
     number_option("--meta", &CommandLine::target, 10, 100, "N",
-                  "el número meta con que empieza la pantalla de opciones\n"
-                  "(de 10 a 100; se puede cambiar en ella)"),
+                  // TRANSLATORS: --help: what --meta N does (at most 58 letters a line).
+                  plain_text("command line",
+                             "el número meta con que empieza la pantalla de opciones\n"
+                             "(de 10 a 100; se puede cambiar en ella)")),
     rods_option("--regletas", &CommandLine::rods, 1, 10, "LISTA",
-                "las regletas en juego al empezar, separadas por comas,\n"
-                "por ejemplo 1,2,5 (al menos dos distintas)"),
+                // TRANSLATORS: --help: what --regletas LISTA does (at most 58 letters a line).
+                plain_text("command line",
+                           "las regletas en juego al empezar, separadas por comas,\n"
+                           "por ejemplo 1,2,5 (al menos dos distintas)")),
     word_option("--empieza", &CommandLine::starter, "jugador|computadora",
-                "quién empieza la partida al principio"),
-    switch_option("--help", &CommandLine::show_help, "muestra esta ayuda y termina"),
-    switch_option("--version", &CommandLine::show_version, "muestra la versión y termina"),
+                // TRANSLATORS: --help: what --empieza does (at most 58 letters a line). The
+                // words jugador and computadora are what the option takes.
+                plain_text("command line", "quién empieza la partida al principio")),
+    word_option("--idioma", &CommandLine::language, LANGUAGE_WORDS,
+                // TRANSLATORS: --help: what --idioma does (at most 58 letters a line).
+                plain_text("command line",
+                           "el idioma del juego: es (español), ca (catalán),\n"
+                           "gl (gallego), eu (euskera), pt (portugués) o en (inglés);\n"
+                           "sin esta opción, el de la configuración regional")),
+    // TRANSLATORS: --help: what --help does (at most 58 letters a line).
+    switch_option("--help", &CommandLine::show_help, plain_text("command line", "muestra esta ayuda y termina")),
+    // TRANSLATORS: --help: what --version does (at most 58 letters a line).
+    switch_option("--version", &CommandLine::show_version, plain_text("command line", "muestra la versión y termina")),
 };
 
-std::string quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+// A text of the terminal in the chosen language, filled in.
+std::string message(std::string_view spanish, std::initializer_list<std::string_view> parts) {
+  return filled(translation("command line", spanish), parts);
+}
 
 // A word as a teacher may type it, made comparable: small letters, the
 // accented letters of Spanish and its neighbours without their accents, and
@@ -104,13 +136,17 @@ int32_t word_position(std::string_view words, std::string_view word) {
 
 // "a|b|c" as "a, b o c".
 std::string word_list(std::string_view words) {
+  // TRANSLATORS: in a message of the terminal, the last two of a list of
+  // words the option takes: "facil, medio o experto".
+  const std::string_view last_two = translation("command line", plain_text("command line", "%s o %s"));
   std::string list;
   for (;;) {
     const std::size_t bar = words.find('|');
-    list.append(words.substr(0, bar));
-    if (bar == std::string_view::npos) return list;
+    if (bar == std::string_view::npos) return list + std::string(words);
+    const std::string_view word = words.substr(0, bar);
     words.remove_prefix(bar + 1);
-    list.append(words.find('|') == std::string_view::npos ? " o " : ", ");
+    if (words.find('|') == std::string_view::npos) return list + filled(last_two, {word, words});
+    list.append(word).append(", ");
   }
 }
 
@@ -123,11 +159,15 @@ bool whole_number(std::string_view text, int32_t low, int32_t high, int32_t& num
 // Takes the option's value into the record; false with the reason when it
 // is not one the option accepts.
 bool take_value(const OptionEntry& option, std::string_view text, CommandLine& line, std::string& error) {
-  const std::string bad = "valor no válido para " + std::string(option.name) + ": " + quoted(text);
+  const std::string low = std::to_string(option.low);
+  const std::string high = std::to_string(option.high);
   if (option.kind == OPTION_WORD) {
     const int32_t position = word_position(option.words, plain_word(text));
     if (position < 0) {
-      error = bad + " (" + word_list(option.words) + ")";
+      // TRANSLATORS: a message of the terminal: the option (%s), the value
+      // given (%s) and, in brackets, the values it takes (%s).
+      error = message(plain_text("command line", "valor no válido para %s: «%s» (%s)"),
+                      {option.name, text, word_list(option.words)});
       return false;
     }
     line.*option.value = position;
@@ -148,8 +188,12 @@ bool take_value(const OptionEntry& option, std::string_view text, CommandLine& l
       start = comma + 1;
     }
     if (!readable || count < 2) {
-      error = bad + " (valores de " + std::to_string(option.low) + " a " + std::to_string(option.high) +
-              " separados por comas, al menos dos distintos)";
+      // TRANSLATORS: a message of the terminal: the option (%s), the value
+      // given (%s), and the lowest (%s) and highest (%s) rod value.
+      error = message(plain_text("command line",
+                                 "valor no válido para %s: «%s» (valores de %s a %s separados por comas, al menos "
+                                 "dos distintos)"),
+                      {option.name, text, low, high});
       return false;
     }
     line.*option.value = bits;
@@ -157,7 +201,10 @@ bool take_value(const OptionEntry& option, std::string_view text, CommandLine& l
   }
   int32_t number = 0;
   if (!whole_number(text, option.low, option.high, number)) {
-    error = bad + " (un número entero de " + std::to_string(option.low) + " a " + std::to_string(option.high) + ")";
+    // TRANSLATORS: a message of the terminal: the option (%s), the value given
+    // (%s), and the lowest (%s) and highest (%s) number it takes.
+    error = message(plain_text("command line", "valor no válido para %s: «%s» (un número entero de %s a %s)"),
+                    {option.name, text, low, high});
     return false;
   }
   line.*option.value = number;
@@ -176,8 +223,8 @@ std::string option_with_value(const OptionEntry& option) {
 std::span<const OptionEntry> game_options() { return GAME_OPTIONS; }
 
 std::span<const OptionEntry> game_choice_options() {
-  // From --nivel to --empieza, next to each other in the game's table.
-  constexpr std::size_t COUNT = 5;
+  // From --nivel to --idioma, next to each other in the game's table.
+  constexpr std::size_t COUNT = 6;
   for (std::size_t i = 0; i + COUNT <= GAME_OPTIONS.size(); ++i)
     if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, COUNT);
   return {};
@@ -191,14 +238,19 @@ bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& 
     const std::string_view name = argument.substr(0, equals);
     const OptionEntry* option = argument.starts_with("--") ? find_option(options, name) : nullptr;
     if (option == nullptr) {
-      error = argument.starts_with("-") ? "opción desconocida: " + quoted(name) : "argumento inesperado: " + quoted(argument);
+      // TRANSLATORS: a message of the terminal: an option (%s) the game does not know.
+      if (argument.starts_with("-")) error = message(plain_text("command line", "opción desconocida: «%s»"), {name});
+      // TRANSLATORS: a message of the terminal: a word (%s) given where an option was expected.
+      else error = message(plain_text("command line", "argumento inesperado: «%s»"), {argument});
       return false;
     }
     if (option->kind == OPTION_SWITCH) {
       const int32_t yes = equals == std::string_view::npos ? 1 : yes_or_no(argument.substr(equals + 1));
       if (yes < 0) {
-        error = "valor no válido para " + std::string(option->name) + ": " + quoted(argument.substr(equals + 1)) +
-                " (sí o no)";
+        // TRANSLATORS: a message of the terminal: the option (%s) takes a yes
+        // or a no, but was given another value (%s).
+        error = message(plain_text("command line", "valor no válido para %s: «%s» (sí o no)"),
+                        {option->name, argument.substr(equals + 1)});
         return false;
       }
       line.*option->flag = yes == 1;
@@ -210,7 +262,8 @@ bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& 
     } else if (i + 1 < arguments.size()) {
       value = arguments[++i];
     } else {
-      error = "falta el valor de " + std::string(option->name);
+      // TRANSLATORS: a message of the terminal: the option (%s) needs a value.
+      error = message(plain_text("command line", "falta el valor de %s"), {option->name});
       return false;
     }
     if (!take_value(*option, value, line, error)) return false;
@@ -219,13 +272,17 @@ bool parse_command_line(const std::vector<std::string>& arguments, CommandLine& 
 }
 
 std::string help_text(std::span<const OptionEntry> options) {
-  std::string text = "Uso: " + std::string(PROGRAM) +
-                     " [OPCIÓN]...\n"
-                     "Ranvel, un juego de números con regletas contra la computadora: por turnos,\n"
-                     "cada uno pone una regleta en la recta numérica, y gana quien llega justo\n"
-                     "al número meta. Sin opciones, el juego se abre en una ventana.\n"
-                     "\n"
-                     "Opciones:\n";
+  // TRANSLATORS: the start of --help (lines of at most 78 letters): how to
+  // call the program (%s is its name), what the game is, and the title of
+  // the list of options that follows.
+  std::string text = message(plain_text("command line",
+                                        "Uso: %s [OPCIÓN]...\n"
+                                        "Ranvel, un juego de números con regletas contra la computadora: por turnos,\n"
+                                        "cada uno pone una regleta en la recta numérica, y gana quien llega justo\n"
+                                        "al número meta. Sin opciones, el juego se abre en una ventana.\n"
+                                        "\n"
+                                        "Opciones:\n"),
+                             {PROGRAM});
   for (const OptionEntry& o : options) {
     std::string left = "  " + option_with_value(o);
     // An option too long for the column has its help on the lines below.
@@ -234,7 +291,7 @@ std::string help_text(std::span<const OptionEntry> options) {
       left.clear();
     }
     left.append(HELP_COLUMN - left.size(), ' ');
-    std::string_view help = o.help;
+    std::string_view help = translation("command line", o.help);
     for (;;) {
       const std::size_t newline = help.find('\n');
       text.append(left).append(help.substr(0, newline)).push_back('\n');
@@ -243,28 +300,35 @@ std::string help_text(std::span<const OptionEntry> options) {
       left.assign(HELP_COLUMN, ' ');
     }
   }
-  text.append(
-      "\n"
-      "F11 o Alt+Intro cambian entre ventana y pantalla completa. Las teclas del\n"
-      "juego se explican en sus páginas de información y en el manual (man ranvel).\n");
+  // TRANSLATORS: the end of --help (lines of at most 78 letters).
+  text.append(translation("command line", plain_text("command line",
+                                                     "\n"
+                                                     "F11 o Alt+Intro cambian entre ventana y pantalla completa. Las teclas del\n"
+                                                     "juego se explican en sus páginas de información y en el manual (man ranvel).\n")));
   return text;
 }
 
 std::string version_text() {
-  return std::string(PROGRAM) + " " RANVEL_VERSION
-                                "\n"
-                                "Copyright (C) 2026 los desarrolladores de Ranvel.\n"
-                                "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior\n"
-                                "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
-                                "Esto es software libre: puede modificarlo y redistribuirlo.\n"
-                                "No hay NINGUNA GARANTÍA, en la medida en que lo permita la ley.\n";
+  // TRANSLATORS: --version, after the program's name and version (lines of
+  // at most 78 letters).
+  return std::string(PROGRAM) + " " RANVEL_VERSION "\n" +
+         std::string(translation("command line",
+                                 plain_text("command line",
+                                            "Copyright (C) 2026 los desarrolladores de Ranvel.\n"
+                                            "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior\n"
+                                            "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                                            "Esto es software libre: puede modificarlo y redistribuirlo.\n"
+                                            "No hay NINGUNA GARANTÍA, en la medida en que lo permita la ley.\n")));
 }
 
 std::string usage_text(std::string_view error, std::span<const OptionEntry> options) {
-  std::string text = std::string(PROGRAM) + ": " + std::string(error) + "\nUso: " + std::string(PROGRAM);
-  for (const OptionEntry& o : options) text.append(" [").append(option_with_value(o)).append("]");
-  text.append("\nMás información con " + quoted(std::string(PROGRAM) + " --help") + ".\n");
-  return text;
+  std::string call = std::string(PROGRAM);
+  for (const OptionEntry& o : options) call.append(" [").append(option_with_value(o)).append("]");
+  // TRANSLATORS: what the terminal shows for a command line that cannot be
+  // read: the program's name (%s), what is wrong (%s), how to call the
+  // program (%s), and where to read more (%s is "ranvel --help").
+  return message(plain_text("command line", "%s: %s\nUso: %s\nMás información con «%s».\n"),
+                 {PROGRAM, error, call, std::string(PROGRAM) + " --help"});
 }
 
 WindowChoice window_choice(const CommandLine& line) {
@@ -291,6 +355,41 @@ GameSetup setup_choice(const CommandLine& line) {
   return setup;
 }
 
+Language language_of_locale(const char* language, const char* lc_all, const char* lc_messages, const char* lang) {
+  const auto carried = [](std::string_view locale, Language& found) {
+    // "pt_BR.UTF-8", "ca@valencia", "en": the language is what comes before
+    // the territory, the encoding and the variant.
+    const std::string_view code = locale.substr(0, locale.find_first_of("_.@"));
+    for (std::size_t i = 0; i < LANGUAGES.size(); ++i)
+      if (code == LANGUAGES[i].code) {
+        found = static_cast<Language>(i);
+        return true;
+      }
+    return false;
+  };
+  std::string_view locale;
+  for (const char* v : {lc_all, lc_messages, lang})
+    if (v != nullptr && *v != '\0') {
+      locale = v;
+      break;
+    }
+  const bool plain = locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C.");
+  Language found = LANGUAGE_SPANISH;
+  if (plain) return found;
+  if (language != nullptr && *language != '\0') {
+    // A list of languages by preference: the first the game carries, or the
+    // game's own text when it carries none of them.
+    std::string_view list = language;
+    for (;;) {
+      const std::size_t colon = list.find(':');
+      if (carried(list.substr(0, colon), found)) return found;
+      if (colon == std::string_view::npos) return LANGUAGE_SPANISH;
+      list.remove_prefix(colon + 1);
+    }
+  }
+  return carried(locale, found) ? found : LANGUAGE_SPANISH;
+}
+
 CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
   std::string error;
@@ -298,6 +397,7 @@ CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
     std::fputs(usage_text(error).c_str(), stderr);
     return UNREADABLE;
   }
+  if (line.language >= 0) choose_language(static_cast<Language>(line.language));
   if (line.show_help || line.show_version) {
     std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
     return ANSWERED;
@@ -306,6 +406,7 @@ CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
 }
 
 void apply_command_line(const CommandLine& line) {
+  if (line.language >= 0) choose_language(static_cast<Language>(line.language));
   platform_configure(window_choice(line));
   teaching_aids = teaching_choice(line);
   starting_setup = setup_choice(line);

@@ -13,6 +13,7 @@
 #include "game/setup.h"
 #include "game/teaching.h"
 #include "platform/platform.h"
+#include "text/language.h"
 
 // What the command line asked for. Without options the game starts as it
 // always has: a window at the largest whole multiple of the page that fits.
@@ -25,6 +26,7 @@ struct CommandLine {
   int32_t target = 0;          // --meta N, 10..100; 0 when not given
   int32_t rods = 0;            // --regletas: a bit per rod value; 0 when not given
   int32_t starter = -1;        // --empieza: 0 the player, 1 the computer; -1 when not given
+  int32_t language = -1;       // --idioma: a Language; -1 when not given
   int32_t seed = -1;           // --semilla N, the replay runner's only; -1 when not given
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
@@ -103,10 +105,18 @@ TeachingAids teaching_choice(const CommandLine& line);
 // --meta, --regletas and --empieza.
 GameSetup setup_choice(const CommandLine& line);
 
+// The language of the locale, as GNU gettext chooses it: the locale is the
+// first of LC_ALL, LC_MESSAGES and LANG that is set; when it is C or POSIX
+// the game's own Spanish; otherwise the first language of LANGUAGE (a list
+// separated by colons) that the game carries, and without LANGUAGE the
+// locale's own language. Spanish when the game carries none of them.
+Language language_of_locale(const char* language, const char* lc_all, const char* lc_messages, const char* lang);
+
 // Reads the program's arguments: the game is to start with them (RUN_GAME),
 // or help or the version has been printed on standard output (ANSWERED), or
 // they could not be read and the usage has been printed on standard error
-// (UNREADABLE).
+// (UNREADABLE). Help and the usage are written in the chosen language (choose
+// it before, from the locale; --idioma then chooses it for the help).
 enum CommandLineOutcome : int32_t { RUN_GAME, ANSWERED, UNREADABLE };
 CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line);
 // Hands the choices to those they concern, before the game starts: the

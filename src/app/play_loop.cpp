@@ -17,6 +17,7 @@
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "surface/input.h"
+#include "text/language.h"
 
 namespace {
 
@@ -70,12 +71,12 @@ Next player_move(PlayScene& s, int32_t total, int32_t rod) {
   const int32_t reached = current_total(game);
   if (reached == game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
-    SHOWMESSAGE(MSGPLAYERWINS, COLOUR_WIN, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGPLAYERWINS), COLOUR_WIN, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   if (reached > game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
-    SHOWMESSAGE(with_target(MSGOVERSHOOT, 3, game.TARGET), COLOUR_LOSS, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGOVERSHOOT, game.TARGET), COLOUR_LOSS, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   return Next::COMPUTER;
@@ -84,14 +85,14 @@ Next player_move(PlayScene& s, int32_t total, int32_t rod) {
 // A tie can be claimed only when no rod fits any more; otherwise play goes on.
 bool tie_claim_ends_game(const GAMESTATE& game, int32_t total) {
   if (RODLIST[0] + total > game.TARGET) {
-    SHOWMESSAGE(MSGTIE, COLOUR_TIE, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGTIE), COLOUR_TIE, MESSAGE_NOTICE);
     return true;
   }
-  SHOWMESSAGE(MSGNOTNOW, COLOUR_LOSS, MESSAGE_NOTICE);
+  SHOWMESSAGE(shown_message(MSGNOTNOW), COLOUR_LOSS, MESSAGE_NOTICE);
   return false;
 }
 
-bool player_gives_up() { return SHOWMESSAGE(MSGGIVEUP, COLOUR_QUESTION, MESSAGE_QUESTION) != 0; }
+bool player_gives_up() { return SHOWMESSAGE(shown_message(MSGGIVEUP), COLOUR_QUESTION, MESSAGE_QUESTION) != 0; }
 
 Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
@@ -151,7 +152,7 @@ Next player_turn(PlayScene& s) {
       redraw(s);
       continue;
     }
-    if (key == "x" || key == "X") {
+    if (key_means(key, KEY_CLAIM_TIE)) {
       if (tie_claim_ends_game(game, total)) return Next::GAME_OVER;
       continue;
     }
@@ -165,7 +166,7 @@ Next player_turn(PlayScene& s) {
       if (n >= 0 && n <= 10) {
         if (n == 0) n = 10;
         if (((game.VALIDRODS >> n) & 1u) != 0) return player_move(s, total, n);
-        SHOWMESSAGE(MSGBADROD, COLOUR_LOSS, MESSAGE_NOTICE);
+        SHOWMESSAGE(shown_message(MSGBADROD), COLOUR_LOSS, MESSAGE_NOTICE);
       }
     }
   }
@@ -177,7 +178,7 @@ Next computer_turn(PlayScene& s) {
   const int32_t rod = computer_rod(game, teaching_aids.level);
   if (rod == 0) {
     WAITMS(OUTCOME_PAUSE_MS);
-    SHOWMESSAGE(with_target(MSGCANNOTREACH, 2, game.TARGET), COLOUR_TIE, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGCANNOTREACH, game.TARGET), COLOUR_TIE, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   const int32_t total = current_total(game);
@@ -187,7 +188,7 @@ Next computer_turn(PlayScene& s) {
   SHIFTLOOKAT(total, reached, s.frame, s.texture, s.font, game, s.view);
   if (reached == game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
-    SHOWMESSAGE(MSGCOMPUWINS, COLOUR_LOSS, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGCOMPUWINS), COLOUR_LOSS, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   // When the camera stays where it is, nothing has been drawn since the rod

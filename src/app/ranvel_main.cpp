@@ -1,9 +1,14 @@
 // The game in a real window.
+#include <cstdlib>
+
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
 
 int main(int argc, char** argv) {
+  // The language: --idioma, or else the locale's.
+  choose_language(language_of_locale(std::getenv("LANGUAGE"), std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                     std::getenv("LANG")));
   // The command line is answered before anything of the game is made: help,
   // the version and a usage error print their text and end there.
   CommandLine line;

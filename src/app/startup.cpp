@@ -17,6 +17,7 @@
 #include "shade/rounded_box.h"
 #include "surface/input.h"
 #include "surface/random.h"
+#include "text/language.h"
 
 namespace {
 
@@ -33,6 +34,10 @@ void unpack_information_texts() {
   DOMOVE(I_NFO2, I_NFO2_COUNT, INFOTEXT2);
   DOMOVE(I_NFO3, I_NFO3_COUNT, INFOTEXT3);
   DOMOVE(I_NFOEND, I_NFOEND_COUNT, INFOTEXTEND);
+  // In another language the pages are its translations of the Spanish ones.
+  if (chosen_language() == LANGUAGE_SPANISH) return;
+  for (TextList* page : {&INFOTEXT1, &INFOTEXT2, &INFOTEXT3, &INFOTEXTEND})
+    *page = lines_of(translation("information page", joined_lines(*page)));
 }
 
 }  // namespace

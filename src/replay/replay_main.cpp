@@ -56,13 +56,15 @@ int main(int argc, char** argv) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
     std::fprintf(stderr,
                  "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N] [--regletas LISTA]\n"
-                 "                     [--empieza jugador|computadora] [--semilla N] SCRIPT OUTDIR\n"
+                 "                     [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--semilla N]\n"
+                 "                     SCRIPT OUTDIR\n"
                  "  --semilla N: N from 0 to %d\n",
                  INT32_MAX);
     return REPLAY_BAD_SCRIPT;
   }
   teaching_aids = teaching_choice(line);
   starting_setup = setup_choice(line);
+  if (line.language >= 0) choose_language(static_cast<Language>(line.language));
   if (line.seed >= 0) chosen_seed = line.seed;
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
@@ -86,5 +88,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: cannot make the output folder\n", outdir.c_str());
     return REPLAY_BAD_SCRIPT;
   }
-  return run_replay(script.commands, outdir, run_game);
+  return run_replay(script.commands, outdir, run_game, line.language >= 0);
 }

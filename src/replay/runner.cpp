@@ -46,7 +46,7 @@ void write_shot(Replay& r, const ReplayCommand& c) {
 void write_state(Replay& r, const ReplayCommand& c) {
   const std::string path = out_path(r, c.name, ".json");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << state_json(run_report);
+  out << state_json(run_report, r.tell_language);
   out.close();
   if (!out) output_failed(r, c, path, "the file could not be written");
 }
@@ -121,10 +121,12 @@ void drive(Replay& r, int64_t now) {
 
 }  // namespace
 
-int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)()) {
+int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)(),
+                   bool tell_language) {
   Replay r;
   r.commands = commands;
   r.outdir = outdir;
+  r.tell_language = tell_language;
   return run_replay(r, game);
 }
 

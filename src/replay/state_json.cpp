@@ -2,6 +2,7 @@
 #include "replay/state_json.h"
 
 #include "game/teaching.h"
+#include "text/language.h"
 
 #include <algorithm>
 #include <charconv>
@@ -66,7 +67,7 @@ std::string number_list(const ARRAY& values, std::size_t count) {
 
 }  // namespace
 
-std::string state_json(const RunReport& report) {
+std::string state_json(const RunReport& report, bool with_language) {
   static const GAMESTATE fresh{};
   const GAMESTATE& g = report.game != nullptr ? *report.game : fresh;
   const std::size_t moves = g.MOVECOUNT;
@@ -96,6 +97,9 @@ std::string state_json(const RunReport& report) {
       }
       out.append(", \"winning_totals\": ").append(list).append("]");
     }
+  }
+  if (with_language) {
+    out.append(", \"language\": ").append(json_text(LANGUAGES[static_cast<std::size_t>(chosen_language())].code));
   }
   if (report.message != nullptr) {
     out.append(", \"message\": [");

@@ -23,5 +23,6 @@ const char* screen_name(ShownScreen screen);
 std::string json_text(std::string_view text);
 // A double as JSON, always with a fraction or exponent (12.0, 43.25).
 std::string json_number(double value);
-// The snapshot of the run as a JSON object, ending with a new line.
-std::string state_json(const RunReport& report);
+// The snapshot of the run as a JSON object, ending with a new line. With
+// with_language it also tells the language of the texts ("language": "en").
+std::string state_json(const RunReport& report, bool with_language = false);

@@ -8,6 +8,7 @@
 #include "game/teaching.h"
 #include "scene/bricks.h"
 #include "shade/rounded_box.h"
+#include "text/language.h"
 
 namespace {
 
@@ -54,31 +55,51 @@ bool no_rod_fits(const GAMESTATE& game, int32_t total) {
 
 }  // namespace
 
-const char* status_of_turn(const GAMESTATE& game) {
+std::string_view status_of_turn(const GAMESTATE& game) {
+  // TRANSLATORS: the status line's second line (at most 262 pixels, about 24
+  // letters) at the end of a game the computer won.
+  static constexpr auto COMPUTER_WON = screen_text("status line", "Gana la computadora");
+  // TRANSLATORS: the status line at the end of a game the player won.
+  static constexpr auto PLAYER_WON = screen_text("status line", "¡Has ganado!");
+  // TRANSLATORS: the status line at the end of a game the player lost by
+  // laying a rod that passes the target.
+  static constexpr auto PASSED = screen_text("status line", "Te pasaste de la meta");
+  // TRANSLATORS: the status line when no rod fits any more: the game is a tie.
+  static constexpr auto TIE = screen_text("status line", "Es un empate");
+  // TRANSLATORS: the status line while the player may lay a rod.
+  static constexpr auto PLAYERS_TURN = screen_text("status line", "Te toca");
+  // TRANSLATORS: the status line while the computer lays its rod.
+  static constexpr auto COMPUTERS_TURN = screen_text("status line", "Juega la computadora");
   const int32_t total = game.TOTALS[game.MOVECOUNT];
   // The side that laid the last rod is the one whose turn it is not.
-  if (total == game.TARGET) return game.TURN == 0 ? "Gana la computadora" : "|Has ganado!";
-  if (total > game.TARGET) return "Te pasaste de la meta";
-  if (no_rod_fits(game, total)) return "Es un empate";
-  return game.TURN == 0 ? "Te toca" : "Juega la computadora";
+  if (total == game.TARGET) return game.TURN == 0 ? translation(COMPUTER_WON) : translation(PLAYER_WON);
+  if (total > game.TARGET) return translation(PASSED);
+  if (no_rod_fits(game, total)) return translation(TIE);
+  return game.TURN == 0 ? translation(PLAYERS_TURN) : translation(COMPUTERS_TURN);
 }
 
 void draw_status_line(Image frame, const GAMESTATE& game) {
+  // TRANSLATORS: the status line's first line (at most 262 pixels): the
+  // target, then the running total.
+  static constexpr auto NUMBERS = screen_text("status line", "Meta: %d    Suma: %d");
+  // TRANSLATORS: the one-line legend of the hints (at most 328 pixels, about
+  // 30 letters), beside a marker like those on the floor: reaching the
+  // marked totals wins the game.
+  static constexpr auto LEGEND = screen_text("hint legend", "Llega a las marcas y ganarás");
   if (status_box == nullptr || legend_box == nullptr) return;
   const auto left = static_cast<float>(STATUS_LEFT);
   const auto top = static_cast<float>(STATUS_TOP);
   check_code(BLITIMAGE(frame, left, top, status_box, BLIT_TRANSPARENT));
-  const std::string numbers = "Meta: " + std::to_string(game.TARGET) + "    Suma: " +
-                              std::to_string(game.TOTALS[game.MOVECOUNT]);
-  check_code(DRAWTEXT(frame, left + 16, top + 6, numbers, SMALL_FONT));
-  check_code(DRAWTEXT(frame, left + 16, top + 31, status_of_turn(game), SMALL_FONT));
+  const std::string numbers = with_numbers(translation(NUMBERS), {game.TARGET, game.TOTALS[game.MOVECOUNT]});
+  check_code(draw_text(frame, left + 16, top + 6, numbers, SMALL_TEXT_FONT));
+  check_code(draw_text(frame, left + 16, top + 31, status_of_turn(game), SMALL_TEXT_FONT));
 
   const auto legend_left = static_cast<float>(LEGEND_LEFT);
   check_code(BLITIMAGE(frame, legend_left, top, legend_box, BLIT_TRANSPARENT));
   fill_box(frame, LEGEND_LEFT + LEGEND_MARK_LEFT - 1, STATUS_TOP + LEGEND_MARK_TOP - 1, LEGEND_MARK_SIZE + 2,
            MARKER_RIM);
   fill_box(frame, LEGEND_LEFT + LEGEND_MARK_LEFT, STATUS_TOP + LEGEND_MARK_TOP, LEGEND_MARK_SIZE, MARKER_FACE);
-  check_code(DRAWTEXT(frame, legend_left + LEGEND_TEXT_LEFT, top + 6, LEGEND_TEXT, SMALL_FONT));
+  check_code(draw_text(frame, legend_left + LEGEND_TEXT_LEFT, top + 6, translation(LEGEND), SMALL_TEXT_FONT));
 }
 
 void make_hint_sprites() {

@@ -3,6 +3,8 @@
 // total and whose turn it is.
 #pragma once
 
+#include <string_view>
+
 #include "game/gamestate.h"
 #include "scene/projection.h"
 #include "surface/surface.h"
@@ -18,7 +20,7 @@ void draw_status_line(Image frame, const GAMESTATE& game);
 // The status line's second line: whose turn it is, or how the game ended
 // (the target reached by either side, passed by the player, or no rod that
 // fits any more), as the game record tells it.
-const char* status_of_turn(const GAMESTATE& game);
+std::string_view status_of_turn(const GAMESTATE& game);
 
 // Where the status line's box stands, and its size.
 constexpr int32_t STATUS_LEFT = 6;
@@ -26,7 +28,6 @@ constexpr int32_t STATUS_TOP = 4;
 constexpr int32_t STATUS_WIDTH = 290;
 constexpr int32_t STATUS_HEIGHT = 62;
 // The legend of the markers, one line at the top right.
-inline constexpr const char* LEGEND_TEXT = "Llega a las marcas y ganar[s";
 constexpr int32_t LEGEND_WIDTH = 380;
 constexpr int32_t LEGEND_HEIGHT = 36;
 constexpr int32_t LEGEND_LEFT = 800 - 6 - LEGEND_WIDTH;

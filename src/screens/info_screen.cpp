@@ -13,7 +13,7 @@ int32_t INFOSCREEN(const TextList& text, double minimumseconds) {
   Image screen = screen_page();
   check_code(BLITIMAGE(screen, 0, 0, FULLPANEL, BLIT_TRANSPARENT));
   for (long long i = 0; i <= text.upper(); ++i)
-    check_code(DRAWTEXT(screen, 40, static_cast<float>(32 * i + 32), text[i], SMALL_FONT));
+    check_code(draw_text(screen, 40, static_cast<float>(32 * i + 32), text[i], SMALL_TEXT_FONT));
   show_screen(SHOWN_INFO);
   const double shown = CLOCKSECONDS();
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "assets/fonts.h"
+#include "screens/labels.h"
 #include "screens/layout.h"
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
@@ -21,21 +22,23 @@ constexpr int32_t BOX_HEIGHT = 300;
 
 // The answer buttons: a question's "Sí" and "No", a notice's "Aceptar". A
 // click anywhere closes a notice; a question takes it on its buttons only.
-struct AnswerButton {
-  ScreenBox box;
-  const char* label;
-};
-constexpr AnswerButton YES_BUTTON{{270, 370, 370, 410}, "S\\"};
-constexpr AnswerButton NO_BUTTON{{430, 370, 530, 410}, "No"};
-constexpr AnswerButton ACCEPT_BUTTON{{340, 370, 460, 410}, "Aceptar"};
+constexpr ScreenBox YES_BOX{270, 370, 370, 410};
+constexpr ScreenBox NO_BOX{430, 370, 530, 410};
+constexpr ScreenBox ACCEPT_BOX{340, 370, 460, 410};
+// TRANSLATORS: the button that answers yes to a question (about 8 letters).
+constexpr auto YES_LABEL = screen_text("answer button", "Sí");
+// TRANSLATORS: the button that answers no to a question (about 8 letters).
+constexpr auto NO_LABEL = screen_text("answer button", "No");
+// TRANSLATORS: the button that closes a notice (about 8 letters).
+constexpr auto ACCEPT_LABEL = screen_text("answer button", "Aceptar");
 
 // A dark frame around a light face, and the label.
-void draw_answer_button(const AnswerButton& button) {
-  const ScreenBox& b = button.box;
+template <std::size_t N>
+void draw_answer_button(const ScreenBox& b, const ScreenText<N>& label) {
   const auto f = [](double v) { return static_cast<float>(v); };
   DRAWLINE(screen_page(), f(b.x1), f(b.y1), f(b.x2), f(b.y2), INK_COLOUR, LINE_KIND_FILLED_BOX);
   DRAWLINE(screen_page(), f(b.x1 + 2), f(b.y1 + 2), f(b.x2 - 2), f(b.y2 - 2), PAPER_COLOUR, LINE_KIND_FILLED_BOX);
-  check_code(DRAWTEXT(screen_page(), f(b.x1 + 20), f(b.y1 + 8), button.label, SMALL_FONT));
+  draw_label(screen_page(), label, b.x1 + 20, b.y1 + 8, (b.x1 + b.x2 + 1) / 2.0);
 }
 
 // Waits for the answer: 1 for a yes, 0 for a no or for any answer to a notice.
@@ -51,17 +54,17 @@ int32_t wait_for_answer(bool question) {
       const int32_t x = look.mouse.x;
       const int32_t y = look.mouse.y;
       wait_for_release(look.mouse);
-      const bool answered = !question || YES_BUTTON.box.contains(x, y) || NO_BUTTON.box.contains(x, y);
+      const bool answered = !question || YES_BOX.contains(x, y) || NO_BOX.contains(x, y);
       if (!answered) continue;
       ignore_quick_presses(CLOCKSECONDS());
-      return question && YES_BUTTON.box.contains(x, y) ? 1 : 0;
+      return question && YES_BOX.contains(x, y) ? 1 : 0;
     }
 
     if (!question) return 0;
     if (look.key.size() == 1) {
       const char c = look.key[0];
-      if (c == KEY_ENTER || c == 'S' || c == 's') return 1;
-      if (c == KEY_ESC || c == 'N' || c == 'n') return 0;
+      if (c == KEY_ENTER || key_means(look.key, KEY_YES)) return 1;
+      if (c == KEY_ESC || key_means(look.key, KEY_NO)) return 0;
     }
   }
 }
@@ -79,16 +82,16 @@ int32_t SHOWMESSAGE(const TextList& lines, uint32_t colour, int32_t kind) {
   check_code(BLITIMAGE(screen_page(), BOX_LEFT, BOX_TOP, MESSAGEBOX, BLIT_TRANSPARENT));
   const long long count = lines.upper() + 1;
   for (long long i = 0; i < count; ++i) {
-    check_code(DRAWTEXT(screen_page(), 240, static_cast<float>(260 - 18 * count + 36 * i), lines[i], SMALL_FONT));
+    check_code(draw_text(screen_page(), 240, static_cast<float>(260 - 18 * count + 36 * i), lines[i], SMALL_TEXT_FONT));
   }
   // Only the two kinds are used; any other kind is shown as a notice, so that
   // it can always be closed.
   const bool question = kind == MESSAGE_QUESTION;
   if (question) {
-    draw_answer_button(YES_BUTTON);
-    draw_answer_button(NO_BUTTON);
+    draw_answer_button(YES_BOX, YES_LABEL);
+    draw_answer_button(NO_BOX, NO_LABEL);
   } else {
-    draw_answer_button(ACCEPT_BUTTON);
+    draw_answer_button(ACCEPT_BOX, ACCEPT_LABEL);
   }
 
   drop_waiting_keys();

@@ -1,25 +1,63 @@
-// The texts of the game's messages. They are written in the code page of the
-// game's fonts: "\" draws an i with an accent, "[" an a with an accent, "_" a
-// u with an accent and code 127 an inverted question mark.
+// The texts of the game's messages, in the order of their lines. Leading
+// spaces move a line to the right, to centre it in the box.
 #include "screens/messages.h"
 
+#include <map>
 #include <string>
 
-const TextList MSGCOMPUWINS = {"   La computadora dice:", "", "|||  H E   G A N A D O  !!!"};
-const TextList MSGPLAYERWINS = {"   La computadora dice:", "", "   Me has ganado."};
-const TextList MSGCANNOTREACH = {"   La computadora dice:", "", "Imposible alcanzar ", "   Esto es un empate."};
-const TextList MSGNOTNOW = {"   La computadora dice:", "", "Ahora no puedes hacer esto.", "   Todav\\a puedes hacer",
-                            "    una jugada v[lida."};
-const TextList MSGQUIT = {"\x7F" "Seguro que quieres salir?"};
-const TextList MSGTOOFEWRODS = {"     E R R O R:", " Tienes que seleccionar", "por lo menos dos regletas",
-                                "  distintas para jugar."};
-const TextList MSGOVERSHOOT = {"   La computadora dice:", "", "Perdiste, porque", "sobrepasaste el "};
-const TextList MSGTIE = {"   La computadora dice:", "", "Bien, tenemos un empate."};
-const TextList MSGBADROD = {"     E R R O R:", "", "Este n_mero no es v[lido."};
-const TextList MSGGIVEUP = {"\x7F" "Seguro que quieres rendirte?"};
+#include "text/language.h"
 
-TextList with_target(const TextList& lines, int32_t line, int32_t target) {
-  TextList shown = lines;
-  shown[line] += std::to_string(target);
-  return shown;
+// TRANSLATORS: a message box (at most 5 lines, each at most 340 pixels, about
+// 30 letters). Lines start with spaces to centre them; do the same. The
+// computer has reached the target and won.
+const TextList MSGCOMPUWINS = lines_of(screen_text("message", "   La computadora dice:\n\n¡¡¡  H E   G A N A D O  !!!").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// has reached the target and won.
+const TextList MSGPLAYERWINS = lines_of(screen_text("message", "   La computadora dice:\n\n   Me has ganado.").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): no rod the
+// computer may lay fits below the target (%d), so the game is a tie.
+const TextList MSGCANNOTREACH =
+    lines_of(screen_text("message", "   La computadora dice:\n\nImposible alcanzar %d\n   Esto es un empate.").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// claimed a tie while a rod still fits.
+const TextList MSGNOTNOW = lines_of(screen_text("message",
+                                                "   La computadora dice:\n\nAhora no puedes hacer esto.\n"
+                                                "   Todavía puedes hacer\n    una jugada válida.")
+                                        .text());
+// TRANSLATORS: a question in a message box (one line of about 30 letters),
+// answered with "Sí" or "No": does the player want to leave the program?
+const TextList MSGQUIT = lines_of(screen_text("message", "¿Seguro que quieres salir?").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// wants to play with fewer than two different rods switched on.
+const TextList MSGTOOFEWRODS = lines_of(
+    screen_text("message", "     E R R O R:\n Tienes que seleccionar\npor lo menos dos regletas\n  distintas para jugar.")
+        .text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// laid a rod that passes the target (%d), and loses.
+const TextList MSGOVERSHOOT =
+    lines_of(screen_text("message", "   La computadora dice:\n\nPerdiste, porque\nsobrepasaste el %d").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// claimed a tie when no rod fits any more.
+const TextList MSGTIE = lines_of(screen_text("message", "   La computadora dice:\n\nBien, tenemos un empate.").text());
+// TRANSLATORS: a message box (at most 5 lines of about 30 letters): the player
+// pressed the digit of a rod that is not in play.
+const TextList MSGBADROD = lines_of(screen_text("message", "     E R R O R:\n\nEste número no es válido.").text());
+// TRANSLATORS: a question in a message box (one line of about 30 letters),
+// answered with "Sí" or "No": does the player want to give the game up?
+const TextList MSGGIVEUP = lines_of(screen_text("message", "¿Seguro que quieres rendirte?").text());
+
+const TextList& shown_message(const TextList& lines) {
+  if (chosen_language() == LANGUAGE_SPANISH) return lines;
+  // Each message is translated once, the first time it is shown.
+  static std::map<const TextList*, TextList> translated;
+  auto [place, made] = translated.try_emplace(&lines);
+  if (made) place->second = lines_of(translation("message", joined_lines(lines)));
+  return place->second;
+}
+
+TextList shown_message(const TextList& lines, int32_t number) {
+  const TextList& shown = shown_message(lines);
+  TextList filled;
+  for (const std::string& line : shown) filled.items.push_back(with_numbers(line, {number}));
+  return filled;
 }

@@ -7,11 +7,11 @@
 
 extern const TextList MSGCOMPUWINS;
 extern const TextList MSGPLAYERWINS;
-extern const TextList MSGCANNOTREACH;  // line 2 carries the target
+extern const TextList MSGCANNOTREACH;  // line 2 carries the target (%d)
 extern const TextList MSGNOTNOW;
 extern const TextList MSGQUIT;
 extern const TextList MSGTOOFEWRODS;
-extern const TextList MSGOVERSHOOT;    // line 3 carries the target
+extern const TextList MSGOVERSHOOT;    // line 3 carries the target (%d)
 extern const TextList MSGTIE;
 extern const TextList MSGBADROD;
 extern const TextList MSGGIVEUP;
@@ -23,6 +23,8 @@ constexpr uint32_t COLOUR_LOSS = 0xE00000;
 constexpr uint32_t COLOUR_TIE = 0x200080;
 constexpr uint32_t COLOUR_QUESTION = 0xC0C000;
 
-// The list with the target written in decimal at the end of one line, as it
-// is shown.
-TextList with_target(const TextList& lines, int32_t line, int32_t target);
+// A message as it is shown, in the chosen language: for Spanish the list
+// itself, for another language its translation (made once).
+const TextList& shown_message(const TextList& lines);
+// ... with the number written in decimal where the text has "%d".
+TextList shown_message(const TextList& lines, int32_t number);

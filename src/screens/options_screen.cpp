@@ -11,6 +11,7 @@
 #include "scene/bricks.h"
 #include "scene/floor.h"
 #include "screens/info_screen.h"
+#include "screens/labels.h"
 #include "screens/layout.h"
 #include "screens/message_box.h"
 #include "screens/messages.h"
@@ -78,11 +79,19 @@ void build_screen(OptionsScreen& s) {
   set_options_camera(view);
   draw_options_floor(s.frame, s.texture, view);
   check_code(BLITIMAGE(s.frame, 100, 18, WIDEPANEL, BLIT_TRANSPARENT));
-  check_code(DRAWTEXT(s.frame, 264, 50, "\x7FQui]n llega a 100?", LARGE_FONT));
-  check_code(DRAWTEXT(s.frame, 20, 236, "Regletas v[lidas para el juego:", SMALL_FONT));
+  // TRANSLATORS: the title of the options screen, in large letters (at most
+  // 560 pixels, about 25 letters): who reaches the target first.
+  draw_label(s.frame, screen_text("options title", "¿Quién llega a 100?"), 264, 50, 400, LARGE_TEXT_FONT);
+  // TRANSLATORS: on the options screen, above the rods that can be switched
+  // on and off (at most 420 pixels, about 36 letters).
+  draw_label(s.frame, screen_text("rods label", "Regletas válidas para el juego:"), 20, 236, 0);
   check_code(BLITIMAGE(s.frame, 454, 220, STARTERPANEL, BLIT_TRANSPARENT));
-  check_code(DRAWTEXT(s.frame, 506, 248, "Jugador empieza", SMALL_FONT));
-  check_code(DRAWTEXT(s.frame, 506, 288, "Computadora empieza", SMALL_FONT));
+  // TRANSLATORS: on the options screen, the choice that the player starts
+  // (at most 252 pixels, about 22 letters).
+  draw_label(s.frame, screen_text("starter choice", "Jugador empieza"), 506, 248, 0);
+  // TRANSLATORS: on the options screen, the choice that the computer starts
+  // (at most 252 pixels, about 22 letters).
+  draw_label(s.frame, screen_text("starter choice", "Computadora empieza"), 506, 288, 0);
   // The rod area reaches from above the tallest rod to the bottom of the
   // page, so that a rod switched off or on again is drawn whole.
   s.rods_top = ROD_AREA_TOP;
@@ -153,7 +162,7 @@ bool leave_to_play(OptionsScreen& s) {
   for (int32_t v = 1; v <= 10; ++v)
     if (((s.game.VALIDRODS >> v) & 1) != 0) ++count;
   if (count < 2) {
-    SHOWMESSAGE(MSGTOOFEWRODS, COLOUR_LOSS, MESSAGE_NOTICE);
+    SHOWMESSAGE(shown_message(MSGTOOFEWRODS), COLOUR_LOSS, MESSAGE_NOTICE);
     show_screen(SHOWN_OPTIONS);
     return false;
   }
@@ -165,7 +174,7 @@ bool leave_to_play(OptionsScreen& s) {
 }
 
 void quit(OptionsScreen& s) {
-  if (SHOWMESSAGE(MSGQUIT, COLOUR_QUESTION, MESSAGE_QUESTION) == 0) {
+  if (SHOWMESSAGE(shown_message(MSGQUIT), COLOUR_QUESTION, MESSAGE_QUESTION) == 0) {
     show_screen(SHOWN_OPTIONS);
     return;
   }
@@ -214,9 +223,9 @@ bool key_press(OptionsScreen& s, const std::string& key) {
     quit(s);
   } else if (key == "I" || key == "i") {
     information_pages(s);
-  } else if (key == "C" || key == "c") {
+  } else if (key_means(key, KEY_COMPUTER_STARTS)) {
     choose_starter(s, ELEMENT_COMPUTER_STARTS);
-  } else if (key == "J" || key == "j") {
+  } else if (key_means(key, KEY_PLAYER_STARTS)) {
     choose_starter(s, ELEMENT_PLAYER_STARTS);
   } else if (key == KEY_LEFT) {
     change_target(s, -1);

@@ -6,6 +6,7 @@
 
 #include "assets/fonts.h"
 #include "scene/bricks.h"
+#include "screens/labels.h"
 #include "screens/layout.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
@@ -40,7 +41,9 @@ bool rod_valid(const GAMESTATE& game, int32_t value) { return ((game.VALIDRODS >
 
 void draw_target_panel() {
   Image screen = screen_page();
-  text(screen, 240, 147, "N_mero a alcanzar (m[x. 100):", SMALL_FONT);
+  // TRANSLATORS: on the options screen, beside the target number (one line of
+  // at most 350 pixels, about 30 letters).
+  draw_label(screen, screen_text("target label", "Número a alcanzar (máx. 100):"), 240, 147, 0);
   filled_box(screen, 603, 135, 750, 182, FILL_COLOUR);
   // Three nested outlines, each shifted by one pixel, make a three-pixel
   // frame with cut corners.
@@ -95,26 +98,30 @@ void draw_starter_choice(int32_t code, int32_t state, const GAMESTATE& game, con
   if (chosen) DRAWCIRCLE(screen, f(cx), f(cy), 2, colour);
 }
 
+// TRANSLATORS: the wide button of the options screen that shows the
+// information pages (about 18 letters).
+constexpr auto INFO_LABEL = screen_text("wide button", "Información");
+// TRANSLATORS: the small button of the options screen that starts a game
+// (about 9 letters).
+constexpr auto PLAY_LABEL = screen_text("small button", "Jugar");
+// TRANSLATORS: the small button that leaves the program (options screen) or
+// gives up the game (play screen) (about 9 letters).
+constexpr auto QUIT_LABEL = screen_text("small button", "Salir");
+
 void draw_button(int32_t code, int32_t state, const SCREENDEF& view) {
-  // The sprites and labels of the three buttons; the label stands 28 pixels
-  // below the sprite's top.
-  struct Button {
-    Image normal;
-    Image hover;
-    const char* label;
-    int32_t label_x;  // from the sprite's left edge
-  };
-  const Button buttons[] = {
-      {WIDEBUTTON, WIDEBUTTONHOVER, "Informaci`n", 28},
-      {SMALLBUTTON, SMALLBUTTONHOVER, "Jugar", 40},
-      {SMALLBUTTON, SMALLBUTTONHOVER, "Salir", 40},
-  };
-  const Button& b = buttons[code - ELEMENT_INFO];
+  // The sprite, and the label 28 pixels below its top and label_x from its
+  // left edge.
   const ScreenBox place = element_box(code, view);
   Image screen = screen_page();
-  const Image sprite = (state & ELEMENT_HIGHLIGHT) != 0 ? b.hover : b.normal;
+  const bool wide = code == ELEMENT_INFO;
+  const bool hover = (state & ELEMENT_HIGHLIGHT) != 0;
+  const Image sprite = wide ? (hover ? WIDEBUTTONHOVER : WIDEBUTTON) : (hover ? SMALLBUTTONHOVER : SMALLBUTTON);
   check_code(BLITIMAGE(screen, f(place.x1), f(place.y1), sprite, BLIT_TRANSPARENT));
-  text(screen, place.x1 + b.label_x, place.y1 + 28, b.label, SMALL_FONT);
+  const double y = place.y1 + 28;
+  const double centre = place.x1 + (wide ? 120 : 70);
+  if (code == ELEMENT_INFO) draw_label(screen, INFO_LABEL, place.x1 + 28, y, centre);
+  if (code == ELEMENT_PLAY) draw_label(screen, PLAY_LABEL, place.x1 + 40, y, centre);
+  if (code == ELEMENT_QUIT) draw_label(screen, QUIT_LABEL, place.x1 + 40, y, centre);
 }
 
 }  // namespace

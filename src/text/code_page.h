@@ -8,25 +8,10 @@
 // writes every other letter as its Latin-1 code.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
-struct SpanishLetterCode {
-  unsigned char code;
-  char32_t codepoint;
-};
-inline constexpr std::array<SpanishLetterCode, 11> SPANISH_LETTER_CODES{{{'[', U'\u00E1'},
-                                                                         {'\\', U'\u00ED'},
-                                                                         {']', U'\u00E9'},
-                                                                         {'^', U'\u00F1'},
-                                                                         {'_', U'\u00FA'},
-                                                                         {'`', U'\u00F3'},
-                                                                         {'{', U'\u00D1'},
-                                                                         {'|', U'\u00A1'},
-                                                                         {'}', U'\u00FC'},
-                                                                         {'~', U'\u00C9'},
-                                                                         {127, U'\u00BF'}}};
+#include "core/text_marks.h"
 
 // Whether the supplements draw this character (at the code equal to it): the
 // printable Latin-1 characters from U+00A0 on, but the soft hyphen.

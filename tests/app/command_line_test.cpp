@@ -81,7 +81,7 @@ TEST(CommandLine, AWordOptionTakesThePositionOfItsWord) {
   const TeachingAids hints = teaching_choice(parse({"--ayuda"}).line);
   EXPECT_TRUE(hints.chosen && hints.hints);
   EXPECT_EQ(hints.level, LEVEL_EXPERT);
-  EXPECT_EQ(game_choice_options().size(), 5u);
+  EXPECT_EQ(game_choice_options().size(), 6u);
   EXPECT_EQ(parse({"--nivel", "facil"}, LEVEL_OPTION).line.scale, 0);
   EXPECT_EQ(parse({"--nivel=experto"}, LEVEL_OPTION).line.scale, 2);
   const Parsed p = parse({"--nivel", "dificil"}, LEVEL_OPTION);
@@ -104,7 +104,7 @@ TEST(CommandLine, TextsListEveryOptionInAColumn) {
   EXPECT_EQ(usage_text("opción desconocida: «-x»"),
             "ranvel: opción desconocida: «-x»\n"
             "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--nivel facil|medio|experto] [--ayuda] [--meta N] "
-            "[--regletas LISTA] [--empieza jugador|computadora] [--help] [--version]\n"
+            "[--regletas LISTA] [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--help] [--version]\n"
             "Más información con «ranvel --help».\n");
   EXPECT_EQ(version_text().rfind("ranvel 1.", 0), 0u);
 }
@@ -140,6 +140,34 @@ TEST(CommandLine, TheSetUpStartsTheOptionsScreen) {
   EXPECT_EQ(setup.valid_rods, (1 << 1) | (1 << 2) | (1 << 5));
   EXPECT_EQ(setup.starter, 1);
   EXPECT_EQ(setup_choice(parse({"--meta=10", "--regletas=9,10"}).line).valid_rods, (1 << 9) | (1 << 10));
+}
+
+TEST(CommandLine, TheLanguageComesFromTheSwitchThenTheLocaleThenSpanish) {
+  // LANGUAGE, LC_ALL, LC_MESSAGES, LANG, and the language chosen.
+  const struct {
+    const char *language, *lc_all, *lc_messages, *lang;
+    Language chosen;
+  } cases[] = {
+      {nullptr, nullptr, nullptr, nullptr, LANGUAGE_SPANISH},
+      {nullptr, nullptr, nullptr, "ca_ES.UTF-8", LANGUAGE_CATALAN},
+      {nullptr, nullptr, "eu_ES.UTF-8", "ca_ES.UTF-8", LANGUAGE_BASQUE},
+      {nullptr, "pt_BR.UTF-8", "eu_ES.UTF-8", "ca_ES.UTF-8", LANGUAGE_PORTUGUESE},
+      {nullptr, "", "", "en_GB", LANGUAGE_ENGLISH},
+      {"gl:en", nullptr, nullptr, "ca_ES.UTF-8", LANGUAGE_GALICIAN},
+      {"fr:en", nullptr, nullptr, "ca_ES.UTF-8", LANGUAGE_ENGLISH},
+      {"fr", nullptr, nullptr, "ca_ES.UTF-8", LANGUAGE_SPANISH},    // LANGUAGE carried none
+      {"en", "C", nullptr, "ca_ES.UTF-8", LANGUAGE_SPANISH},        // C: LANGUAGE is not read
+      {"en", nullptr, nullptr, "POSIX", LANGUAGE_SPANISH},
+      {nullptr, nullptr, nullptr, "C.UTF-8", LANGUAGE_SPANISH},
+      {nullptr, nullptr, nullptr, "de_DE.UTF-8", LANGUAGE_SPANISH},  // not carried
+      {nullptr, nullptr, nullptr, "ca@valencia", LANGUAGE_CATALAN},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(language_of_locale(c.language, c.lc_all, c.lc_messages, c.lang), c.chosen)
+        << (c.language ? c.language : "-") << " " << (c.lang ? c.lang : "-");
+  EXPECT_EQ(parse({"--idioma", "EU"}).line.language, LANGUAGE_BASQUE);
+  EXPECT_EQ(parse({"--idioma=en"}).line.language, LANGUAGE_ENGLISH);
+  EXPECT_FALSE(parse({"--idioma", "fr"}).ok);
 }
 
 TEST(CommandLine, TheScaleCountsOnlyInAWindow) {

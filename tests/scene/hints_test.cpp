@@ -40,7 +40,7 @@ TEST(Hints, TheStatusLineTellsTheTurnAndHowTheGameEnded) {
       {game_with(THREE_AND_FIVE, 20, {5, 5, 3, 5}), "Es un empate"},  // 18: neither 3 nor 5 fits
       {game_with(THREE_AND_FIVE, 20, {5, 5, 5}), "Juega la computadora"},  // 15: the 5 still fits
   };
-  for (const auto& c : cases) EXPECT_STREQ(status_of_turn(c.game), c.status) << int{c.game.TOTALS[c.game.MOVECOUNT]};
+  for (const auto& c : cases) EXPECT_EQ(status_of_turn(c.game), c.status) << int{c.game.TOTALS[c.game.MOVECOUNT]};
 }
 
 TEST(Hints, TheirColoursComeFromTheTextureRampAlone) {
