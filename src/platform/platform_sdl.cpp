@@ -32,6 +32,7 @@
 #include "platform/window_input.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #endif
 #ifdef RANVEL_PRESENT_STATS
@@ -313,6 +314,60 @@ KeyStroke key_of(const SDL_KeyboardEvent& e) {
   return p;
 }
 
+#ifdef RANVEL_X11
+// Another program may destroy the window outright (`xdotool windowclose`, a
+// desktop's tools, with no window manager to ask the game first). That is a
+// close like any other: the game ends with exit code 0 and says nothing.
+// The window system reports the destruction as an event; SDL, meanwhile, may
+// still ask it about the window, and Xlib's own answer to each refusal
+// (BadWindow) would be a message and exit code 1.
+Window x_window = 0;
+bool x_window_lost = false;
+XErrorHandler earlier_error_handler = nullptr;
+
+// Xlib calls this in the middle of whatever SDL was doing, so it only takes
+// note; the game ends from the event loop. Other refusals are handled as
+// before.
+int note_refused_request(Display* display, XErrorEvent* error) {
+  if (x_window != 0 && error->resourceid == x_window &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+    x_window_lost = true;
+    return 0;
+  }
+  return earlier_error_handler != nullptr ? earlier_error_handler(display, error) : 0;
+}
+#endif
+
+// Once the window is made (and again if SDL made it anew): which X window is
+// ours, and the window system's own events asked for, to hear of its
+// destruction.
+void note_x_window() {
+#ifdef RANVEL_X11
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+  x_window = info.info.x11.window;
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+#endif
+}
+
+bool tells_window_destroyed(const SDL_Event& e) {
+#ifdef RANVEL_X11
+  const SDL_SysWMmsg* m = e.syswm.msg;
+  return x_window != 0 && m != nullptr && m->subsystem == SDL_SYSWM_X11 && m->msg.x11.event.type == DestroyNotify &&
+         m->msg.x11.event.xdestroywindow.window == x_window;
+#else
+  static_cast<void>(e);
+  return false;
+#endif
+}
+
+void end_if_window_lost() {
+#ifdef RANVEL_X11
+  if (x_window_lost) end_program(0);
+#endif
+}
+
 void note_pointer(int32_t x, int32_t y) {
   input.pointer_x = x;
   input.pointer_y = y;
@@ -324,6 +379,9 @@ void handle(const SDL_Event& e) {
     case SDL_QUIT:
       // Nothing is kept between runs, so closing the window loses nothing.
       end_program(0);
+    case SDL_SYSWMEVENT:
+      if (tells_window_destroyed(e)) end_program(0);
+      break;
     case SDL_KEYDOWN: {
       const KeyDownResult r = map_key_down(key_of(e.key), input.key_state);
       for (const std::string& k : r.keys) input.keys.push_back(k);
@@ -374,6 +432,7 @@ void handle(const SDL_Event& e) {
 }
 
 void drain_events() {
+  end_if_window_lost();
   SDL_Event e;
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(e);
 }
@@ -408,6 +467,7 @@ bool platform_open(int32_t width, int32_t height) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 #ifdef RANVEL_X11
   XSetIOErrorHandler(end_on_lost_display);
+  earlier_error_handler = XSetErrorHandler(note_refused_request);
 #endif
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
@@ -457,6 +517,7 @@ bool platform_open(int32_t width, int32_t height) {
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);
   shown_valid = false;
+  note_x_window();
 
   // The window's own pixels where the window system offers them; a
   // measurement build may ask for a renderer instead.
@@ -479,6 +540,7 @@ bool platform_open(int32_t width, int32_t height) {
   }
   SDL_StartTextInput();
   window_dirty = true;
+  note_x_window();
   return true;
 }
 
@@ -520,6 +582,7 @@ void platform_sleep(int32_t ms) {
     SDL_Event e;
     const int got = SDL_WaitEventTimeout(&e, left_ms);
     last_look_ns = now_ns();
+    end_if_window_lost();
     if (got) {
       handle(e);
       drain_events();
