@@ -282,35 +282,17 @@ void toggle_fullscreen() {
   window_dirty = true;
 }
 
+// SDL's scancodes are the keys' USB usage numbers.
+static_assert(SDL_SCANCODE_1 == USAGE_ROW_1 && SDL_SCANCODE_0 == USAGE_ROW_0 && SDL_SCANCODE_KP_1 == USAGE_PAD_1 &&
+              SDL_SCANCODE_KP_0 == USAGE_PAD_0);
+static_assert(SDL_SCANCODE_RETURN == USAGE_ENTER && SDL_SCANCODE_KP_ENTER == USAGE_PAD_ENTER &&
+              SDL_SCANCODE_ESCAPE == USAGE_ESCAPE && SDL_SCANCODE_F11 == USAGE_F11);
+static_assert(SDL_SCANCODE_LEFT == USAGE_LEFT && SDL_SCANCODE_RIGHT == USAGE_RIGHT && SDL_SCANCODE_UP == USAGE_UP &&
+              SDL_SCANCODE_DOWN == USAGE_DOWN);
+
 KeyStroke key_of(const SDL_KeyboardEvent& e) {
-  KeyStroke p;
+  KeyStroke p = key_of_usage(e.keysym.scancode);
   p.alt = (e.keysym.mod & KMOD_ALT) != 0;
-  const SDL_Scancode sc = e.keysym.scancode;
-  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
-    p.key = PKEY_ROW_DIGIT;
-    p.digit = 1 + (sc - SDL_SCANCODE_1);
-  } else if (sc == SDL_SCANCODE_0) {
-    p.key = PKEY_ROW_DIGIT;
-    p.digit = 0;
-  } else if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
-    p.key = PKEY_PAD_DIGIT;
-    p.digit = 1 + (sc - SDL_SCANCODE_KP_1);
-  } else if (sc == SDL_SCANCODE_KP_0) {
-    p.key = PKEY_PAD_DIGIT;
-    p.digit = 0;
-  } else {
-    switch (sc) {
-      case SDL_SCANCODE_RETURN: p.key = PKEY_ENTER; break;
-      case SDL_SCANCODE_KP_ENTER: p.key = PKEY_PAD_ENTER; break;
-      case SDL_SCANCODE_ESCAPE: p.key = PKEY_ESCAPE; break;
-      case SDL_SCANCODE_LEFT: p.key = PKEY_LEFT; break;
-      case SDL_SCANCODE_RIGHT: p.key = PKEY_RIGHT; break;
-      case SDL_SCANCODE_UP: p.key = PKEY_UP; break;
-      case SDL_SCANCODE_DOWN: p.key = PKEY_DOWN; break;
-      case SDL_SCANCODE_F11: p.key = PKEY_F11; break;
-      default: break;
-    }
-  }
   return p;
 }
 
