@@ -19,11 +19,13 @@
 namespace {
 
 // The objects of a run, made once by the game's start-up (on the headless
-// backend: no window, a virtual clock), with the play view.
+// backend: no window, a virtual clock), with the play view. Its trace lines
+// go to standard error: standard output holds the benchmarks' results only
+// (--benchmark_format=json must parse).
 GameRun& run() {
   static GameRun& r = [] () -> GameRun& {
     headless_reset();
-    GameRun& started = start_up();
+    GameRun& started = start_up(stderr);
     started.view.SCALE = PLAY_SCALE;
     return started;
   }();

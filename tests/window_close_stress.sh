@@ -3,11 +3,13 @@
 # real window under a virtual X server, driven with xdotool to one of its
 # screens and closed there at a random moment (start-up, the options screen,
 # the information pages, a camera move, the computer's move, a message, the
-# closing page). Every start must end with exit code 0 within 1 s of the
-# close request and write nothing on standard error. Each game's exit is
-# collected before anything else is stopped, so no game ever sees its X
-# server go away. Ends with the closes by screen, the exit codes, the slowest
-# close and the time taken.
+# closing page). The close is a window manager's close request or, every
+# other round of the screens, the window destroyed outright (as `xdotool
+# windowclose` does, with no window manager to ask the game first). Every
+# start must end with exit code 0 within 1 s of the close and write nothing
+# on standard error. Each game's exit is collected before anything else is
+# stopped, so no game ever sees its X server go away. Ends with the closes by
+# screen and by way, the exit codes, the slowest close and the time taken.
 #
 # Usage: window_close_stress.sh RANVEL CLOSE_WINDOW COUNT [SEED]
 set -u
@@ -23,7 +25,7 @@ RANDOM=$seed
 scratch=$(mktemp -d)
 trap 'stop_game; rm -rf "$scratch"' EXIT
 SLOWEST_ALLOWED_MS=1000
-# A game that has not ended this long after the close request is stopped.
+# A game that has not ended this long after the close is stopped.
 GIVE_UP_MS=5000
 
 # Every random choice is drawn in this shell, never in a $(...) subshell
@@ -96,7 +98,11 @@ go_to() {
   esac
 }
 
-declare -A by_screen=() by_code=()
+# How the window is closed: the tool's close request, or the window destroyed.
+ways=("close request" "destroyed")
+close_by() { if [ "$1" = 0 ]; then "$close_window" "$2"; else xdotool windowclose "$2"; fi; }
+
+declare -A by_screen=() by_way=() by_code=()
 failures=()
 slowest_ms=-1
 slowest_at=""
@@ -106,11 +112,14 @@ roll ${#screens[@]}
 first=$rolled
 for i in $(seq "$count"); do
   screen=${screens[$(((first + i) % ${#screens[@]}))]}
+  way=$(((first + i) / ${#screens[@]} % 2))
   launch_game /dev/null "$scratch/stderr.txt"
   find_window
   xdotool windowfocus "$wid" 2>/dev/null
   go_to "$screen"
   by_screen[$screen]=$((${by_screen[$screen]:-0} + 1))
+  by_way[${ways[$way]}]=$((${by_way[${ways[$way]}]:-0} + 1))
+  screen="$screen (${ways[$way]})"
   if ! game_running; then
     wait "$pid"
     code=$?
@@ -121,11 +130,11 @@ for i in $(seq "$count"); do
   fi
 
   c0=$(date +%s%N)
-  "$close_window" "$wid" || failures+=("#$i $screen: the close request could not be sent")
+  close_by "$way" "$wid" || failures+=("#$i $screen: the close could not be sent")
   while game_running && [ $((($(date +%s%N) - c0) / 1000000)) -lt "$GIVE_UP_MS" ]; do sleep 0.005; done
   ms=$((($(date +%s%N) - c0) / 1000000))
   if game_running; then
-    failures+=("#$i $screen: still running $GIVE_UP_MS ms after the close request; stopped")
+    failures+=("#$i $screen: still running $GIVE_UP_MS ms after the close; stopped")
     kill -KILL "$pid" 2>/dev/null
   fi
   wait "$pid"
@@ -133,17 +142,18 @@ for i in $(seq "$count"); do
   pid=""
   by_code[$code]=$((${by_code[$code]:-0} + 1))
   [ "$code" -eq 0 ] || failures+=("#$i $screen: exit code $code$(game_said)")
-  [ "$ms" -le "$SLOWEST_ALLOWED_MS" ] || failures+=("#$i $screen: ended $ms ms after the close request")
+  [ "$ms" -le "$SLOWEST_ALLOWED_MS" ] || failures+=("#$i $screen: ended $ms ms after the close")
   [ -s "$scratch/stderr.txt" ] && [ "$code" -eq 0 ] && failures+=("#$i $screen: wrote on standard error$(game_said)")
   if [ "$ms" -gt "$slowest_ms" ]; then
     slowest_ms=$ms
     slowest_at=$screen
   fi
-  printf '%4d %-18s exit code %d, %4d ms after the close request\n' "$i" "$screen" "$code" "$ms"
+  printf '%4d %-36s exit code %d, %4d ms after the close\n' "$i" "$screen" "$code" "$ms"
 done
 
 echo "seed $seed: $count closes in $((($(date +%s%N) - started) / 1000000000)) s"
 for s in "${screens[@]}"; do printf '  %-18s %d\n' "$s:" "${by_screen[$s]:-0}"; done
+for w in "${ways[@]}"; do printf '  %-18s %d\n' "$w:" "${by_way[$w]:-0}"; done
 echo -n "exit codes:"
 for c in "${!by_code[@]}"; do echo -n " $c (${by_code[$c]}x)"; done
 echo

@@ -44,12 +44,12 @@ void unpack_information_texts() {
 
 std::optional<double> chosen_seed;
 
-GameRun& start_up() {
-  std::puts("Hello from Pelmora");
-  std::puts("Hello after Endif");
+GameRun& start_up(std::FILE* trace) {
+  std::fputs("Hello from Pelmora\n", trace);
+  std::fputs("Hello after Endif\n", trace);
   // The run-time error handler (report_runtime_error) is in place from here on.
-  std::puts("Include ended.");
-  std::fflush(stdout);
+  std::fputs("Include ended.\n", trace);
+  std::fflush(trace);
 
   LABELEDGES.resize(1);
 

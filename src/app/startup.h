@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 
 #include "game/gamestate.h"
@@ -36,8 +37,10 @@ extern std::optional<double> chosen_seed;
 // font, the information texts, the screen, the frame and the texture, the
 // sprites, the palette, the random generator's seed, the floor texture and
 // the number labels. Returns the objects of the run. A second call (tests)
-// makes them anew in the same place.
-GameRun& start_up();
+// makes them anew in the same place. The trace lines go to standard output,
+// or to `trace` for a program whose standard output must hold nothing else
+// (the benchmarks' JSON).
+GameRun& start_up(std::FILE* trace = stdout);
 
 // The objects of the run that start_up made (for tests that look at a game
 // in progress).

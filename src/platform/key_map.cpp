@@ -1,6 +1,50 @@
 // Key presses and typed text turned into the game's key texts.
 #include "platform/key_map.h"
 
+namespace {
+
+KeyStroke stroke(PhysicalKey key, int32_t digit = 0) {
+  KeyStroke p;
+  p.key = key;
+  p.digit = digit;
+  return p;
+}
+
+}  // namespace
+
+KeyStroke key_of_usage(int32_t usage) {
+  if (usage >= USAGE_ROW_1 && usage <= USAGE_ROW_0) return stroke(PKEY_ROW_DIGIT, (usage - USAGE_ROW_1 + 1) % 10);
+  if (usage >= USAGE_PAD_1 && usage <= USAGE_PAD_0) return stroke(PKEY_PAD_DIGIT, (usage - USAGE_PAD_1 + 1) % 10);
+  switch (usage) {
+    case USAGE_ENTER: return stroke(PKEY_ENTER);
+    case USAGE_PAD_ENTER: return stroke(PKEY_PAD_ENTER);
+    case USAGE_ESCAPE: return stroke(PKEY_ESCAPE);
+    case USAGE_LEFT: return stroke(PKEY_LEFT);
+    case USAGE_RIGHT: return stroke(PKEY_RIGHT);
+    case USAGE_UP: return stroke(PKEY_UP);
+    case USAGE_DOWN: return stroke(PKEY_DOWN);
+    case USAGE_F11: return stroke(PKEY_F11);
+    default: return stroke(PKEY_OTHER);
+  }
+}
+
+KeyStroke key_of_dom_code(std::string_view code) {
+  const auto digit_after = [code](std::string_view prefix) {
+    return code.size() == prefix.size() + 1 && code.starts_with(prefix) && code.back() >= '0' && code.back() <= '9';
+  };
+  if (digit_after("Digit")) return stroke(PKEY_ROW_DIGIT, code.back() - '0');
+  if (digit_after("Numpad")) return stroke(PKEY_PAD_DIGIT, code.back() - '0');
+  if (code == "Enter") return stroke(PKEY_ENTER);
+  if (code == "NumpadEnter") return stroke(PKEY_PAD_ENTER);
+  if (code == "Escape") return stroke(PKEY_ESCAPE);
+  if (code == "ArrowLeft") return stroke(PKEY_LEFT);
+  if (code == "ArrowRight") return stroke(PKEY_RIGHT);
+  if (code == "ArrowUp") return stroke(PKEY_UP);
+  if (code == "ArrowDown") return stroke(PKEY_DOWN);
+  if (code == "F11") return stroke(PKEY_F11);
+  return stroke(PKEY_OTHER);
+}
+
 KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state) {
   KeyDownResult r;
   // Whatever text the previous press sent has arrived by now.

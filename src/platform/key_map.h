@@ -31,6 +31,27 @@ struct KeyStroke {
   bool alt = false;
 };
 
+// The keys by their usage number on the USB keyboard page, which is what SDL
+// calls a scancode (the desktop backend checks that its names agree). The
+// number row runs 1..9 then 0, and so does the keypad.
+constexpr int32_t USAGE_ROW_1 = 30;
+constexpr int32_t USAGE_ROW_0 = 39;
+constexpr int32_t USAGE_ENTER = 40;
+constexpr int32_t USAGE_ESCAPE = 41;
+constexpr int32_t USAGE_F11 = 68;
+constexpr int32_t USAGE_RIGHT = 79;
+constexpr int32_t USAGE_LEFT = 80;
+constexpr int32_t USAGE_DOWN = 81;
+constexpr int32_t USAGE_UP = 82;
+constexpr int32_t USAGE_PAD_ENTER = 88;
+constexpr int32_t USAGE_PAD_1 = 89;
+constexpr int32_t USAGE_PAD_0 = 98;
+// The key of a usage number (alt not set).
+KeyStroke key_of_usage(int32_t usage);
+// The key of a browser's KeyboardEvent.code ("Digit3", "Numpad3", "Enter"),
+// alt not set.
+KeyStroke key_of_dom_code(std::string_view code);
+
 // What the keyboard mapping remembers between events: a digit key queues its
 // digit at once, so the character the same press also sends as typed text
 // must be dropped.

@@ -32,6 +32,7 @@
 #include "platform/window_input.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #endif
 #ifdef RANVEL_PRESENT_STATS
@@ -281,36 +282,72 @@ void toggle_fullscreen() {
   window_dirty = true;
 }
 
+// SDL's scancodes are the keys' USB usage numbers.
+static_assert(SDL_SCANCODE_1 == USAGE_ROW_1 && SDL_SCANCODE_0 == USAGE_ROW_0 && SDL_SCANCODE_KP_1 == USAGE_PAD_1 &&
+              SDL_SCANCODE_KP_0 == USAGE_PAD_0);
+static_assert(SDL_SCANCODE_RETURN == USAGE_ENTER && SDL_SCANCODE_KP_ENTER == USAGE_PAD_ENTER &&
+              SDL_SCANCODE_ESCAPE == USAGE_ESCAPE && SDL_SCANCODE_F11 == USAGE_F11);
+static_assert(SDL_SCANCODE_LEFT == USAGE_LEFT && SDL_SCANCODE_RIGHT == USAGE_RIGHT && SDL_SCANCODE_UP == USAGE_UP &&
+              SDL_SCANCODE_DOWN == USAGE_DOWN);
+
 KeyStroke key_of(const SDL_KeyboardEvent& e) {
-  KeyStroke p;
+  KeyStroke p = key_of_usage(e.keysym.scancode);
   p.alt = (e.keysym.mod & KMOD_ALT) != 0;
-  const SDL_Scancode sc = e.keysym.scancode;
-  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
-    p.key = PKEY_ROW_DIGIT;
-    p.digit = 1 + (sc - SDL_SCANCODE_1);
-  } else if (sc == SDL_SCANCODE_0) {
-    p.key = PKEY_ROW_DIGIT;
-    p.digit = 0;
-  } else if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
-    p.key = PKEY_PAD_DIGIT;
-    p.digit = 1 + (sc - SDL_SCANCODE_KP_1);
-  } else if (sc == SDL_SCANCODE_KP_0) {
-    p.key = PKEY_PAD_DIGIT;
-    p.digit = 0;
-  } else {
-    switch (sc) {
-      case SDL_SCANCODE_RETURN: p.key = PKEY_ENTER; break;
-      case SDL_SCANCODE_KP_ENTER: p.key = PKEY_PAD_ENTER; break;
-      case SDL_SCANCODE_ESCAPE: p.key = PKEY_ESCAPE; break;
-      case SDL_SCANCODE_LEFT: p.key = PKEY_LEFT; break;
-      case SDL_SCANCODE_RIGHT: p.key = PKEY_RIGHT; break;
-      case SDL_SCANCODE_UP: p.key = PKEY_UP; break;
-      case SDL_SCANCODE_DOWN: p.key = PKEY_DOWN; break;
-      case SDL_SCANCODE_F11: p.key = PKEY_F11; break;
-      default: break;
-    }
-  }
   return p;
+}
+
+#ifdef RANVEL_X11
+// Another program may destroy the window outright (`xdotool windowclose`, a
+// desktop's tools, with no window manager to ask the game first). That is a
+// close like any other: the game ends with exit code 0 and says nothing.
+// The window system reports the destruction as an event; SDL, meanwhile, may
+// still ask it about the window, and Xlib's own answer to each refusal
+// (BadWindow) would be a message and exit code 1.
+Window x_window = 0;
+bool x_window_lost = false;
+XErrorHandler earlier_error_handler = nullptr;
+
+// Xlib calls this in the middle of whatever SDL was doing, so it only takes
+// note; the game ends from the event loop. Other refusals are handled as
+// before.
+int note_refused_request(Display* display, XErrorEvent* error) {
+  if (x_window != 0 && error->resourceid == x_window &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+    x_window_lost = true;
+    return 0;
+  }
+  return earlier_error_handler != nullptr ? earlier_error_handler(display, error) : 0;
+}
+#endif
+
+// Once the window is made (and again if SDL made it anew): which X window is
+// ours, and the window system's own events asked for, to hear of its
+// destruction.
+void note_x_window() {
+#ifdef RANVEL_X11
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+  x_window = info.info.x11.window;
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+#endif
+}
+
+bool tells_window_destroyed(const SDL_Event& e) {
+#ifdef RANVEL_X11
+  const SDL_SysWMmsg* m = e.syswm.msg;
+  return x_window != 0 && m != nullptr && m->subsystem == SDL_SYSWM_X11 && m->msg.x11.event.type == DestroyNotify &&
+         m->msg.x11.event.xdestroywindow.window == x_window;
+#else
+  static_cast<void>(e);
+  return false;
+#endif
+}
+
+void end_if_window_lost() {
+#ifdef RANVEL_X11
+  if (x_window_lost) end_program(0);
+#endif
 }
 
 void note_pointer(int32_t x, int32_t y) {
@@ -324,6 +361,9 @@ void handle(const SDL_Event& e) {
     case SDL_QUIT:
       // Nothing is kept between runs, so closing the window loses nothing.
       end_program(0);
+    case SDL_SYSWMEVENT:
+      if (tells_window_destroyed(e)) end_program(0);
+      break;
     case SDL_KEYDOWN: {
       const KeyDownResult r = map_key_down(key_of(e.key), input.key_state);
       for (const std::string& k : r.keys) input.keys.push_back(k);
@@ -374,6 +414,7 @@ void handle(const SDL_Event& e) {
 }
 
 void drain_events() {
+  end_if_window_lost();
   SDL_Event e;
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(e);
 }
@@ -408,6 +449,7 @@ bool platform_open(int32_t width, int32_t height) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 #ifdef RANVEL_X11
   XSetIOErrorHandler(end_on_lost_display);
+  earlier_error_handler = XSetErrorHandler(note_refused_request);
 #endif
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Ranvel: cannot open a window: %s\n", SDL_GetError());
@@ -457,6 +499,7 @@ bool platform_open(int32_t width, int32_t height) {
   }
   SDL_SetWindowMinimumSize(window, width / 4, height / 4);
   shown_valid = false;
+  note_x_window();
 
   // The window's own pixels where the window system offers them; a
   // measurement build may ask for a renderer instead.
@@ -479,6 +522,7 @@ bool platform_open(int32_t width, int32_t height) {
   }
   SDL_StartTextInput();
   window_dirty = true;
+  note_x_window();
   return true;
 }
 
@@ -520,6 +564,7 @@ void platform_sleep(int32_t ms) {
     SDL_Event e;
     const int got = SDL_WaitEventTimeout(&e, left_ms);
     last_look_ns = now_ns();
+    end_if_window_lost();
     if (got) {
       handle(e);
       drain_events();

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/key_map.h"
@@ -65,32 +64,8 @@ void palette_to_rgba(const std::uint8_t* palette) {
 }
 
 KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
-  KeyStroke p;
+  KeyStroke p = key_of_dom_code(e.code);
   p.alt = e.altKey;
-  const std::string_view code(e.code);
-  if (code.size() == 6 && code.starts_with("Digit") && code[5] >= '0' && code[5] <= '9') {
-    p.key = PKEY_ROW_DIGIT;
-    p.digit = code[5] - '0';
-  } else if (code.size() == 7 && code.starts_with("Numpad") && code[6] >= '0' && code[6] <= '9') {
-    p.key = PKEY_PAD_DIGIT;
-    p.digit = code[6] - '0';
-  } else if (code == "Enter") {
-    p.key = PKEY_ENTER;
-  } else if (code == "NumpadEnter") {
-    p.key = PKEY_PAD_ENTER;
-  } else if (code == "Escape") {
-    p.key = PKEY_ESCAPE;
-  } else if (code == "ArrowLeft") {
-    p.key = PKEY_LEFT;
-  } else if (code == "ArrowRight") {
-    p.key = PKEY_RIGHT;
-  } else if (code == "ArrowUp") {
-    p.key = PKEY_UP;
-  } else if (code == "ArrowDown") {
-    p.key = PKEY_DOWN;
-  } else if (code == "F11") {
-    p.key = PKEY_F11;
-  }
   return p;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/key_map.h"
@@ -86,4 +87,25 @@ TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
   EXPECT_TRUE(map_typed_text("9", s).empty());
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 9, s), keys{"9"});
   EXPECT_TRUE(map_typed_text("9", s).empty());
+}
+
+// The keys as each backend receives them: SDL's scancodes (USB usage
+// numbers) and the browser's KeyboardEvent.code; every digit of the number
+// row and of the keypad, the control keys, and neighbours of the digit runs.
+TEST(KeyMapping, BothBackendsTellEveryDigitKeyByItsPlace) {
+  const int32_t row[10] = {39, 30, 31, 32, 33, 34, 35, 36, 37, 38}, pad[10] = {98, 89, 90, 91, 92, 93, 94, 95, 96, 97};
+  for (int32_t d = 0; d <= 9; ++d) {
+    for (const KeyStroke k : {key_of_usage(row[d]), key_of_dom_code("Digit" + std::to_string(d))})
+      EXPECT_TRUE(k.key == PKEY_ROW_DIGIT && k.digit == d) << "row " << d;
+    for (const KeyStroke k : {key_of_usage(pad[d]), key_of_dom_code("Numpad" + std::to_string(d))})
+      EXPECT_TRUE(k.key == PKEY_PAD_DIGIT && k.digit == d) << "keypad " << d;
+  }
+  const std::tuple<int32_t, const char*, PhysicalKey> others[] = {
+      {40, "Enter", PKEY_ENTER}, {88, "NumpadEnter", PKEY_PAD_ENTER}, {41, "Escape", PKEY_ESCAPE}, {68, "F11", PKEY_F11},
+      {80, "ArrowLeft", PKEY_LEFT}, {79, "ArrowRight", PKEY_RIGHT}, {82, "ArrowUp", PKEY_UP}, {81, "ArrowDown", PKEY_DOWN},
+      {29, "Numpad10", PKEY_OTHER}, {99, "NumpadDecimal", PKEY_OTHER}, {87, "Digit", PKEY_OTHER}};
+  for (const auto& [usage, code, key] : others) {
+    EXPECT_EQ(key_of_usage(usage).key, key) << usage;
+    EXPECT_EQ(key_of_dom_code(code).key, key) << code;
+  }
 }

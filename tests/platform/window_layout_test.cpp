@@ -273,6 +273,15 @@ TEST(PageScaling, BlendAndAreaMeanRoundHalfUp) {
   EXPECT_EQ(four.at(0, 0), 0xFF404040u);
   EXPECT_EQ(four.at(1, 0), 0xFF808080u);
   EXPECT_EQ(four.at(2, 0), 0xFFBFBFBFu);
+  // Two page rows blended: three rows shown five tall, shown row 1 takes
+  // 179/256 of page row 0 and 77/256 of row 1. Black over red 128, green
+  // 251: red 77 * 128 / 256 = 38.5 rounds up to 39, green 75.496 down to 75.
+  ScaledOutput tall(1, 3, 1, 5);
+  tall.page = {0, 1, 1};
+  tall.lookup[0] = 0xFF000000u;
+  tall.lookup[1] = 0xFF80FB00u;
+  tall.scale(0, 2);
+  EXPECT_EQ(tall.at(0, 1), 0xFF274B00u);
 }
 
 TEST(PageScaling, ThePointerNamesAPixelShownUnderItOrJustBefore) {
