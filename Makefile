@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core \
-            desktop-file-utils appstream man-db groff-base
+            desktop-file-utils appstream man-db groff-base gettext
 # Building the Debian package (make package) and checking it (make package-test).
 PACKAGE_PACKAGES := dpkg-dev file lintian
 # Fuzzing and static analysis only (make fuzz, make analyze).
@@ -26,7 +26,7 @@ CLOSE_STRESS_SEED ?=
 ANALYZE_BUILD ?= build-analyze
 
 .PHONY: all deps check-deps configure build run test bench golden soak close-stress fuzz analyze install package \
-        package-test icons clean
+        package-test icons pot clean
 
 all: build
 
@@ -60,6 +60,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The translators' template, po/ranvel.pot, extracted anew from the sources;
+# msgmerge brings every po/LL.po up to it.
+pot: deps
+	bash po/make_pot.sh
+	for po in po/*.po; do msgmerge --quiet --update --backup=none "$$po" po/ranvel.pot; done
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -16,6 +16,77 @@
   // DOM buttons bits of the buttons 0 (main), 1 (middle), 2 (secondary), 3, 4.
   const BUTTON_BITS = [1, 4, 2, 8, 16];
 
+  // The page's language: the address's ?idioma=, else the first of the
+  // browser's preferred languages that the game carries, else Spanish. The
+  // game is told with --idioma.
+  const LANGUAGES = ['es', 'ca', 'gl', 'eu', 'pt', 'en'];
+  const asked_language = new URLSearchParams(location.search).get('idioma');
+  function page_language() {
+    if (asked_language !== null) {
+      const code = asked_language.trim().toLowerCase();
+      return LANGUAGES.includes(code) ? code : 'es';
+    }
+    for (const preferred of navigator.languages || [navigator.language || '']) {
+      const code = preferred.toLowerCase().split(/[-_]/)[0];
+      if (LANGUAGES.includes(code)) return code;
+    }
+    return 'es';
+  }
+  const language = page_language();
+  document.documentElement.lang = language;
+
+  // The page's texts, written in Spanish and marked for the translators
+  // (page_text: context and text, as xgettext reads them into po/ranvel.pot);
+  // page_texts.js, made from po/ at build time, holds the translations.
+  const translations = (window.RANVEL_PAGE_TEXTS || {})[language] || {};
+  const page_text = (context, spanish) => translations[spanish] || spanish;
+  const TEXTS = {
+    // TRANSLATORS: the title of the web page (the browser's tab).
+    title: page_text('web page', 'Ranvel: regletas y números'),
+    // TRANSLATORS: what a screen reader says of the game's picture on the web page.
+    game: page_text('web page', 'Ranvel: el juego'),
+    // TRANSLATORS: the web page, under the game: how to play, in one or two
+    // lines of a narrow screen.
+    how_to_play: page_text('web page', 'Llega antes que la computadora justo al número objetivo: pon una regleta ' +
+                                        'por turno con el ratón, tocándola o con las teclas 1 a 9 (0 es el 10).'),
+    // TRANSLATORS: the web page: the label of the menu of the computer's levels (one word).
+    level: page_text('web page', 'Nivel'),
+    // TRANSLATORS: the web page: the easiest level of the computer, in the menu (one word).
+    easy: page_text('web page', 'fácil'),
+    // TRANSLATORS: the web page: the middle level of the computer, in the menu (one word).
+    medium: page_text('web page', 'medio'),
+    // TRANSLATORS: the web page: the strongest level of the computer, in the menu (one word).
+    expert: page_text('web page', 'experto'),
+    // TRANSLATORS: the web page, under the game while the easy level is
+    // chosen: how the computer plays, for a teacher (one or two lines).
+    about_easy: page_text('web page', 'La mitad de las veces deja pasar la jugada que le daría la victoria; si no ' +
+                                       'gana, pone una regleta al azar.'),
+    // TRANSLATORS: the web page, under the game while the middle level is chosen.
+    about_medium: page_text('web page', 'Nunca deja pasar la victoria; por lo demás, una vez de cada cinco juega lo ' +
+                                         'mejor que sabe y las otras pone una regleta al azar.'),
+    // TRANSLATORS: the web page, under the game while the strongest level is chosen.
+    about_expert: page_text('web page', 'Juega siempre lo mejor que sabe, como el juego sin ayudas.'),
+    // TRANSLATORS: the web page: the check box that shows the hints on the floor (two or three words).
+    hints: page_text('web page', 'Mostrar ayudas'),
+    // TRANSLATORS: the web page: the button that fills the screen with the game (two or three words).
+    fullscreen: page_text('web page', 'Pantalla completa'),
+    // TRANSLATORS: the web page: the button that starts the game again once it has ended (three words).
+    again: page_text('web page', 'Jugar otra vez'),
+    // TRANSLATORS: the web page, in place of the game, when the browser cannot run it.
+    no_game: page_text('web page', 'Este navegador no puede abrir el juego: prueba con una versión reciente de ' +
+                                    'Chrome, Firefox, Safari o Edge.'),
+  };
+  document.title = TEXTS.title;
+  document.getElementById('view').setAttribute('aria-label', TEXTS.game);
+  document.getElementById('how-to-play').textContent = TEXTS.how_to_play;
+  document.getElementById('level-label').textContent = TEXTS.level;
+  document.getElementById('hints-label').textContent = TEXTS.hints;
+  document.getElementById('fullscreen').textContent = TEXTS.fullscreen;
+  document.getElementById('again').textContent = TEXTS.again;
+  const LEVEL_NAMES = {facil: [TEXTS.easy, TEXTS.about_easy], medio: [TEXTS.medium, TEXTS.about_medium],
+                       experto: [TEXTS.expert, TEXTS.about_expert]};
+  for (const option of document.getElementById('level').options) option.textContent = LEVEL_NAMES[option.value][0];
+
   const stage = document.getElementById('stage');
   const source = document.getElementById('ranvel');
   const view = document.getElementById('view');
@@ -185,7 +256,7 @@
   const hints = document.getElementById('hints');
   const level_about = document.getElementById('level-about');
   // How the chosen level plays, in a teacher's words.
-  function tell_level() { level_about.textContent = level.selectedOptions[0].dataset.about; }
+  function tell_level() { level_about.textContent = LEVEL_NAMES[level.value][1]; }
   function show_settings(level_number, hints_shown) {
     level.value = LEVELS[level_number] || 'experto';
     hints.checked = hints_shown !== 0;
@@ -213,7 +284,7 @@
 
   window.Module = {
     canvas: source,
-    arguments: command_line(location.search),
+    arguments: command_line(location.search).concat(asked_language === null ? ['--idioma=' + language] : []),
     on_rows_shown: mark_rows,
     on_settings: show_settings,
     on_game_ended: function () {
@@ -227,8 +298,7 @@
     // where the player reads.
     onAbort: function () {
       running = false;
-      document.querySelector('footer p').textContent =
-          'Este navegador no puede abrir el juego: prueba con una versión reciente de Chrome, Firefox, Safari o Edge.';
+      document.getElementById('how-to-play').textContent = TEXTS.no_game;
     },
     on_slept: function (asked, took) {
       if (sleeps.length >= 4000) sleeps.splice(0, 2000);

@@ -24,7 +24,15 @@ foreach(file index.html page.js)
                      DEPENDS ${CMAKE_SOURCE_DIR}/web/${file})
   list(APPEND RANVEL_SITE_FILES ${RANVEL_SITE}/${file})
 endforeach()
+# The page's texts in the other languages, made from po/ with the game's
+# catalogues.
+add_custom_command(OUTPUT ${RANVEL_SITE}/page_texts.js
+                   COMMAND ${CMAKE_COMMAND} -E copy ${RANVEL_PAGE_TEXTS} ${RANVEL_SITE}/page_texts.js
+                   DEPENDS ${RANVEL_PAGE_TEXTS})
+list(APPEND RANVEL_SITE_FILES ${RANVEL_SITE}/page_texts.js)
+set_source_files_properties(${RANVEL_PAGE_TEXTS} PROPERTIES GENERATED TRUE)
 add_custom_target(ranvel_page ALL DEPENDS ${RANVEL_SITE_FILES})
+add_dependencies(ranvel_page ranvel_assets)
 
 # The floor test of the desktop suite, built as WebAssembly with GoogleTest
 # from its Debian sources, for the WebAssembly SIMD kernel.

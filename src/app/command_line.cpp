@@ -26,19 +26,16 @@ constexpr std::array GAME_OPTIONS = {
     switch_option("--fullscreen", &CommandLine::fullscreen, plain_text("command line", "empieza en pantalla completa")),
     number_option("--scale", &CommandLine::scale, 1, 8, "N",
                   // TRANSLATORS: --help: what --scale N does (at most 58 letters a line).
-                  plain_text("command line",
-                             "empieza con la ventana N veces más grande que la página\n"
+                  plain_text("command line", "empieza con la ventana N veces más grande que la página\n"
                              "de 800 × 600 (N de 1 a 8; no cuenta con --fullscreen)")),
     switch_option("--integer-scale", &CommandLine::integer_scale,
                   // TRANSLATORS: --help: what --integer-scale does (at most 58 letters a line).
-                  plain_text("command line",
-                             "amplía la página solo por múltiplos enteros, también\n"
+                  plain_text("command line", "amplía la página solo por múltiplos enteros, también\n"
                              "al cambiar el tamaño de la ventana y en pantalla completa")),
     word_option("--nivel", &CommandLine::level, "facil|medio|experto",
                 // TRANSLATORS: --help: the computer's levels (at most 58 letters a line). The
                 // words facil, medio and experto are what the option takes: keep them.
-                plain_text("command line",
-                           "cómo juega la computadora:\n"
+                plain_text("command line", "cómo juega la computadora:\n"
                            "facil: la mitad de las veces deja pasar la jugada que le\n"
                            "daría la victoria y, si no gana, pone una regleta al azar;\n"
                            "medio: nunca deja pasar la victoria y, si no, una vez de\n"
@@ -46,18 +43,15 @@ constexpr std::array GAME_OPTIONS = {
                            "experto: siempre lo mejor que sabe (como sin esta opción)")),
     switch_option("--ayuda", &CommandLine::hints,
                   // TRANSLATORS: --help: what --ayuda does (at most 58 letters a line).
-                  plain_text("command line",
-                             "marca en el suelo los totales ganadores y muestra la meta,\n"
+                  plain_text("command line", "marca en el suelo los totales ganadores y muestra la meta,\n"
                              "la suma y el turno; la tecla A las quita y las pone")),
     number_option("--meta", &CommandLine::target, 10, 100, "N",
                   // TRANSLATORS: --help: what --meta N does (at most 58 letters a line).
-                  plain_text("command line",
-                             "el número meta con que empieza la pantalla de opciones\n"
+                  plain_text("command line", "el número meta con que empieza la pantalla de opciones\n"
                              "(de 10 a 100; se puede cambiar en ella)")),
     rods_option("--regletas", &CommandLine::rods, 1, 10, "LISTA",
                 // TRANSLATORS: --help: what --regletas LISTA does (at most 58 letters a line).
-                plain_text("command line",
-                           "las regletas en juego al empezar, separadas por comas,\n"
+                plain_text("command line", "las regletas en juego al empezar, separadas por comas,\n"
                            "por ejemplo 1,2,5 (al menos dos distintas)")),
     word_option("--empieza", &CommandLine::starter, "jugador|computadora",
                 // TRANSLATORS: --help: what --empieza does (at most 58 letters a line). The
@@ -65,8 +59,7 @@ constexpr std::array GAME_OPTIONS = {
                 plain_text("command line", "quién empieza la partida al principio")),
     word_option("--idioma", &CommandLine::language, LANGUAGE_WORDS,
                 // TRANSLATORS: --help: what --idioma does (at most 58 letters a line).
-                plain_text("command line",
-                           "el idioma del juego: es (español), ca (catalán),\n"
+                plain_text("command line", "el idioma del juego: es (español), ca (catalán),\n"
                            "gl (gallego), eu (euskera), pt (portugués) o en (inglés);\n"
                            "sin esta opción, el de la configuración regional")),
     // TRANSLATORS: --help: what --help does (at most 58 letters a line).
@@ -190,8 +183,7 @@ bool take_value(const OptionEntry& option, std::string_view text, CommandLine& l
     if (!readable || count < 2) {
       // TRANSLATORS: a message of the terminal: the option (%s), the value
       // given (%s), and the lowest (%s) and highest (%s) rod value.
-      error = message(plain_text("command line",
-                                 "valor no válido para %s: «%s» (valores de %s a %s separados por comas, al menos "
+      error = message(plain_text("command line", "valor no válido para %s: «%s» (valores de %s a %s separados por comas, al menos "
                                  "dos distintos)"),
                       {option.name, text, low, high});
       return false;
@@ -275,8 +267,7 @@ std::string help_text(std::span<const OptionEntry> options) {
   // TRANSLATORS: the start of --help (lines of at most 78 letters): how to
   // call the program (%s is its name), what the game is, and the title of
   // the list of options that follows.
-  std::string text = message(plain_text("command line",
-                                        "Uso: %s [OPCIÓN]...\n"
+  std::string text = message(plain_text("command line", "Uso: %s [OPCIÓN]...\n"
                                         "Ranvel, un juego de números con regletas contra la computadora: por turnos,\n"
                                         "cada uno pone una regleta en la recta numérica, y gana quien llega justo\n"
                                         "al número meta. Sin opciones, el juego se abre en una ventana.\n"
@@ -301,20 +292,18 @@ std::string help_text(std::span<const OptionEntry> options) {
     }
   }
   // TRANSLATORS: the end of --help (lines of at most 78 letters).
-  text.append(translation("command line", plain_text("command line",
-                                                     "\n"
+  text.append(translation("command line", plain_text("command line", "\n"
                                                      "F11 o Alt+Intro cambian entre ventana y pantalla completa. Las teclas del\n"
                                                      "juego se explican en sus páginas de información y en el manual (man ranvel).\n")));
   return text;
 }
 
 std::string version_text() {
-  // TRANSLATORS: --version, after the program's name and version (lines of
-  // at most 78 letters).
   return std::string(PROGRAM) + " " RANVEL_VERSION "\n" +
          std::string(translation("command line",
-                                 plain_text("command line",
-                                            "Copyright (C) 2026 los desarrolladores de Ranvel.\n"
+                                 // TRANSLATORS: --version, after the program's name and version
+                                 // (lines of at most 78 letters).
+                                 plain_text("command line", "Copyright (C) 2026 los desarrolladores de Ranvel.\n"
                                             "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior\n"
                                             "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
                                             "Esto es software libre: puede modificarlo y redistribuirlo.\n"

@@ -56,11 +56,11 @@ constexpr std::array<std::uint8_t, N> encode(const ScreenText<M>& page) {
 }
 
 // Rules of the game and how to play.
-// TRANSLATORS: an information page (at most 15 lines, each at most 720
-// pixels, about 60 letters; fewer lines are fine). The first line is its
-// title, centred with leading spaces: do the same with yours.
 constexpr auto page1 = encode<I_NFO1_COUNT + 1>(screen_text(
     "information page",
+    // TRANSLATORS: an information page (at most 15 lines, each at most 720
+    // pixels, about 60 letters; fewer lines are fine). The first line is its
+    // title, centred with leading spaces: do the same with yours.
     "                                    ¿Quién llega a 100?\n"
     "\n"
     "Tú y la computadora colocan por turnos una regleta sobre\n"
@@ -78,12 +78,12 @@ constexpr auto page1 = encode<I_NFO1_COUNT + 1>(screen_text(
     "\"Es empate\". Para rendirte, pulsa Esc o \"Salir\"."));
 
 // The options screen.
-// TRANSLATORS: an information page (at most 11 lines, each at most 720
-// pixels, about 60 letters; fewer lines are fine). The first line is its
-// title, centred with leading spaces: do the same with yours. The keys are
-// those of your language (J and C become its letters for who starts).
 constexpr auto page2 = encode<I_NFO2_COUNT + 1>(screen_text(
     "information page",
+    // TRANSLATORS: an information page (at most 11 lines, each at most 720
+    // pixels, about 60 letters; fewer lines are fine). The first line is its
+    // title, centred with leading spaces: do the same with yours. The keys are
+    // those of your language (J and C become its letters for who starts).
     "                                  La pantalla de opciones\n"
     "\n"
     "Meta (de 10 a 100): los botones de flecha de la\n"
@@ -97,11 +97,11 @@ constexpr auto page2 = encode<I_NFO2_COUNT + 1>(screen_text(
     "Esc o \"Salir\": terminar el programa."));
 
 // A hint of strategy.
-// TRANSLATORS: an information page (at most 12 lines, each at most 720
-// pixels, about 60 letters; fewer lines are fine). The first line is its
-// title, centred with leading spaces: do the same with yours.
 constexpr auto page3 = encode<I_NFO3_COUNT + 1>(screen_text(
     "information page",
+    // TRANSLATORS: an information page (at most 12 lines, each at most 720
+    // pixels, about 60 letters; fewer lines are fine). The first line is its
+    // title, centred with leading spaces: do the same with yours.
     "                                          Un consejo\n"
     "\n"
     "Piensa hacia atrás desde la meta. Si juegas con todas las\n"
@@ -116,11 +116,11 @@ constexpr auto page3 = encode<I_NFO3_COUNT + 1>(screen_text(
     "Si le dejas una posición segura, ¡ganará ella!"));
 
 // The closing page, shown when the player leaves.
-// TRANSLATORS: the closing page (at most 8 lines, each at most 720 pixels,
-// about 60 letters), shown when the player leaves the program. Lines are
-// centred with leading spaces: do the same.
 constexpr auto pageend = encode<I_NFOEND_COUNT + 1>(screen_text(
     "information page",
+    // TRANSLATORS: the closing page (at most 8 lines, each at most 720 pixels,
+    // about 60 letters), shown when the player leaves the program. Lines are
+    // centred with leading spaces: do the same.
     "\n"
     "                                    ¡Gracias por jugar!\n"
     "\n"
