@@ -19,7 +19,9 @@
   // The page's language: the address's ?idioma=, else the first of the
   // browser's preferred languages that the game carries, else Spanish. The
   // game is told with --idioma.
-  const LANGUAGES = ['es', 'ca', 'gl', 'eu', 'pt', 'en'];
+  // Each language's name in itself, as the menu "Idioma" lists it.
+  const LANGUAGE_NAMES = {es: 'Español', ca: 'Català', gl: 'Galego', eu: 'Euskara', pt: 'Português', en: 'English'};
+  const LANGUAGES = Object.keys(LANGUAGE_NAMES);
   const asked_language = new URLSearchParams(location.search).get('idioma');
   function page_language() {
     if (asked_language !== null) {
@@ -49,6 +51,11 @@
     // lines of a narrow screen.
     how_to_play: page_text('web page', 'Llega antes que la computadora justo al número objetivo: pon una regleta ' +
                                         'por turno con el ratón, tocándola o con las teclas 1 a 9 (0 es el 10).'),
+    // TRANSLATORS: the web page: the label of the menu of languages (one word).
+    language: page_text('web page', 'Idioma'),
+    // TRANSLATORS: the web page asks this before it changes the language
+    // while a game is being played (which then starts again).
+    change_language: page_text('web page', 'Hay una partida en juego. ¿Cambiar de idioma y empezar de nuevo?'),
     // TRANSLATORS: the web page: the label of the menu of the computer's levels (one word).
     level: page_text('web page', 'Nivel'),
     // TRANSLATORS: the web page: the easiest level of the computer, in the menu (one word).
@@ -70,6 +77,9 @@
     hints: page_text('web page', 'Mostrar ayudas'),
     // TRANSLATORS: the web page: the button that fills the screen with the game (two or three words).
     fullscreen: page_text('web page', 'Pantalla completa'),
+    // TRANSLATORS: the web page: what the button "?" does, for a screen reader
+    // (it shows and hides how to play).
+    about: page_text('web page', 'Cómo se juega'),
     // TRANSLATORS: the web page: the button that starts the game again once it has ended (three words).
     again: page_text('web page', 'Jugar otra vez'),
     // TRANSLATORS: the web page, in place of the game, when the browser cannot run it.
@@ -80,9 +90,18 @@
   document.getElementById('view').setAttribute('aria-label', TEXTS.game);
   document.getElementById('how-to-play').textContent = TEXTS.how_to_play;
   document.getElementById('level-label').textContent = TEXTS.level;
+  document.getElementById('language-label').textContent = TEXTS.language;
   document.getElementById('hints-label').textContent = TEXTS.hints;
   document.getElementById('fullscreen').textContent = TEXTS.fullscreen;
   document.getElementById('again').textContent = TEXTS.again;
+  // "?" shows and hides how to play where the page hides it to leave the
+  // game its room.
+  const about = document.getElementById('about');
+  about.setAttribute('aria-label', TEXTS.about);
+  about.title = TEXTS.about;
+  about.addEventListener('click', () => {
+    about.setAttribute('aria-expanded', String(document.body.classList.toggle('about')));
+  });
   const LEVEL_NAMES = {facil: [TEXTS.easy, TEXTS.about_easy], medio: [TEXTS.medium, TEXTS.about_medium],
                        experto: [TEXTS.expert, TEXTS.about_expert]};
   for (const option of document.getElementById('level').options) option.textContent = LEVEL_NAMES[option.value][0];
@@ -279,8 +298,24 @@
     keep_in_address('ayuda', hints.checked ? '' : null);
   });
   document.getElementById('aids').addEventListener('submit', (e) => e.preventDefault());
+
+  // The language: the page starts again in it, with ?idioma= in its address
+  // (after asking, if a game is being played).
+  const language_menu = document.getElementById('language');
+  for (const code of LANGUAGES) language_menu.add(new Option(LANGUAGE_NAMES[code], code, false, code === language));
+  language_menu.addEventListener('change', () => {
+    const playing = running && Module._web_playing() !== 0;
+    if (playing && !window.confirm(TEXTS.change_language)) {
+      language_menu.value = language;
+      return;
+    }
+    const search = new URLSearchParams(location.search);
+    search.set('idioma', language_menu.value);
+    location.search = '?' + search.toString().replace(/=(?=&|$)/g, '');
+  });
   // The controls give the keys back to the game.
-  for (const control of [level, hints]) control.addEventListener('blur', () => view.focus({preventScroll: true}));
+  for (const control of [level, hints, language_menu])
+    control.addEventListener('blur', () => view.focus({preventScroll: true}));
 
   window.Module = {
     canvas: source,

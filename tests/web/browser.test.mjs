@@ -414,17 +414,21 @@ function look() {
           sideways: scrollX !== 0 || [...document.querySelectorAll('html, body, body *')]
               .some((e) => e.scrollLeft !== 0 || e.scrollWidth > Math.max(e.clientWidth, innerWidth)),
           footer: box(document.querySelector('footer')), text: shown('footer p').map(box),
-          controls: shown('footer :is(button, select, input, textarea, a[href])')
+          controls: shown('footer :is(button, select, input, textarea, a[href]), #again')
               .map((e) => [e.id || e.name, box(e.matches('input') ? e.closest('label') ?? e : e)])};
 }
 
 function layout_faults(seen, when) {
   const faults = seen.sideways ? [`${when}: the page is scrolled or scrolls sideways`] : [];
   const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+  const inside = (a, b) => a.left >= b.left && a.top >= b.top && a.right <= b.right && a.bottom <= b.bottom;
   seen.controls.forEach(([name, b], i) => {
     if (b.left < 0 || b.top < 0 || b.right > seen.width || b.bottom > seen.height) faults.push(`${when}: ${name} is outside the window`);
     if (b.width < 44 || b.height < 44) faults.push(`${when}: ${name} is ${b.width} x ${b.height}`);
-    if (![seen.view, ...seen.text, ...seen.controls.slice(i + 1).map(([, c]) => c)].every((c) => apart(b, c)))
+    // "Jugar otra vez" stands over the ended game; everything else apart from it.
+    const others = [...seen.text, ...seen.controls.slice(i + 1).map(([, c]) => c)];
+    if (name === 'again' ? !inside(b, seen.view) || !others.every((c) => apart(b, c))
+                         : ![seen.view, ...others].every((c) => apart(b, c)))
       faults.push(`${when}: ${name} overlaps the game, the text or another control`);
   });
   // Near the largest 4:3 box that leaves the controls one row of 44 px
@@ -462,7 +466,8 @@ for (const [width, height, ratio] of [[390, 844, 3], [844, 390, 3], [768, 1024, 
     await page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
     const playing = await page.evaluate(look);
     const problems = layout_faults(playing, 'playing');
-    for (const [name, b] of [['the controls\' band', playing.footer], ['the instructions', playing.text[0]], ...playing.controls]) {
+    for (const [name, b] of [['the controls\' band', playing.footer], ...playing.text.map((t) => ['the instructions', t]),
+                             ...playing.controls]) {
       const scale = await pinch(page, b.x + b.width / 2, b.y + b.height / 2);
       if (scale !== 1) problems.push(`a pinch on ${name} zoomed the page to ${scale.toFixed(2)}`);
     }
@@ -484,3 +489,18 @@ for (const [width, height, ratio] of [[390, 844, 3], [844, 390, 3], [768, 1024, 
     await page.close();
   });
 }
+
+test('the controls fit phones and tablets in every language', async () => {
+  const problems = [];
+  for (const language of ['es', 'ca', 'gl', 'eu', 'pt', 'en']) {
+    for (const [width, height, ratio] of [[390, 844, 3], [844, 390, 3], [768, 1024, 2], [1024, 768, 2]]) {
+      const page = await browser.newPage();
+      await page.setViewport({width, height, deviceScaleFactor: ratio, isMobile: true, hasTouch: true});
+      await page.goto(`${site.url}?idioma=${language}`);
+      await page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
+      problems.push(...layout_faults(await page.evaluate(look), `${language}, ${width} x ${height}`));
+      await page.close();
+    }
+  }
+  assert.deepEqual(problems, []);
+});

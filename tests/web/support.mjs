@@ -19,13 +19,15 @@ export const CHROMIUM = process.env.RANVEL_CHROMIUM || '/usr/bin/chromium';
 
 // Chromium as these tests need it: headless, as root without its sandbox,
 // nothing fetched from the network behind our back, a fresh profile.
-export async function launch_browser() {
+// A headless browser that prefers the given language (Chromium's own is
+// en-US whatever the machine's locale; the game's tests want Spanish).
+export async function launch_browser(language = 'es') {
   const profile = mkdtempSync(join(tmpdir(), 'ranvel-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`],
+           '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`, `--lang=${language}`, `--accept-lang=${language}`],
   });
   // The profile goes once the browser has closed.
   const close = browser.close.bind(browser);
