@@ -118,6 +118,10 @@ golden: build
 	rm -f tests/golden/*.png tests/golden/hints/*.png
 	./$(BUILD)/ranvel-replay tests/golden/golden.replay tests/golden
 	./$(BUILD)/ranvel-replay --nivel medio --ayuda tests/golden/hints/hints.replay tests/golden/hints
+	for language in $$(grep -v '^#' po/LINGUAS); do \
+	  rm -rf tests/golden/languages/$$language; \
+	  ./$(BUILD)/ranvel-replay --idioma $$language tests/golden/languages/languages.replay tests/golden/languages/$$language; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(ANALYZE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-scalar

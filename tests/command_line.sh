@@ -6,6 +6,8 @@
 # no display here: a game that started would say it cannot open one).
 # Usage: command_line.sh RANVEL VERSION
 set -u
+# The game speaks the locale's language: these checks want its own Spanish.
+export LC_ALL=C.UTF-8
 ranvel=$1
 version=$2
 out=$(mktemp)

@@ -8,6 +8,8 @@
 # asks, and every file that names the version names the project's.
 # Usage: install_tree.sh CMAKE BUILD_DIR VERSION
 set -u
+# The game speaks the locale's language: these checks want its own Spanish.
+export LC_ALL=C.UTF-8
 cmake=$1
 build=$2
 version=$3

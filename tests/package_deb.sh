@@ -9,6 +9,8 @@
 # (CI runs it through make package-test, after make package).
 # Usage: package_deb.sh BUILD_DIR
 set -u
+# The game speaks the locale's language: these checks want its own Spanish.
+export LC_ALL=C.UTF-8
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/window/common.sh"
 

@@ -4,6 +4,8 @@
 # window nobody can see.
 # Usage: window_no_display.sh RANVEL
 set -u
+# The game speaks the locale's language: these checks want its own Spanish.
+export LC_ALL=C.UTF-8
 ranvel=$1
 err=$(mktemp)
 trap 'rm -f "$err"' EXIT

@@ -381,12 +381,21 @@ Language language_of_locale(const char* language, const char* lc_all, const char
 
 CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + std::max(argc, 1));
+  // A language asked for is the one to speak in, also when another argument
+  // cannot be read.
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::vector<std::string> asked{arguments[i]};
+    if (arguments[i] == "--idioma" && i + 1 < arguments.size()) asked.push_back(arguments[i + 1]);
+    CommandLine language;
+    std::string ignored;
+    if (arguments[i].starts_with("--idioma") && parse_command_line(asked, language, ignored) && language.language >= 0)
+      choose_language(static_cast<Language>(language.language));
+  }
   std::string error;
   if (!parse_command_line(arguments, line, error)) {
     std::fputs(usage_text(error).c_str(), stderr);
     return UNREADABLE;
   }
-  if (line.language >= 0) choose_language(static_cast<Language>(line.language));
   if (line.show_help || line.show_version) {
     std::fputs((line.show_help ? help_text() : version_text()).c_str(), stdout);
     return ANSWERED;

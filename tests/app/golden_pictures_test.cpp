@@ -100,6 +100,13 @@ void expect_golden(const fs::path& golden_dir, const std::string& script, const 
 
 TEST(GoldenPictures, EveryShotMatchesItsGoldenPicture) { expect_golden(GOLDEN, "golden.replay", "", 6); }
 
+TEST(GoldenPictures, EachLanguageMatchesItsGoldenPictures) {
+  for (const char* language : {"ca", "gl", "eu", "pt", "en"}) {
+    SCOPED_TRACE(language);
+    expect_golden(GOLDEN / "languages" / language, "../languages.replay", std::string("--idioma ") + language, 3);
+  }
+}
+
 TEST(GoldenPictures, TheHintsMatchTheirGoldenPictures) {
   expect_golden(GOLDEN / "hints", "hints.replay", "--nivel medio --ayuda", 4);
 }

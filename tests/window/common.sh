@@ -5,6 +5,8 @@
 # The sourcing script names the game in $ranvel and the close tool in
 # $close_window; the functions keep the game's process in $pid, its window
 # in $wid and a window manager's process (when the script starts one) in $wm.
+# The game speaks the locale's language: these checks want its own Spanish.
+export LC_ALL=C.UTF-8
 pid=""
 wid=""
 wm=""
