@@ -4,8 +4,6 @@
 // version and a command line that cannot be read are written to the
 // browser's console and the game starts all the same. The page's controls
 // show the level and the hints as the game read them.
-#include <emscripten/emscripten.h>
-
 #include "app/command_line.h"
 #include "app/main_routine.h"
 #include "core/runtime_error.h"
@@ -14,8 +12,9 @@
 #include "surface/surface.h"
 
 // For the page: whether a game is being played (its first frame is shown,
-// or a message over it), which a change of language would end.
-extern "C" EMSCRIPTEN_KEEPALIVE int web_playing() {
+// or a message over it), which a change of language would end. Kept and
+// exported, as the backend's functions for the page are.
+extern "C" __attribute__((used)) int web_playing() {
   const bool over_a_game = run_report.screen == SHOWN_MESSAGE && run_report.game != nullptr &&
                            run_report.game->MOVECOUNT > 0;
   return run_report.screen == SHOWN_PLAY || over_a_game ? 1 : 0;

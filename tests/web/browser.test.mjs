@@ -151,7 +151,7 @@ test('the options screen and the first frame are the golden pictures, in the can
   await game.page.keyboard.press('Enter');
   await until_picture(game, golden('first_frame'), 'first frame');
   // Everything the page asked for came from its own folder.
-  assert.deepEqual([...new Set(site.requests)].sort(), ['/', '/page.js', '/ranvel.js', '/ranvel.wasm']);
+  assert.deepEqual([...new Set(site.requests)].sort(), ['/', '/page.js', '/page_texts.js', '/ranvel.js', '/ranvel.wasm']);
   assert_no_problems(game);
   await game.close();
 });
@@ -503,4 +503,48 @@ test('the controls fit phones and tablets in every language', async () => {
     }
   }
   assert.deepEqual(problems, []);
+});
+
+test('the page and the game speak the address\'s language, else the browser\'s; the menu changes it, asking during a game', async () => {
+  const shows_language = async (game, code) => {
+    const texts = await game.page.evaluate(() => window.RANVEL_PAGE_TEXTS);
+    assert.equal(await game.page.evaluate(() => document.documentElement.lang), code);
+    assert.equal(await game.page.$eval('#level-label', (e) => e.textContent), texts[code]?.Nivel ?? 'Nivel');
+    assert.equal(await game.page.$eval('#language', (e) => e.value), code);
+    await until_picture(game, golden(`languages/${code}/options`), `options screen in ${code}`);
+  };
+  let game = await new GamePage(browser, site.url).open(undefined, '?idioma=ca');
+  await shows_language(game, 'ca');
+  // During a game the menu asks first; no keeps the game, yes starts the page again in English.
+  await game.page.focus('#view');
+  await game.page.keyboard.press('Enter');
+  const answers = [false, true];
+  const asked = [];
+  game.page.on('dialog', (d) => {
+    asked.push(d.message());
+    answers.shift() ? d.accept() : d.dismiss();
+  });
+  await sleep(500);
+  await game.page.select('#language', 'en');
+  assert.equal(await game.page.$eval('#language', (e) => e.value), 'ca');
+  await Promise.all([game.page.waitForNavigation(), game.page.select('#language', 'en')]);
+  assert.equal(asked.length, 2);
+  const catalan = (await game.page.evaluate(() => window.RANVEL_PAGE_TEXTS)).ca;
+  assert.equal(asked[0], catalan['Hay una partida en juego. ¿Cambiar de idioma y empezar de nuevo?']);
+  assert.equal(new URL(game.page.url()).search, '?idioma=en');
+  await game.page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
+  await shows_language(game, 'en');
+  await game.close();
+  // No address: the browser's preferred language, or Spanish when the game has none of them.
+  for (const [preferred, code] of [['eu', 'eu'], ['en-US', 'en'], ['fr', 'es']]) {
+    const other = await launch_browser(preferred);
+    try {
+      game = await new GamePage(other, site.url).open();
+      if (code === 'es') await until_picture(game, golden('options'), 'options screen in Spanish');
+      else await shows_language(game, code);
+      assert_no_problems(game);
+    } finally {
+      await other.close();
+    }
+  }
 });
