@@ -6,10 +6,7 @@
 # line one the game accepts), the software-centre description and the manual
 # page pass their validators, the compressed files are compressed as Debian
 # asks, and every file that names the version names the project's. The
-# translations: the menu entry and the description carry what the catalogues
-# translate, the manual page comes in every language of po/man, whose
-# catalogues are whole and current, and a translation that would break a
-# file stops the build.
+# translations are in place, po/man is whole and current, and a broken one stops the build.
 # Usage: install_tree.sh CMAKE BUILD_DIR VERSION
 set -u
 cmake=$1
@@ -30,7 +27,6 @@ usr/share/applications/$id.desktop
 usr/share/metainfo/$id.metainfo.xml
 usr/share/doc/ranvel/copyright
 usr/share/doc/ranvel/changelog.gz"
-# The English manual page and its translations (po/man/LL.po).
 manual_pages="usr/share/man/man6/ranvel.6.gz usr/share/man/es/man6/ranvel.6.gz"
 game_files="$game_files
 $(tr ' ' '\n' <<<"$manual_pages")"
@@ -131,8 +127,7 @@ if [ -z "$missing" ]; then
   else
     echo "desktop-file-validate: nothing to say"
   fi
-  # Even pedantic notes, but one: the ID's capitals, which the menu entry's
-  # and the icon's file names share (a reverse domain name may have them).
+  # Not even a pedantic note, but for the ID's capitals (the file names share them).
   appstreamcli validate --pedantic --no-net "$full/usr/share/metainfo/$id.metainfo.xml" >"$scratch/out" 2>&1 ||
     fail "appstreamcli validate: $(cat "$scratch/out")"
   grep '^[EWIP]: ' "$scratch/out" | grep -v ' cid-contains-uppercase-letter ' >"$scratch/notes" &&
@@ -151,16 +146,15 @@ if [ -z "$missing" ]; then
 fi
 
 # The manual page's catalogues are whole, and what make pot makes of the page.
-mkdir -p "$scratch/current/po" "$scratch/current/packaging"
-cp -r "$source/po/man" "$scratch/current/po/" && cp "$source/packaging/ranvel.6.in" "$scratch/current/packaging/"
+mkdir -p "$scratch/current" && (cd "$source" && cp -r --parents po/man packaging/ranvel.6.in "$scratch/current")
 (cd "$scratch/current" && po4a --no-translations --package-version "$version" po/man/po4a.cfg >/dev/null 2>&1) ||
   fail "po4a could not bring po/man up to the manual page"
 for file in $(cd "$source" && echo po/man/*.pot po/man/*.po); do
   diff <(grep -v '^"POT-Creation-Date:' "$source/$file") <(grep -v '^"POT-Creation-Date:' "$scratch/current/$file") \
     >/dev/null || fail "$file is behind packaging/ranvel.6.in: run make pot, then translate what is new"
   [ "${file%.po}" = "$file" ] && continue
-  statistics=$(LC_ALL=C msgfmt --check --statistics -o /dev/null "$source/$file" 2>&1) || fail "$file: $statistics"
-  case $statistics in *fuzzy* | *untranslated*) fail "$file: $statistics" ;; esac
+  statistics=$(LC_ALL=C msgfmt --check --statistics -o /dev/null "$source/$file" 2>&1) &&
+    [[ $statistics != *fuzzy* && $statistics != *untranslated* ]] || fail "$file: $statistics"
 done
 
 # The build refuses a Keywords list that is not one and a description
@@ -180,24 +174,18 @@ msggrep -X -F -e "the description's first paragraph" "$source/po/ranvel.pot" | m
 bash "$source/packaging/translate.sh" metainfo "$source/packaging/$id.metainfo.xml" "$cases" "$cases/$id.metainfo.xml" \
   2>/dev/null && fail "the description was made with one paragraph of two translated"
 
-# What the catalogues translate is in place: GenericName[LL] and Comment[LL],
-# the summary, and each whole catalogue's language listed as whole.
-translation_of() { awk -F '\t' -v spanish="$1" '$1 == spanish { print $2 }' "$scratch/pairs"; }
-metainfo=$full/usr/share/metainfo/$id.metainfo.xml
+# What each catalogue translates is in place: GenericName[LL], and a whole
+# catalogue's language listed as whole in the description.
+generic_name=$(sed -n 's/^GenericName=//p' "$source/packaging/$id.desktop")
 for language in $(grep -v '^#' "$source/po/LINGUAS"); do
-  msgattrib --translated --no-fuzzy "$source/po/$language.po" |
-    msgexec -i - sh -c 'printf "%s\t%s\n" "$MSGEXEC_MSGID" "$(cat)"' >"$scratch/pairs"
-  for key in GenericName Comment; do
-    translated=$(translation_of "$(sed -n "s/^$key=//p" "$source/packaging/$id.desktop")")
-    [ -z "$translated" ] || grep -qxF "$key[$language]=$translated" "$full/usr/share/applications/$id.desktop" ||
-      fail "po/$language.po translates $key, but the menu entry has no $key[$language]=$translated"
-  done
-  [ -z "$(translation_of "$(sed -n 's|^ *<summary>\(.*\)</summary>$|\1|p' "$source/packaging/$id.metainfo.xml")")" ] ||
-    grep -q "<summary xml:lang=\"$language\">" "$metainfo" ||
-    fail "po/$language.po translates the summary, but the description has none in $language"
+  translated=$(msgattrib --translated --no-fuzzy "$source/po/$language.po" |
+    msgexec -i - sh -c '[ "$MSGEXEC_MSGID" != "$0" ] || cat' "$generic_name")
+  [ -z "$translated" ] || grep -qxF "GenericName[$language]=$translated" "$full/usr/share/applications/$id.desktop" ||
+    fail "po/$language.po translates GenericName, but the menu entry has no GenericName[$language]=$translated"
   case $(LC_ALL=C msgfmt --statistics -o /dev/null "$source/po/$language.po" 2>&1) in
     *fuzzy* | *untranslated*) ;;
-    *) grep -qF "<lang percentage=\"100\">$language</lang>" "$metainfo" || fail "$language is whole, but not listed so" ;;
+    *) grep -qF "<lang percentage=\"100\">$language</lang>" "$full/usr/share/metainfo/$id.metainfo.xml" ||
+         fail "po/$language.po is whole, but the description does not list $language as whole" ;;
   esac
 done
 
