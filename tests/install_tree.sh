@@ -6,7 +6,8 @@
 # line one the game accepts), the software-centre description and the manual
 # page pass their validators, the compressed files are compressed as Debian
 # asks, and every file that names the version names the project's. The
-# translations are in place, po/man is whole and current, and a broken one stops the build.
+# translations are in place, po/man is whole and current, and a broken
+# translation stops the build.
 # Usage: install_tree.sh CMAKE BUILD_DIR VERSION
 set -u
 cmake=$1
