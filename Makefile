@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core \
-            desktop-file-utils appstream man-db groff-base gettext
+            desktop-file-utils appstream man-db groff-base gettext po4a
 # Building the Debian package (make package) and checking it (make package-test).
 PACKAGE_PACKAGES := dpkg-dev file lintian
 # Fuzzing and static analysis only (make fuzz, make analyze).
@@ -62,10 +62,13 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The translators' template, po/ranvel.pot, extracted anew from the sources;
-# msgmerge brings every po/LL.po up to it.
+# msgmerge brings every po/LL.po up to it. po4a does the same for the manual
+# page: po/man/ranvel-man.pot from packaging/ranvel.6.in, and every po/man/LL.po.
 pot: deps
 	bash po/make_pot.sh
 	for po in po/*.po; do msgmerge --quiet --update --backup=none "$$po" po/ranvel.pot; done
+	po4a --no-translations --package-version "$$(sed -n 's/^project(Ranvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" \
+	  po/man/po4a.cfg
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
