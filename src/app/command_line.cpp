@@ -32,6 +32,8 @@ constexpr std::array GAME_OPTIONS = {
     switch_option("--ayuda", &CommandLine::hints,
                   "marca en el suelo los totales ganadores y muestra la meta,\n"
                   "la suma y el turno; la tecla A las quita y las pone"),
+    switch_option("--sin-sonido", &CommandLine::sound_off,
+                  "empieza sin sonido; la tecla M lo quita y lo pone"),
     switch_option("--help", &CommandLine::show_help, "muestra esta ayuda y termina"),
     switch_option("--version", &CommandLine::show_version, "muestra la versión y termina"),
 };
@@ -104,9 +106,14 @@ std::string option_with_value(const OptionEntry& option) {
 std::span<const OptionEntry> game_options() { return GAME_OPTIONS; }
 
 std::span<const OptionEntry> teaching_options() {
-  // --nivel and --ayuda, next to each other in the game's table.
-  for (std::size_t i = 0; i + 1 < GAME_OPTIONS.size(); ++i)
-    if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, 2);
+  const std::span<const OptionEntry> options = replay_options();
+  return options.first(std::min<std::size_t>(options.size(), 2));
+}
+
+std::span<const OptionEntry> replay_options() {
+  // --nivel, --ayuda and --sin-sonido, next to each other in the game's table.
+  for (std::size_t i = 0; i + 2 < GAME_OPTIONS.size(); ++i)
+    if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, 3);
   return {};
 }
 
@@ -197,6 +204,7 @@ WindowChoice window_choice(const CommandLine& line) {
   choice.fullscreen = line.fullscreen;
   choice.scale = line.fullscreen ? 0 : line.scale;
   choice.integer_scale = line.integer_scale;
+  choice.sound_off = line.sound_off;
   return choice;
 }
 

@@ -21,6 +21,7 @@ struct CommandLine {
   bool integer_scale = false;  // --integer-scale
   int32_t level = -1;          // --nivel: a ComputerLevel; -1 when not given
   bool hints = false;          // --ayuda
+  bool sound_off = false;      // --sin-sonido
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };
@@ -81,7 +82,8 @@ std::string version_text();
 // reason, the options in one line and where to read more.
 std::string usage_text(std::string_view error, std::span<const OptionEntry> options = game_options());
 
-// The window the command line asks for; the scale counts only in a window.
+// The window (and the sound) the command line asks for; the scale counts
+// only in a window.
 WindowChoice window_choice(const CommandLine& line);
 // The teaching aids the command line asks for: chosen when --nivel or
 // --ayuda was given.
@@ -97,5 +99,7 @@ CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line);
 // window's to the platform, the teaching aids to the game.
 void apply_command_line(const CommandLine& line);
 
-// The options of the teaching aids alone (the replay runner takes them too).
+// The options of the teaching aids alone.
 std::span<const OptionEntry> teaching_options();
+// The options the replay runner takes too: the teaching aids and the sound.
+std::span<const OptionEntry> replay_options();

@@ -14,6 +14,7 @@
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "surface/random.h"
 
@@ -73,6 +74,7 @@ GameRun& start_up() {
   RANDOMSEED(CLOCKSECONDS());
 
   PREPARETEXTURE(run.texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
+  make_sounds();
 
   run.font.LABELHEIGHT = LABEL_HEIGHT;
   run.font.INKCOLOR = INK_COLOUR;

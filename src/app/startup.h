@@ -28,8 +28,8 @@ constexpr uint8_t LARGEST_LABEL = 100;
 
 // Runs the start-up sequence: the trace lines, the choice rods, the digit
 // font, the information texts, the screen, the frame and the texture, the
-// sprites, the palette, the random generator's seed, the floor texture and
-// the number labels. Returns the objects of the run. A second call (tests)
+// sprites, the palette, the random generator's seed, the floor texture, the
+// sounds and the number labels. Returns the objects of the run. A second call (tests)
 // makes them anew in the same place.
 GameRun& start_up();
 

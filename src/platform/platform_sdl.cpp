@@ -17,9 +17,16 @@
 // software (a virtual X server, a remote desktop). Where the window system
 // has no such pixels (some Wayland and macOS set-ups), a renderer shows the
 // page, scaled here all the same.
+//
+// Sounds are mixed on SDL's audio thread. The sound card is opened at the
+// first sound, not before, and paused whenever nothing plays; where there is
+// none the game plays on in silence, without a word and without trying again.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +36,7 @@
 #include "platform/key_map.h"
 #include "platform/platform.h"
 #include "platform/pointer_latch.h"
+#include "platform/sound_mixer.h"
 #include "platform/window_input.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
@@ -82,6 +90,18 @@ int64_t last_look_ns = 0;
 
 // The keys, the pointer (in window coordinates) and the buttons.
 WindowInput input;
+
+// The sound: switched on or off (M, the command line), the device once it is
+// open (0 before, and for ever when it could not be opened), whether it
+// runs, and what it plays. The mixer belongs to the audio thread while the
+// device runs; the game's thread touches it only with the device locked.
+bool sound_on = true;
+bool audio_tried = false;
+SDL_AudioDeviceID audio_device = 0;
+bool audio_running = false;
+SoundMixer mixer;
+// Set by the audio thread: something is still to be heard.
+std::atomic<bool> audio_busy{false};
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -284,6 +304,7 @@ void toggle_fullscreen() {
 KeyStroke key_of(const SDL_KeyboardEvent& e) {
   KeyStroke p;
   p.alt = (e.keysym.mod & KMOD_ALT) != 0;
+  p.repeat = e.repeat != 0;
   const SDL_Scancode sc = e.keysym.scancode;
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
     p.key = PKEY_ROW_DIGIT;
@@ -313,6 +334,70 @@ KeyStroke key_of(const SDL_KeyboardEvent& e) {
   return p;
 }
 
+// SDL's audio thread asks for the next samples.
+void mix_audio(void*, Uint8* stream, int bytes) {
+  const bool busy = mixer_fill(mixer, reinterpret_cast<std::int16_t*>(stream), bytes / 2);
+  audio_busy.store(busy);
+}
+
+// Runs f with standard error sent nowhere: with no sound card the sound
+// libraries under SDL write their complaints straight to it.
+template <class F>
+void with_standard_error_silenced(F f) {
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (saved >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+  f();
+  std::fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+  if (nowhere >= 0) close(nowhere);
+}
+
+// Opens the sound card once; false when there is none (now and from then on).
+bool audio_open() {
+  if (audio_tried) return audio_device != 0;
+  audio_tried = true;
+  with_standard_error_silenced([] {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    SDL_AudioSpec wanted{};
+    wanted.freq = SOUND_RATE;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 1024;
+    wanted.callback = mix_audio;
+    // SDL converts to whatever the card takes.
+    audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  });
+  return audio_device != 0;
+}
+
+// Nothing is left to hear: the device rests until the next sound.
+void audio_pause_when_done() {
+  if (audio_running && !audio_busy.load()) {
+    SDL_PauseAudioDevice(audio_device, 1);
+    audio_running = false;
+  }
+}
+
+void toggle_sound() {
+  sound_on = !sound_on;
+  if (!sound_on && audio_device != 0) {
+    SDL_LockAudioDevice(audio_device);
+    mixer_stop_all(mixer);
+    audio_busy.store(false);
+    SDL_UnlockAudioDevice(audio_device);
+  }
+}
+
+void take_keys(const KeyResult& r) {
+  for (const std::string& k : r.keys) input.keys.push_back(k);
+  if (r.toggles_sound) toggle_sound();
+}
+
 void note_pointer(int32_t x, int32_t y) {
   input.pointer_x = x;
   input.pointer_y = y;
@@ -325,13 +410,13 @@ void handle(const SDL_Event& e) {
       // Nothing is kept between runs, so closing the window loses nothing.
       end_program(0);
     case SDL_KEYDOWN: {
-      const KeyDownResult r = map_key_down(key_of(e.key), input.key_state);
-      for (const std::string& k : r.keys) input.keys.push_back(k);
+      const KeyResult r = map_key_down(key_of(e.key), input.key_state);
+      take_keys(r);
       if (r.toggles_fullscreen && e.key.repeat == 0) toggle_fullscreen();
       break;
     }
     case SDL_TEXTINPUT:
-      for (const std::string& k : map_typed_text(e.text.text, input.key_state)) input.keys.push_back(k);
+      take_keys(map_typed_text(e.text.text, input.key_state));
       break;
     case SDL_MOUSEMOTION:
       note_pointer(e.motion.x, e.motion.y);
@@ -397,6 +482,7 @@ int end_on_lost_display(Display*) {
 void platform_configure(const WindowChoice& chosen) {
   choice = chosen;
   set_integer_scale_only(chosen.integer_scale);
+  sound_on = !chosen.sound_off;
 }
 
 bool platform_open(int32_t width, int32_t height) {
@@ -501,6 +587,7 @@ void platform_pump() {
   }
   drain_events();
   present_again_if_needed();
+  audio_pause_when_done();
   log_each_second();
 }
 
@@ -582,5 +669,17 @@ void platform_force_window_size(int32_t width, int32_t height) {
 #else
 void platform_full_frame() {}
 #endif
+
+void platform_play_sound(const SoundClip& clip) {
+  if (!sound_on || !audio_open()) return;
+  SDL_LockAudioDevice(audio_device);
+  mixer_start(mixer, clip);
+  audio_busy.store(true);
+  SDL_UnlockAudioDevice(audio_device);
+  if (!audio_running) {
+    SDL_PauseAudioDevice(audio_device, 0);
+    audio_running = true;
+  }
+}
 
 void platform_error_report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }

@@ -8,6 +8,11 @@
 // put into the canvas. The game's blocking loops stay as they are: a sleep
 // hands the browser back its thread (Asyncify) until the time is up, and the
 // input arrives meanwhile.
+//
+// Sounds are played through Web Audio by the JavaScript half; it makes the
+// audio context at the player's first key or press, as browsers require, and
+// drops the sounds before that. The sound is switched off and on here (M, the
+// command line's choice) and by the page (web_set_sound).
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
@@ -30,6 +35,8 @@ void web_show_rows(const std::uint32_t* pixels, int width, int height, int first
 void web_sleep(int ms);
 void web_report_error(const char* text);
 void web_game_ended(int code);
+void web_play_sound(int number, const std::int16_t* samples, int count, int rate);
+void web_sound_switched(int on);
 }
 
 namespace {
@@ -51,6 +58,8 @@ WindowInput input;
 
 int64_t frames = 0;
 
+bool sound_on = true;
+
 int64_t now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
 void palette_to_rgba(const std::uint8_t* palette) {
@@ -63,6 +72,7 @@ void palette_to_rgba(const std::uint8_t* palette) {
 KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
   KeyStroke p;
   p.alt = e.altKey;
+  p.repeat = e.repeat;
   const std::string_view code(e.code);
   if (code.size() == 6 && code.starts_with("Digit") && code[5] >= '0' && code[5] <= '9') {
     p.key = PKEY_ROW_DIGIT;
@@ -94,10 +104,16 @@ KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
 // desktop; letters and signs by the character the key gives (the browser
 // hands it over with the key itself, so there is no separate text event).
 // The browser's own shortcuts (with Ctrl or Cmd) are left alone.
+void set_sound(bool on) {
+  if (on == sound_on) return;
+  sound_on = on;
+  web_sound_switched(on ? 1 : 0);
+}
+
 EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (e->ctrlKey || e->metaKey) return EM_FALSE;
   const KeyStroke press = key_of(*e);
-  const KeyDownResult r = map_key_down(press, input.key_state);
+  const KeyResult r = map_key_down(press, input.key_state);
   for (const std::string& k : r.keys) input.keys.push_back(k);
   // Full screen is the page's (web/page.js): a browser grants it only from
   // the page's own event handler.
@@ -105,9 +121,10 @@ EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (!r.keys.empty()) return EM_TRUE;
   if (std::strlen(e->key) == 1) {
     input.key_state.drop_next_text = false;
-    const std::vector<std::string> typed = map_typed_text(e->key, input.key_state);
-    for (const std::string& k : typed) input.keys.push_back(k);
-    return typed.empty() ? EM_FALSE : EM_TRUE;
+    const KeyResult typed = map_typed_text(e->key, input.key_state);
+    for (const std::string& k : typed.keys) input.keys.push_back(k);
+    if (typed.toggles_sound) set_sound(!sound_on);
+    return typed.keys.empty() && !is_sound_key(e->key) ? EM_FALSE : EM_TRUE;
   }
   return EM_FALSE;
 }
@@ -152,6 +169,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { input.pointer_inside 
 // may never come.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(input.buttons); }
 
+// The sound switched on (1) or off (0) by the page, and how it stands (M
+// switches it too; the page is told through Module.on_sound_switched).
+extern "C" EMSCRIPTEN_KEEPALIVE void web_set_sound(int on) { set_sound(on != 0); }
+extern "C" EMSCRIPTEN_KEEPALIVE int web_sound_on() { return sound_on ? 1 : 0; }
+
 // For the page's tests and measurements: the page as shown last and its
 // palette, and how many whole frames the game has drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_page() { return shown_page.data(); }
@@ -159,9 +181,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_palette() { return
 extern "C" EMSCRIPTEN_KEEPALIVE double web_frame_count() { return static_cast<double>(frames); }
 
 // The page lays itself out in the browser window and cannot start in full
-// screen (a browser grants that only to the player's own gesture): the
-// window choices of a command line change nothing here.
-void platform_configure(const WindowChoice&) {}
+// screen (a browser grants that only to the player's own gesture): of the
+// command line's choices only the sound counts here.
+void platform_configure(const WindowChoice& choice) { set_sound(!choice.sound_off); }
 
 bool platform_open(int32_t width, int32_t height) {
   if (opened) return true;
@@ -226,6 +248,11 @@ PlatformMouse platform_mouse() {
 }
 
 void platform_full_frame() { ++frames; }
+
+void platform_play_sound(const SoundClip& clip) {
+  if (sound_on && clip.samples != nullptr && clip.count > 0)
+    web_play_sound(clip.number, clip.samples, clip.count, SOUND_RATE);
+}
 
 void platform_error_report(const std::string& text) { web_report_error(text.c_str()); }
 

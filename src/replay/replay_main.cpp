@@ -1,6 +1,9 @@
-// ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR: the
-// real game on the headless backend, played by a script; shots and snapshots
-// go to OUTDIR (made if missing). The options are the game's teaching aids.
+// ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--sin-sonido]
+// [--sonidos] SCRIPT OUTDIR: the real game on the headless backend, played by
+// a script; shots and snapshots go to OUTDIR (made if missing). The first
+// three options are the game's own (the teaching aids, the sound switched
+// off); with --sonidos every snapshot lists the sounds played since the one
+// before.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,8 +26,13 @@ void run_game() { ranvel_main(); }
 int main(int argc, char** argv) {
   std::vector<std::string> options;
   std::vector<std::string> paths;
+  bool list_sounds = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--sonidos") {
+      list_sounds = true;
+      continue;
+    }
     // The value of --nivel is the word after it, unless given with '='.
     const bool takes_word = argument == "--nivel" && i + 1 < argc;
     if (argument.starts_with("--")) {
@@ -36,12 +44,14 @@ int main(int argc, char** argv) {
   }
   CommandLine line;
   std::string error;
-  if (paths.size() != 2 || !parse_command_line(options, line, error, teaching_options())) {
+  if (paths.size() != 2 || !parse_command_line(options, line, error, replay_options())) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
-    std::fprintf(stderr, "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR\n");
+    std::fprintf(stderr,
+                 "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--sin-sonido] [--sonidos] SCRIPT "
+                 "OUTDIR\n");
     return REPLAY_BAD_SCRIPT;
   }
-  teaching_aids = teaching_choice(line);
+  apply_command_line(line);
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
 
@@ -64,5 +74,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: cannot make the output folder\n", outdir.c_str());
     return REPLAY_BAD_SCRIPT;
   }
-  return run_replay(script.commands, outdir, run_game);
+  Replay replay;
+  replay.commands = script.commands;
+  replay.outdir = outdir;
+  replay.list_sounds = list_sounds;
+  return run_replay(replay, run_game);
 }

@@ -46,7 +46,8 @@ void write_shot(Replay& r, const ReplayCommand& c) {
 void write_state(Replay& r, const ReplayCommand& c) {
   const std::string path = out_path(r, c.name, ".json");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << state_json(run_report);
+  const std::vector<HeadlessSound> sounds = r.list_sounds ? headless_take_sounds() : std::vector<HeadlessSound>{};
+  out << state_json(run_report, r.list_sounds ? &sounds : nullptr);
   out.close();
   if (!out) output_failed(r, c, path, "the file could not be written");
 }

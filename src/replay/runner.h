@@ -40,6 +40,7 @@ using ReplayHook = std::function<bool(Replay& replay, int64_t now)>;
 struct Replay {
   std::vector<ReplayCommand> commands;
   std::string outdir;              // where shots and snapshots go; it must exist
+  bool list_sounds = false;        // snapshots list the sounds played since the one before
   std::vector<ReplayHook> hooks;
   // Called at every look at the input before any command (a test watching
   // the whole run); its result is not used.

@@ -106,7 +106,8 @@ TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
   for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=1", "--nada"}) {
     const ProgramRun r = run_replay(dir, script, (dir / "out").string(), bad);
     EXPECT_EQ(r.code, 2) << bad;
-    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] SCRIPT OUTDIR"),
+    EXPECT_NE(r.err.find("usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--sin-sonido] [--sonidos] "
+                         "SCRIPT OUTDIR"),
               std::string::npos)
         << bad << ": " << r.err;
   }
