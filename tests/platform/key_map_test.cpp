@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/key_map.h"
@@ -90,22 +91,17 @@ TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
   EXPECT_TRUE(typed("9", s).empty());
 }
 
-TEST(KeyMapping, MSwitchesTheSoundOnlyOnceWhenHeldAndIsNeverAKey) {
+TEST(KeyMapping, MSwitchesTheSoundOnceWhenHeldAndIsNeverAKey) {
   KeyMapState s;
-  KeyStroke m;  // the M key's own press: no key text of its own
-  const auto sound_toggles = [&s](KeyStroke press, std::string_view text) {
-    EXPECT_TRUE(map_key_down(press, s).keys.empty());
+  KeyStroke m;  // the M key goes down: no key text of its own
+  for (const auto& [text, repeat, toggles] : {std::tuple{"m", false, true}, {"M", false, true}, {"m", true, false}}) {
+    m.repeat = repeat;
+    EXPECT_TRUE(map_key_down(m, s).keys.empty());
     const KeyResult r = map_typed_text(text, s);
-    EXPECT_TRUE(r.keys.empty()) << text;
-    return r.toggles_sound;
-  };
-  EXPECT_TRUE(sound_toggles(m, "m"));
-  EXPECT_TRUE(sound_toggles(m, "M"));
-  m.repeat = true;
-  EXPECT_FALSE(sound_toggles(m, "m"));
-  // Other letters in the same text still count; the right arrow ("\xFF" "M")
-  // is no M.
+    EXPECT_TRUE(r.keys.empty());
+    EXPECT_EQ(r.toggles_sound, toggles) << text << repeat;
+  }
+  // Other letters in the same text count; the right arrow ("\xFF" "M") is no M.
   EXPECT_EQ(map_typed_text("xMy", s).keys, (keys{"x", "y"}));
   EXPECT_FALSE(is_sound_key(std::string("\xFF") + "M"));
-  EXPECT_FALSE(map_key_down(KeyStroke{PKEY_RIGHT}, s).toggles_sound);
 }
