@@ -38,4 +38,3 @@ struct HeadlessSound {
 };
 // The sounds played since the last call, oldest first (the latest 1000).
 std::vector<HeadlessSound> headless_take_sounds();
-bool headless_sound_on();

@@ -70,8 +70,6 @@ std::vector<HeadlessSound> headless_take_sounds() {
   return taken;
 }
 
-bool headless_sound_on() { return sound_on; }
-
 // No window: of the command line's choices only the sound counts here.
 void platform_configure(const WindowChoice& choice) { sound_on = sound_on_at_start = !choice.sound_off; }
 bool platform_open(int32_t, int32_t) { return true; }

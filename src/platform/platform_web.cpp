@@ -100,16 +100,16 @@ KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
   return p;
 }
 
-// Keys the game knows come by where they are on the keyboard, as on the
-// desktop; letters and signs by the character the key gives (the browser
-// hands it over with the key itself, so there is no separate text event).
-// The browser's own shortcuts (with Ctrl or Cmd) are left alone.
 void set_sound(bool on) {
   if (on == sound_on) return;
   sound_on = on;
   web_sound_switched(on ? 1 : 0);
 }
 
+// Keys the game knows come by where they are on the keyboard, as on the
+// desktop; letters and signs by the character the key gives (the browser
+// hands it over with the key itself, so there is no separate text event).
+// The browser's own shortcuts (with Ctrl or Cmd) are left alone.
 EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (e->ctrlKey || e->metaKey) return EM_FALSE;
   const KeyStroke press = key_of(*e);
