@@ -13,6 +13,7 @@
 namespace {
 
 struct SoundRecipe {
+  // cppcheck-suppress unusedStructMember ; read by sound_name
   std::string_view name;
   double length;  // seconds
   std::vector<Tone> tones;

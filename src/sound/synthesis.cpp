@@ -20,7 +20,7 @@ double smooth_step(double x) {
 void add_tone(const Tone& tone, std::vector<double>& mix, int32_t rate) {
   const auto first = static_cast<std::size_t>(std::lround(tone.start * rate));
   const auto count = static_cast<std::size_t>(std::lround(tone.length * rate));
-  const double fade = std::min(TONE_FADE_SECONDS, tone.length / 3.0);
+  const double fade = TONE_FADE_SHARE * tone.length;
   const double ratio = tone.glide_to > 0.0 ? tone.glide_to / tone.pitch : 1.0;
   double phase = 0.0;
   for (std::size_t i = 0; i < count && first + i < mix.size(); ++i) {

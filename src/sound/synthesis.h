@@ -21,9 +21,9 @@ struct Tone {
 // Every sound's loudest sample lies this far below the largest a sample can
 // hold, in decibels: clear but gentle, never clipped.
 constexpr double SOUND_PEAK_DB = -6.0;
-// Every tone fades out over its last moments (at most this long), so a sound
-// ends in silence and never with a click.
-constexpr double TONE_FADE_SECONDS = 0.02;
+// Every tone fades out over the last quarter of its length, so a sound ends
+// in silence, gently and never with a click.
+constexpr double TONE_FADE_SHARE = 0.25;
 
 // The tones mixed at rate samples a second for length seconds, scaled so that
 // the loudest sample is SOUND_PEAK_DB, as 16-bit samples. The same numbers

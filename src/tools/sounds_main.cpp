@@ -76,9 +76,11 @@ bool write_plot(const std::string& path, std::span<const std::int16_t> samples, 
     const auto [low, high] = std::minmax_element(span.begin(), span.end());
     for (int32_t y = row_of(*high / 32768.0); y <= row_of(*low / 32768.0); ++y) put(x, y, WAVE);
   }
-  for (std::size_t ms = 0; ms * SOUND_RATE / 1000 < samples.size(); ms += 10) {
-    const auto x = static_cast<int32_t>(static_cast<double>(ms * SOUND_RATE / 1000) / per_column);
-    for (int32_t y = row_of(0.0) - (ms % 100 == 0 ? 8 : 3); y <= row_of(0.0); ++y) put(std::min(x, PLOT_WIDTH - 1), y, AXIS);
+  for (int32_t ms = 0;; ms += 10) {
+    const double at = ms * (SOUND_RATE / 1000.0);
+    if (at >= static_cast<double>(samples.size())) break;
+    const int32_t x = std::min(static_cast<int32_t>(at / per_column), PLOT_WIDTH - 1);
+    for (int32_t y = row_of(0.0) - (ms % 100 == 0 ? 8 : 3); y <= row_of(0.0); ++y) put(x, y, AXIS);
   }
   std::vector<std::uint8_t> palette(768, 0);
   const std::uint8_t colours[4][3] = {{255, 255, 255}, {120, 120, 120}, {220, 60, 60}, {30, 70, 170}};

@@ -17,9 +17,9 @@ TEST(Sounds, EachIsShortGentleUnclippedStartsAndEndsInSilenceAndIsPinned) {
     int32_t longest_ms;
     std::uint64_t hash;
   } sounds[] = {
-      {SOUND_ROD, "rod", 150, 0x47f1463a7980d0a2},    {SOUND_WIN, "win", 1500, 0xf4905333373289a7},
-      {SOUND_LOSS, "loss", 1500, 0xc4e1c62b55d09e60}, {SOUND_TIE, "tie", 1200, 0xf38dcd71896af417},
-      {SOUND_REFUSAL, "no", 300, 0x420657f6fca2eb12}, {SOUND_CLICK, "click", 60, 0xdbc6d194cacd2cec},
+      {SOUND_ROD, "rod", 150, 0xa9d6002d1283b2e8},    {SOUND_WIN, "win", 1500, 0x73c05b6de02839cc},
+      {SOUND_LOSS, "loss", 1500, 0xf1100ff53bc102c8}, {SOUND_TIE, "tie", 1200, 0xc2f98a49523c4e76},
+      {SOUND_REFUSAL, "no", 300, 0x34894a35bc5306ad}, {SOUND_CLICK, "click", 60, 0xc6ecc500b919e5eb},
   };
   for (const auto& e : sounds) {
     SCOPED_TRACE(e.name);
