@@ -30,6 +30,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -362,14 +363,14 @@ void with_standard_error_silenced(F f) {
   if (nowhere >= 0) close(nowhere);
 }
 
-// Opens the sound card once; false when there is none (now and from then on,
-// and SDL's sound is shut down again, so nothing of it keeps watching for a
-// card).
+// Opens the sound card once; false when there is none, now and from then on.
 bool audio_open() {
   if (audio_tried) return audio_device != 0;
   audio_tried = true;
-  with_standard_error_silenced([] {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  bool started = false;
+  with_standard_error_silenced([&started] {
+    started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!started) return;
     SDL_AudioSpec wanted{};
     wanted.freq = SOUND_RATE;
     wanted.format = AUDIO_S16SYS;
@@ -378,8 +379,11 @@ bool audio_open() {
     wanted.callback = mix_audio;
     // SDL converts to whatever the card takes.
     audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (audio_device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   });
+  // With no card, SDL's sound is shut down again, so that nothing of it
+  // keeps watching for one. That waits for SDL's watcher to notice (up to a
+  // tenth of a second), so it is done beside the game, which goes on.
+  if (started && audio_device == 0) std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); }).detach();
   return audio_device != 0;
 }
 
