@@ -26,7 +26,7 @@ CLOSE_STRESS_SEED ?=
 ANALYZE_BUILD ?= build-analyze
 
 .PHONY: all deps check-deps configure build run test bench golden soak close-stress fuzz analyze install package \
-        package-test icons pot clean
+        package-test icons pot sounds clean
 
 all: build
 
@@ -94,6 +94,13 @@ package-test: package
 icons: configure
 	cmake --build $(BUILD) -j $(JOBS) --target ranvel-icon
 	./$(BUILD)/ranvel-icon packaging/icons
+
+# The game's sounds as $(BUILD)/sounds/NAME.wav, to listen to, and NAME.png,
+# their waveforms, to look at.
+sounds: configure
+	cmake --build $(BUILD) -j $(JOBS) --target ranvel-sounds
+	mkdir -p $(BUILD)/sounds
+	./$(BUILD)/ranvel-sounds $(BUILD)/sounds
 
 # The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
 soak: build

@@ -134,10 +134,12 @@ export class GamePage {
     this.console = [];  // every console line
   }
 
-  // Loads the page at the viewport's size (query: the address's parameters, '?...').
-  async open(viewport = {width: PAGE_WIDTH, height: PAGE_HEIGHT}, query = '') {
+  // Loads the page at the viewport's size (query: the address's parameters,
+  // '?...'; prepare: what to do to the browser's page before it loads).
+  async open(viewport = {width: PAGE_WIDTH, height: PAGE_HEIGHT}, query = '', prepare = null) {
     this.page = await this.browser.newPage();
     const page = this.page;
+    if (prepare) await prepare(page);
     page.on('console', (m) => {
       this.console.push(m.text());
       if (m.type() === 'error' || m.type() === 'warn' || m.type() === 'warning')
