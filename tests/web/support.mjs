@@ -169,8 +169,14 @@ export class GamePage {
   async set_size(width, height, ratio = 1) {
     await this.page.setViewport({width, height: height + (this.footer ?? 40), deviceScaleFactor: ratio});
     if (!this.loaded) return;
-    this.footer = await this.page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
-    await this.page.setViewport({width, height: height + this.footer, deviceScaleFactor: ratio});
+    // The controls may take another number of rows at the new size: measured
+    // again until the stage comes out right.
+    for (let tries = 0; tries < 4; ++tries) {
+      const footer = await this.page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
+      if (footer === this.footer) break;
+      this.footer = footer;
+      await this.page.setViewport({width, height: height + this.footer, deviceScaleFactor: ratio});
+    }
   }
 
   // The page last shown (indices and palette); with_canvas adds the pixels
