@@ -7,6 +7,7 @@
 # same step (tests/window/play.replay). The program must end with exit code
 # 0 after the closing page. A second run closes the window in the middle of
 # a camera move: it must end at once (within one second) with exit code 0.
+# A third run double- and triple-clicks rods: each lays one rod.
 #
 # Usage: window_play.sh RANVEL RANVEL_REPLAY COMPARE_WINDOW CLOSE_WINDOW WORKDIR
 set -u
@@ -113,4 +114,20 @@ sleep 0.4
 close_game
 echo "closed during the camera move: ended $closed_ms ms after the close request with exit code 0"
 [ "$closed_ms" -lt 1000 ] || fail "took $closed_ms ms to end, expected under 1 s"
+
+# --- Third run: a double or a triple click on a rod lays one rod, the page
+# of one click (tests/window/double_click.replay), and still two seconds later.
+replay_pages double_click.replay
+start_game
+key Return
+sleep 1
+for place in "one_rod 317 450 2 60" "two_rods 317 450 2 90" "three_rods 475 470 3 60"; do
+  read -r name x y count delay <<<"$place"
+  xdotool mousemove $((wx + x)) $((wy + y)) click --repeat "$count" --delay "$delay" 1 mousemove 0 0
+  sleep 8
+  step "$name"
+  sleep 2
+  step "$name"
+done
+stop_game
 echo "PASS"

@@ -32,10 +32,6 @@ if(TARGET ranvel AND X11_FOUND)
                      $<TARGET_FILE:ranvel-comparewindow> $<TARGET_FILE:ranvel-closewindow>
                      ${CMAKE_BINARY_DIR}/window_comfort)
     set_tests_properties(window_comfort PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
-    add_test(NAME window_double_click
-             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_double_click.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
-                     $<TARGET_FILE:ranvel-comparewindow> ${CMAKE_BINARY_DIR}/window_double_click)
-    set_tests_properties(window_double_click PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
     add_test(NAME window_sound
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_sound.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
                      $<TARGET_FILE:ranvel-windowshowspage> $<TARGET_FILE:ranvel-replay>)
