@@ -120,6 +120,8 @@ fuzz: check-deps
 # cppcheck and clang-tidy over src/; any finding fails.
 analyze: check-deps
 	cmake -S . -B $(ANALYZE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
+	# the catalogues' source is generated: the compilation database names it
+	cmake --build $(ANALYZE_BUILD) --target ranvel_assets -j $(JOBS)
 	.ci/analyze.sh $(ANALYZE_BUILD) $(JOBS)
 
 # Writes the golden pictures anew from tests/golden/golden.replay. Only for a

@@ -21,6 +21,9 @@ void draw_label(Image target, const ScreenText<N>& label, double x, double y, do
   const ScreenRoom* room = screen_room(label.context);
   // A text with no translation is the Spanish one itself, drawn where it always is.
   const bool translated = text.data() != label.text().data();
-  if (translated && room != nullptr && room->centred) x = centre_x - text_width(text, font) / 2;
+  if (translated && room != nullptr && room->centred) {
+    const int half_width = text_width(text, font) / 2;
+    x = centre_x - half_width;
+  }
   check_code(draw_text(target, static_cast<float>(x), static_cast<float>(y), text, font));
 }

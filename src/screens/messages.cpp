@@ -63,7 +63,7 @@ const TextList& shown_message(const TextList& lines) {
 
 TextList shown_message(const TextList& lines, int32_t number) {
   const TextList& shown = shown_message(lines);
-  TextList filled;
-  for (const std::string& line : shown) filled.items.push_back(with_numbers(line, {number}));
-  return filled;
+  TextList numbered;
+  for (const std::string& line : shown) numbered.items.push_back(with_numbers(line, {number}));
+  return numbered;
 }

@@ -87,9 +87,8 @@ std::string literal(const std::string& bytes) {
     } else if (c >= 32 && c < 127 && c != '?') {
       out.push_back(ch);
     } else {
-      char octal[8];
-      std::snprintf(octal, sizeof octal, "\\%03o", c);
-      out += octal;
+      out.push_back('\\');
+      for (const int shift : {6, 3, 0}) out.push_back(static_cast<char>('0' + ((c >> shift) & 7)));
     }
   }
   return out + "\"";

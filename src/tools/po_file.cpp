@@ -89,13 +89,11 @@ PoFile read_po(std::string_view text) {
       flagged_fuzzy = false;
       started = true;
       target = &entry.msgid;
-    } else if (keyword == "msgid_plural") {
-      target = nullptr;
     } else if (keyword == "msgstr" || keyword == "msgstr[0]") {
       if (!started) return fail("a msgstr without its msgid");
       entry.msgstr = value;
       target = &entry.msgstr;
-    } else if (keyword.starts_with("msgstr[")) {
+    } else if (keyword == "msgid_plural" || keyword.starts_with("msgstr[")) {
       target = nullptr;
     } else {
       return fail("an unknown keyword");
