@@ -86,11 +86,12 @@ package: build
 package-test: package
 	bash tests/package_deb.sh $(BUILD)
 
-# Draws the desktop icons anew into packaging/icons. Look at every one before
-# committing it.
+# Draws the desktop icons anew into packaging/icons, and the web page's into
+# web/icons. Look at every one before committing it.
 icons: configure
 	cmake --build $(BUILD) -j $(JOBS) --target ranvel-icon
 	./$(BUILD)/ranvel-icon packaging/icons
+	./$(BUILD)/ranvel-icon --web web/icons
 
 # The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
 soak: build
