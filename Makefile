@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool imagemagick x11-apps x11-utils openbox libx11-dev libfreetype-dev fonts-dejavu-core \
-            desktop-file-utils appstream man-db groff-base gettext
+            desktop-file-utils appstream man-db groff-base gettext po4a
 # Building the Debian package (make package) and checking it (make package-test).
 PACKAGE_PACKAGES := dpkg-dev file lintian
 # Fuzzing and static analysis only (make fuzz, make analyze).
@@ -26,7 +26,7 @@ CLOSE_STRESS_SEED ?=
 ANALYZE_BUILD ?= build-analyze
 
 .PHONY: all deps check-deps configure build run test bench golden soak close-stress fuzz analyze install package \
-        package-test icons pot clean
+        package-test icons pot sounds clean
 
 all: build
 
@@ -62,10 +62,13 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The translators' template, po/ranvel.pot, extracted anew from the sources;
-# msgmerge brings every po/LL.po up to it.
+# msgmerge brings every po/LL.po up to it. po4a does the same for the manual
+# page: po/man/ranvel-man.pot from packaging/ranvel.6.in, and every po/man/LL.po.
 pot: deps
 	bash po/make_pot.sh
 	for po in po/*.po; do msgmerge --quiet --update --backup=none "$$po" po/ranvel.pot; done
+	po4a --no-translations --package-version "$$(sed -n 's/^project(Ranvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" \
+	  po/man/po4a.cfg
 
 bench: build
 	./$(BUILD)/ranvel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -92,6 +95,13 @@ icons: configure
 	cmake --build $(BUILD) -j $(JOBS) --target ranvel-icon
 	./$(BUILD)/ranvel-icon packaging/icons
 	./$(BUILD)/ranvel-icon --web web/icons
+
+# The game's sounds as $(BUILD)/sounds/NAME.wav, to listen to, and NAME.png,
+# their waveforms, to look at.
+sounds: configure
+	cmake --build $(BUILD) -j $(JOBS) --target ranvel-sounds
+	mkdir -p $(BUILD)/sounds
+	./$(BUILD)/ranvel-sounds $(BUILD)/sounds
 
 # The long soak: SOAK_GAMES games on the headless backend (ctest plays 300).
 soak: build

@@ -5,7 +5,9 @@
 # tools out, another prefix is honoured; the desktop entry (its every command
 # line one the game accepts), the software-centre description and the manual
 # page pass their validators, the compressed files are compressed as Debian
-# asks, and every file that names the version names the project's.
+# asks, and every file that names the version names the project's. The
+# translations are in place, po/man is whole and current, and a broken
+# translation stops the build.
 # Usage: install_tree.sh CMAKE BUILD_DIR VERSION
 set -u
 # The game speaks the locale's language: these checks want its own Spanish.
@@ -13,6 +15,7 @@ export LC_ALL=C.UTF-8
 cmake=$1
 build=$2
 version=$3
+source=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0
@@ -25,9 +28,11 @@ id=org.ranvel.Ranvel
 game_files="usr/games/ranvel
 usr/share/applications/$id.desktop
 usr/share/metainfo/$id.metainfo.xml
-usr/share/man/man6/ranvel.6.gz
 usr/share/doc/ranvel/copyright
 usr/share/doc/ranvel/changelog.gz"
+manual_pages="usr/share/man/man6/ranvel.6.gz usr/share/man/es/man6/ranvel.6.gz"
+game_files="$game_files
+$(tr ' ' '\n' <<<"$manual_pages")"
 for size in 16 32 48 64 128 256; do
   game_files="$game_files
 usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
@@ -86,7 +91,7 @@ done
 
 # Compressed with gzip -9n: no file name and no time in the header (flags
 # byte 3 and time bytes 4..7 all zero), the most compression (byte 8 is 2).
-for gz in usr/share/man/man6/ranvel.6.gz usr/share/doc/ranvel/changelog.gz; do
+for gz in $manual_pages usr/share/doc/ranvel/changelog.gz; do
   header=$(od -An -tx1 -N 10 "$full/$gz" | tr -d ' \n')
   [ "${header:0:6}" = 1f8b08 ] && [ "${header:6:10}" = 0000000000 ] && [ "${header:16:2}" = 02 ] ||
     fail "$gz is not compressed with gzip -9n (header $header)"
@@ -94,8 +99,9 @@ for gz in usr/share/man/man6/ranvel.6.gz usr/share/doc/ranvel/changelog.gz; do
 done
 
 # One version everywhere.
-zcat "$full/usr/share/man/man6/ranvel.6.gz" | grep -q "^\.TH RANVEL 6 .*\"ranvel $version\"" ||
-  fail "the manual page does not name version $version"
+for page in $manual_pages; do
+  zcat "$full/$page" | grep -q "^\.TH RANVEL 6 .*\"ranvel $version\"" || fail "$page does not name version $version"
+done
 [ "$(zcat "$full/usr/share/doc/ranvel/changelog.gz" | head -n 1 | cut -d ' ' -f 1-2)" = "ranvel ($version)" ] ||
   fail "the changelog's newest entry is not version $version"
 grep -q "<release version=\"$version\"" "$full/usr/share/metainfo/$id.metainfo.xml" ||
@@ -124,20 +130,67 @@ if [ -z "$missing" ]; then
   else
     echo "desktop-file-validate: nothing to say"
   fi
-  if ! appstreamcli validate --no-net "$full/usr/share/metainfo/$id.metainfo.xml" >"$scratch/out" 2>&1; then
+  # Not even a pedantic note, but for the ID's capitals (the file names share them).
+  appstreamcli validate --pedantic --no-net "$full/usr/share/metainfo/$id.metainfo.xml" >"$scratch/out" 2>&1 ||
     fail "appstreamcli validate: $(cat "$scratch/out")"
-  else
-    echo "appstreamcli validate: $(grep -v '^$' "$scratch/out" | tail -n 1)"
-  fi
-  # groff's every warning, and the page as man shows it.
-  zcat "$full/usr/share/man/man6/ranvel.6.gz" | groff -ww -man -Tutf8 -z >"$scratch/out" 2>&1
-  [ -s "$scratch/out" ] && fail "groff -ww warns about the manual page: $(cat "$scratch/out")"
-  MANWIDTH=80 man --warnings=w -l "$full/usr/share/man/man6/ranvel.6.gz" >"$scratch/page" 2>"$scratch/out" ||
-    fail "man -l could not show the manual page"
-  [ -s "$scratch/out" ] && fail "man -l warns: $(cat "$scratch/out")"
-  grep -q "^OPTIONS" "$scratch/page" || fail "man -l shows no OPTIONS section"
-  echo "manual page: $(wc -l <"$scratch/page") lines, no warning"
+  grep '^[EWIP]: ' "$scratch/out" | grep -v ' cid-contains-uppercase-letter ' >"$scratch/notes" &&
+    fail "appstreamcli validate --pedantic: $(cat "$scratch/notes")"
+  echo "appstreamcli validate --pedantic: $(grep -v '^$' "$scratch/out" | tail -n 1)"
+  # groff's every warning, and each page as man shows it.
+  for page in $manual_pages; do
+    zcat "$full/$page" | groff -k -ww -man -Tutf8 -z >"$scratch/out" 2>&1
+    [ -s "$scratch/out" ] && fail "groff -ww warns about $page: $(cat "$scratch/out")"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=w -l "$full/$page" >"$scratch/page" 2>"$scratch/out" ||
+      fail "man -l could not show $page"
+    [ -s "$scratch/out" ] && fail "man -l warns about $page: $(cat "$scratch/out")"
+    grep -q "ranvel --help | --version" "$scratch/page" || fail "man -l shows no synopsis in $page"
+    echo "$page: $(wc -l <"$scratch/page") lines, no warning"
+  done
 fi
+
+# The manual page's catalogues are whole, and what make pot makes of the page.
+mkdir -p "$scratch/current" && (cd "$source" && cp -r --parents po/man packaging/ranvel.6.in "$scratch/current")
+(cd "$scratch/current" && po4a --no-translations --package-version "$version" po/man/po4a.cfg >/dev/null 2>&1) ||
+  fail "po4a could not bring po/man up to the manual page"
+for file in $(cd "$source" && echo po/man/*.pot po/man/*.po); do
+  diff <(grep -v '^"POT-Creation-Date:' "$source/$file") <(grep -v '^"POT-Creation-Date:' "$scratch/current/$file") \
+    >/dev/null || fail "$file is behind packaging/ranvel.6.in: run make pot, then translate what is new"
+  [ "${file%.po}" = "$file" ] && continue
+  statistics=$(LC_ALL=C msgfmt --check --statistics -o /dev/null "$source/$file" 2>&1) &&
+    [[ $statistics != *fuzzy* && $statistics != *untranslated* ]] || fail "$file: $statistics"
+done
+
+# The build refuses a Keywords list that is not one and a description
+# translated in part, and takes a catalogue that translates some entries.
+cases=$scratch/cases
+mkdir -p "$cases" && echo ca >"$cases/LINGUAS"
+keywords=$(sed -n 's/^Keywords=//p' "$source/packaging/$id.desktop")
+for case in "made:joc;números;suma;" "refused:joc, números, suma;" "refused:joc;;suma;" "refused:joc;suma"; do
+  printf 'msgid ""\nmsgstr "Content-Type: text/plain; charset=UTF-8\\n"\n\nmsgid "%s"\nmsgstr "%s"\n' \
+    "$keywords" "${case#*:}" >"$cases/ca.po"
+  outcome=refused
+  bash "$source/packaging/translate.sh" desktop "$source/packaging/$id.desktop" "$cases" "$cases/$id.desktop" \
+    2>/dev/null && outcome=made
+  [ "$outcome" = "${case%%:*}" ] || fail "the menu entry with Keywords[ca]=${case#*:} was $outcome"
+done
+msggrep -X -F -e "the description's first paragraph" "$source/po/ranvel.pot" | msgen -o "$cases/ca.po" -
+bash "$source/packaging/translate.sh" metainfo "$source/packaging/$id.metainfo.xml" "$cases" "$cases/$id.metainfo.xml" \
+  2>/dev/null && fail "the description was made with one paragraph of two translated"
+
+# What each catalogue translates is in place: GenericName[LL], and a whole
+# catalogue's language listed as whole in the description.
+generic_name=$(sed -n 's/^GenericName=//p' "$source/packaging/$id.desktop")
+for language in $(grep -v '^#' "$source/po/LINGUAS"); do
+  translated=$(msgattrib --translated --no-fuzzy "$source/po/$language.po" |
+    msgexec -i - sh -c '[ "$MSGEXEC_MSGID" != "$0" ] || cat' "$generic_name")
+  [ -z "$translated" ] || grep -qxF "GenericName[$language]=$translated" "$full/usr/share/applications/$id.desktop" ||
+    fail "po/$language.po translates GenericName, but the menu entry has no GenericName[$language]=$translated"
+  case $(LC_ALL=C msgfmt --statistics -o /dev/null "$source/po/$language.po" 2>&1) in
+    *fuzzy* | *untranslated*) ;;
+    *) grep -qF "<lang percentage=\"100\">$language</lang>" "$full/usr/share/metainfo/$id.metainfo.xml" ||
+         fail "po/$language.po is whole, but the description does not list $language as whole" ;;
+  esac
+done
 
 [ "$failures" -eq 0 ] || exit 1
 if [ -n "$missing" ]; then

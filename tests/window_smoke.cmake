@@ -2,8 +2,9 @@
 # (title, size, idle processor use, closing), tests/window_play.sh (a whole
 # visit played with xdotool, each step compared with the page the replay
 # runner draws, and closing during a camera move), tests/window_comfort.sh
-# (scaling, letter-boxing, the pointer at every scale, fullscreen) and
-# tests/window_options.sh (the command line's --scale and --fullscreen).
+# (scaling, letter-boxing, the pointer at every scale, fullscreen),
+# tests/window_options.sh (the command line's --scale and --fullscreen),
+# tests/window_sound.sh (sound with no sound card and with SDL's silent driver).
 if(TARGET ranvel AND X11_FOUND)
   add_executable(ranvel-closewindow ${CMAKE_SOURCE_DIR}/tests/window/close_window.cxx)
   target_link_libraries(ranvel-closewindow PRIVATE X11::X11)
@@ -35,6 +36,10 @@ if(TARGET ranvel AND X11_FOUND)
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_double_click.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-replay>
                      $<TARGET_FILE:ranvel-comparewindow> ${CMAKE_BINARY_DIR}/window_double_click)
     set_tests_properties(window_double_click PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
+    add_test(NAME window_sound
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/window_sound.sh $<TARGET_FILE:ranvel> $<TARGET_FILE:ranvel-closewindow>
+                     $<TARGET_FILE:ranvel-windowshowspage> $<TARGET_FILE:ranvel-replay>)
+    set_tests_properties(window_sound PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
   endif()
 endif()
 if(TARGET ranvel AND NOT X11_FOUND)

@@ -75,6 +75,8 @@
     about_expert: page_text('web page', 'Juega siempre lo mejor que sabe, como el juego sin ayudas.'),
     // TRANSLATORS: the web page: the check box that shows the hints on the floor (two or three words).
     hints: page_text('web page', 'Mostrar ayudas'),
+    // TRANSLATORS: the web page: the check box that switches the game's sounds on and off (one word).
+    sound: page_text('web page', 'Sonido'),
     // TRANSLATORS: the web page: the button that fills the screen with the game (two or three words).
     fullscreen: page_text('web page', 'Pantalla completa'),
     // TRANSLATORS: the web page: what the button "?" does, for a screen reader
@@ -92,6 +94,7 @@
   document.getElementById('level-label').textContent = TEXTS.level;
   document.getElementById('language-label').textContent = TEXTS.language;
   document.getElementById('hints-label').textContent = TEXTS.hints;
+  document.getElementById('sound-label').textContent = TEXTS.sound;
   document.getElementById('fullscreen').textContent = TEXTS.fullscreen;
   document.getElementById('again').textContent = TEXTS.again;
   // "?" shows and hides how to play where the page hides it to leave the
@@ -290,12 +293,23 @@
   }
   level.addEventListener('change', () => {
     tell_level();
-    call('web_change_settings', LEVELS.indexOf(level.value), -1);
+    call('web_change_settings', LEVELS.indexOf(level.value), -1, -1);
     keep_in_address('nivel', level.value);
   });
   hints.addEventListener('change', () => {
-    call('web_change_settings', -1, hints.checked ? 1 : 0);
+    call('web_change_settings', -1, hints.checked ? 1 : 0, -1);
     keep_in_address('ayuda', hints.checked ? '' : null);
+  });
+  // The sound: the switch, and M (the game tells the page, on_sound_switched);
+  // a silent page keeps ?sin-sonido in its address.
+  const sound = document.getElementById('sound');
+  function show_sound(on) {
+    sound.checked = on;
+    keep_in_address('sin-sonido', on ? null : '');
+  }
+  sound.addEventListener('change', () => {
+    call('web_change_settings', -1, -1, sound.checked ? 1 : 0);
+    keep_in_address('sin-sonido', sound.checked ? null : '');
   });
   document.getElementById('aids').addEventListener('submit', (e) => e.preventDefault());
 
@@ -314,7 +328,7 @@
     location.search = '?' + search.toString().replace(/=(?=&|$)/g, '');
   });
   // The controls give the keys back to the game.
-  for (const control of [level, hints, language_menu])
+  for (const control of [level, hints, sound, language_menu])
     control.addEventListener('blur', () => view.focus({preventScroll: true}));
 
   window.Module = {
@@ -322,6 +336,7 @@
     arguments: command_line(location.search).concat(asked_language === null ? ['--idioma=' + language] : []),
     on_rows_shown: mark_rows,
     on_settings: show_settings,
+    on_sound_switched: show_sound,
     on_game_ended: function () {
       ended = true;
       running = false;

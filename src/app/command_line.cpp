@@ -62,6 +62,9 @@ constexpr std::array GAME_OPTIONS = {
                 plain_text("command line", "el idioma del juego: es (español), ca (catalán),\n"
                            "gl (gallego), eu (euskera), pt (portugués) o en (inglés);\n"
                            "sin esta opción, el de la configuración regional")),
+    switch_option("--sin-sonido", &CommandLine::sound_off,
+                  // TRANSLATORS: --help: what --sin-sonido does (at most 58 letters a line).
+                  plain_text("command line", "empieza sin sonido; la tecla M lo quita y lo pone")),
     // TRANSLATORS: --help: what --help does (at most 58 letters a line).
     switch_option("--help", &CommandLine::show_help, plain_text("command line", "muestra esta ayuda y termina")),
     // TRANSLATORS: --help: what --version does (at most 58 letters a line).
@@ -215,8 +218,8 @@ std::string option_with_value(const OptionEntry& option) {
 std::span<const OptionEntry> game_options() { return GAME_OPTIONS; }
 
 std::span<const OptionEntry> game_choice_options() {
-  // From --nivel to --idioma, next to each other in the game's table.
-  constexpr std::size_t COUNT = 6;
+  // From --nivel to --sin-sonido, next to each other in the game's table.
+  constexpr std::size_t COUNT = 7;
   for (std::size_t i = 0; i + COUNT <= GAME_OPTIONS.size(); ++i)
     if (GAME_OPTIONS[i].name == "--nivel") return std::span<const OptionEntry>(GAME_OPTIONS).subspan(i, COUNT);
   return {};
@@ -325,6 +328,7 @@ WindowChoice window_choice(const CommandLine& line) {
   choice.fullscreen = line.fullscreen;
   choice.scale = line.fullscreen ? 0 : line.scale;
   choice.integer_scale = line.integer_scale;
+  choice.sound_off = line.sound_off;
   return choice;
 }
 

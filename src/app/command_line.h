@@ -28,6 +28,7 @@ struct CommandLine {
   int32_t starter = -1;        // --empieza: 0 the player, 1 the computer; -1 when not given
   int32_t language = -1;       // --idioma: a Language; -1 when not given
   int32_t seed = -1;           // --semilla N, the replay runner's only; -1 when not given
+  bool sound_off = false;      // --sin-sonido
   bool show_help = false;      // --help: print the help and end
   bool show_version = false;   // --version: print the version and end
 };
@@ -96,7 +97,8 @@ std::string version_text();
 // reason, the options in one line and where to read more.
 std::string usage_text(std::string_view error, std::span<const OptionEntry> options = game_options());
 
-// The window the command line asks for; the scale counts only in a window.
+// The window (and the sound) the command line asks for; the scale counts
+// only in a window.
 WindowChoice window_choice(const CommandLine& line);
 // The teaching aids the command line asks for: chosen when --nivel or
 // --ayuda was given.
@@ -124,5 +126,6 @@ CommandLineOutcome take_command_line(int argc, char** argv, CommandLine& line);
 void apply_command_line(const CommandLine& line);
 
 // The options that choose the game rather than the window: the teaching
-// aids and the set-up (the replay runner takes them too).
+// aids, the set-up, the language and the sound (the replay runner takes them
+// too).
 std::span<const OptionEntry> game_choice_options();

@@ -16,6 +16,7 @@
 #include "screens/messages.h"
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "text/language.h"
 
@@ -66,16 +67,19 @@ void show_hover_change(const PlayScene& s, int32_t previous, int32_t now) {
 Next player_move(PlayScene& s, int32_t total, int32_t rod) {
   GAMESTATE& game = s.game;
   LAYROD(rod, game, 16 * rod);
+  play_sound(SOUND_ROD);
   SHIFTLOOKAT(total, current_total(game), s.frame, s.texture, s.font, game, s.view);
   redraw(s);
   const int32_t reached = current_total(game);
   if (reached == game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
+    play_sound(SOUND_WIN);
     SHOWMESSAGE(shown_message(MSGPLAYERWINS), COLOUR_WIN, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   if (reached > game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
+    play_sound(SOUND_LOSS);
     SHOWMESSAGE(shown_message(MSGOVERSHOOT, game.TARGET), COLOUR_LOSS, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
@@ -85,14 +89,19 @@ Next player_move(PlayScene& s, int32_t total, int32_t rod) {
 // A tie can be claimed only when no rod fits any more; otherwise play goes on.
 bool tie_claim_ends_game(const GAMESTATE& game, int32_t total) {
   if (RODLIST[0] + total > game.TARGET) {
+    play_sound(SOUND_TIE);
     SHOWMESSAGE(shown_message(MSGTIE), COLOUR_TIE, MESSAGE_NOTICE);
     return true;
   }
+  play_sound(SOUND_REFUSAL);
   SHOWMESSAGE(shown_message(MSGNOTNOW), COLOUR_LOSS, MESSAGE_NOTICE);
   return false;
 }
 
-bool player_gives_up() { return SHOWMESSAGE(shown_message(MSGGIVEUP), COLOUR_QUESTION, MESSAGE_QUESTION) != 0; }
+bool player_gives_up() {
+  play_sound(SOUND_CLICK);
+  return SHOWMESSAGE(shown_message(MSGGIVEUP), COLOUR_QUESTION, MESSAGE_QUESTION) != 0;
+}
 
 Next player_turn(PlayScene& s) {
   GAMESTATE& game = s.game;
@@ -166,6 +175,7 @@ Next player_turn(PlayScene& s) {
       if (n >= 0 && n <= 10) {
         if (n == 0) n = 10;
         if (((game.VALIDRODS >> n) & 1u) != 0) return player_move(s, total, n);
+        play_sound(SOUND_REFUSAL);
         SHOWMESSAGE(shown_message(MSGBADROD), COLOUR_LOSS, MESSAGE_NOTICE);
       }
     }
@@ -178,16 +188,19 @@ Next computer_turn(PlayScene& s) {
   const int32_t rod = computer_rod(game, teaching_aids.level);
   if (rod == 0) {
     WAITMS(OUTCOME_PAUSE_MS);
+    play_sound(SOUND_TIE);
     SHOWMESSAGE(shown_message(MSGCANNOTREACH, game.TARGET), COLOUR_TIE, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }
   const int32_t total = current_total(game);
   BRINGCOMPUROD(s.frame, rod, game, s.view);
   LAYROD(rod, game, 16 * rod);
+  play_sound(SOUND_ROD);
   const int32_t reached = current_total(game);
   SHIFTLOOKAT(total, reached, s.frame, s.texture, s.font, game, s.view);
   if (reached == game.TARGET) {
     WAITMS(OUTCOME_PAUSE_MS);
+    play_sound(SOUND_LOSS);
     SHOWMESSAGE(shown_message(MSGCOMPUWINS), COLOUR_LOSS, MESSAGE_NOTICE);
     return Next::GAME_OVER;
   }

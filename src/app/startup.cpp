@@ -15,6 +15,7 @@
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "surface/random.h"
 #include "text/language.h"
@@ -82,6 +83,7 @@ GameRun& start_up(std::FILE* trace) {
   RANDOMSEED(chosen_seed.value_or(CLOCKSECONDS()));
 
   PREPARETEXTURE(run.texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
+  make_sounds();
 
   run.font.LABELHEIGHT = LABEL_HEIGHT;
   run.font.INKCOLOR = INK_COLOUR;

@@ -35,11 +35,11 @@ extern std::optional<double> chosen_seed;
 
 // Runs the start-up sequence: the trace lines, the choice rods, the digit
 // font, the information texts, the screen, the frame and the texture, the
-// sprites, the palette, the random generator's seed, the floor texture and
-// the number labels. Returns the objects of the run. A second call (tests)
-// makes them anew in the same place. The trace lines go to standard output,
-// or to `trace` for a program whose standard output must hold nothing else
-// (the benchmarks' JSON).
+// sprites, the palette, the random generator's seed, the floor texture, the
+// sounds and the number labels. Returns the objects of the run. A second call
+// (tests) makes them anew in the same place. The trace lines go to standard
+// output, or to `trace` for a program whose standard output must hold nothing
+// else (the benchmarks' JSON).
 GameRun& start_up(std::FILE* trace = stdout);
 
 // The objects of the run that start_up made (for tests that look at a game

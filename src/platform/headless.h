@@ -6,15 +6,19 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 // Puts the clock back to 10.000 s and empties the key queue; the pointer goes
-// outside the window, the buttons are up and no setting has changed.
+// outside the window, the buttons are up and no setting has changed; no sound
+// has been played, and the sound is on unless the command line switched it
+// off.
 void headless_reset();
 // Virtual time now, in milliseconds.
 int64_t headless_now_ms();
-// Queues a key text; moves the pointer (x, y, buttons; -1s for outside).
+// Queues a key text (M switches the sound instead, as in a window); moves
+// the pointer (x, y, buttons; -1s for outside).
 void headless_key(const std::string& key);
 void headless_mouse(int32_t x, int32_t y, int32_t buttons);
 // Changes settings as a page's controls would; the game takes them when it
@@ -29,3 +33,12 @@ int64_t headless_frames();
 // checked), and the last page update handed over.
 int64_t headless_presents();
 PageUpdate headless_last_present();
+// A sound played (not while the sound is off): its number and the virtual
+// time it began.
+struct HeadlessSound {
+  int32_t number = 0;
+  int64_t ms = 0;
+  bool operator==(const HeadlessSound&) const = default;
+};
+// The sounds played since the last call, oldest first (the latest 1000).
+std::vector<HeadlessSound> headless_take_sounds();

@@ -45,10 +45,13 @@ KeyStroke key_of_dom_code(std::string_view code) {
   return stroke(PKEY_OTHER);
 }
 
-KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state) {
-  KeyDownResult r;
+bool is_sound_key(std::string_view text) { return text == "m" || text == "M"; }
+
+KeyResult map_key_down(const KeyStroke& press, KeyMapState& state) {
+  KeyResult r;
   // Whatever text the previous press sent has arrived by now.
   state.drop_next_text = false;
+  state.repeating = press.repeat;
   switch (press.key) {
     case PKEY_ROW_DIGIT:
     case PKEY_PAD_DIGIT:
@@ -88,17 +91,21 @@ KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state) {
   return r;
 }
 
-std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state) {
-  std::vector<std::string> keys;
+KeyResult map_typed_text(std::string_view text, KeyMapState& state) {
+  KeyResult r;
   if (state.drop_next_text) {
     state.drop_next_text = false;
-    return keys;
+    return r;
   }
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 32 && u <= 126) keys.push_back(std::string(1, c));
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto u = static_cast<unsigned char>(text[i]);
+    if (is_sound_key(text.substr(i, 1))) {
+      if (!state.repeating) r.toggles_sound = !r.toggles_sound;
+    } else if (u >= 32 && u <= 126) {
+      r.keys.push_back(std::string(1, text[i]));
+    }
   }
-  return keys;
+  return r;
 }
 
 std::string take_oldest_key(KeyQueue& keys) {

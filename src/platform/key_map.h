@@ -29,6 +29,7 @@ struct KeyStroke {
   PhysicalKey key = PKEY_OTHER;
   int32_t digit = 0;  // 0..9 for the two digit kinds
   bool alt = false;
+  bool repeat = false;  // the keyboard repeating a key held down
 };
 
 // The keys by their usage number on the USB keyboard page, which is what SDL
@@ -54,22 +55,30 @@ KeyStroke key_of_dom_code(std::string_view code);
 
 // What the keyboard mapping remembers between events: a digit key queues its
 // digit at once, so the character the same press also sends as typed text
-// must be dropped.
+// must be dropped; the text of a repeated press switches no sound.
 struct KeyMapState {
   bool drop_next_text = false;
+  bool repeating = false;
 };
 
-struct KeyDownResult {
+struct KeyResult {
   std::vector<std::string> keys;
   bool toggles_fullscreen = false;
+  bool toggles_sound = false;
 };
+
+// M (either case) switches the sound off and on, on every screen and while
+// the game animates: it is taken here, before the key queue, and means
+// nothing else anywhere.
+bool is_sound_key(std::string_view text);
 
 // A key going down (or repeating). Letters and signs are not queued here:
 // they come from typed text, so the player's layout is respected.
-KeyDownResult map_key_down(const KeyStroke& press, KeyMapState& state);
-// Typed text (UTF-8): every printable ASCII character becomes a key; other
-// characters are dropped, since the game compares only ASCII key texts.
-std::vector<std::string> map_typed_text(std::string_view text, KeyMapState& state);
+KeyResult map_key_down(const KeyStroke& press, KeyMapState& state);
+// Typed text (UTF-8): every printable ASCII character becomes a key, but M,
+// which switches the sound (once for a key held down); other characters are
+// dropped, since the game compares only ASCII key texts.
+KeyResult map_typed_text(std::string_view text, KeyMapState& state);
 
 // A backend's keyboard queue: key texts in the order typed.
 using KeyQueue = std::deque<std::string>;

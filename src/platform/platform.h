@@ -41,11 +41,25 @@ struct PlatformMouse {
   int32_t buttons = -1;
 };
 
-// What the player asked for on the command line about the window.
+// What the player asked for on the command line about the window and the
+// sound.
 struct WindowChoice {
   bool fullscreen = false;     // start in full screen
   int32_t scale = 0;           // start at this whole multiple of the page; 0: the largest that fits
   bool integer_scale = false;  // show the page at whole multiples only, also resized or in full screen
+  bool sound_off = false;      // start with the sound off (the M key switches it on and off)
+};
+
+// Sounds are 16-bit mono samples at this rate.
+constexpr int32_t SOUND_RATE = 44100;
+
+// A sound to play: its number (the game names its sounds) and its samples.
+// The samples stay where they are for the whole run, so a backend may keep
+// the pointer while it plays them.
+struct SoundClip {
+  int32_t number = 0;
+  const std::int16_t* samples = nullptr;
+  int32_t count = 0;
 };
 
 // Settings a teacher may change while the game runs, from outside the game
@@ -89,6 +103,12 @@ SettingsChange platform_take_settings();
 // Called each time a whole 800 x 600 frame has been copied onto the screen
 // (the headless clock counts drawing time by it).
 void platform_full_frame();
+// Called the moment something happens that the player should hear (the
+// samples are made above the seam, as the page is). Returns at once: the
+// sound plays on while the game goes on, and a backend that cannot play it
+// (no sound card, the sound switched off) drops it without a word. Switching
+// the sound off and on is the backend's (the M key, the command line).
+void platform_play_sound(const SoundClip& clip);
 // Called once the run-time error report has been drawn, with its text (a
 // backend with no one watching the screen prints it).
 void platform_error_report(const std::string& text);

@@ -10,6 +10,9 @@ namespace {
 
 constexpr int64_t START_MS = 10000;
 constexpr int64_t FRAME_MS = 16;
+// The sounds kept until someone takes them: the latest, so a long run that
+// never looks keeps no more than these.
+constexpr std::size_t SOUNDS_KEPT = 1000;
 
 int64_t now_ms = START_MS;
 int64_t frames = 0;
@@ -24,6 +27,11 @@ ButtonLatch buttons;
 SettingsChange settings;
 std::function<void(int64_t)> driver;
 bool driving = false;
+// The sound as the command line asked for it, as M has left it, and what it
+// has played.
+bool sound_on_at_start = true;
+bool sound_on = true;
+std::vector<HeadlessSound> sounds;
 
 // The driver may end the program (by throwing); the guard lets the next run
 // drive again.
@@ -47,10 +55,17 @@ void headless_reset() {
   mouse = PlatformMouse{};
   buttons = ButtonLatch{};
   settings = SettingsChange{};
+  sound_on = sound_on_at_start;
+  sounds.clear();
 }
 
 int64_t headless_now_ms() { return now_ms; }
-void headless_key(const std::string& key) { keys.push_back(key); }
+void headless_key(const std::string& key) {
+  if (is_sound_key(key))
+    sound_on = !sound_on;
+  else
+    keys.push_back(key);
+}
 void headless_mouse(int32_t x, int32_t y, int32_t pressed) {
   const bool inside = x >= 0 && y >= 0 && pressed >= 0;
   mouse = inside ? PlatformMouse{x, y, pressed} : PlatformMouse{};
@@ -69,8 +84,14 @@ int64_t headless_frames() { return frames; }
 int64_t headless_presents() { return presents; }
 PageUpdate headless_last_present() { return last_present; }
 
-// No window: the choices of a command line change nothing here.
-void platform_configure(const WindowChoice&) {}
+std::vector<HeadlessSound> headless_take_sounds() {
+  std::vector<HeadlessSound> taken;
+  taken.swap(sounds);
+  return taken;
+}
+
+// No window: of the command line's choices only the sound counts here.
+void platform_configure(const WindowChoice& choice) { sound_on = sound_on_at_start = !choice.sound_off; }
 bool platform_open(int32_t, int32_t) { return true; }
 // No one watches the page: a shot reads it from the surface. The hand-over
 // is only counted.
@@ -106,6 +127,13 @@ SettingsChange platform_take_settings() {
 void platform_full_frame() {
   now_ms += FRAME_MS;
   ++frames;
+}
+
+// Nothing to hear: the sound is noted with the moment it began.
+void platform_play_sound(const SoundClip& clip) {
+  if (!sound_on) return;
+  if (sounds.size() >= SOUNDS_KEPT) sounds.erase(sounds.begin());
+  sounds.push_back(HeadlessSound{clip.number, now_ms});
 }
 
 // A replay has no one watching the screen: the report also goes to

@@ -17,18 +17,27 @@
 // software (a virtual X server, a remote desktop). Where the window system
 // has no such pixels (some Wayland and macOS set-ups), a renderer shows the
 // page, scaled here all the same.
+//
+// Sounds are mixed on SDL's audio thread. The sound card is opened at the
+// first sound, not before, and paused whenever nothing plays; where there is
+// none the game plays on in silence, without a word and without trying again.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "core/runtime_error.h"
 #include "platform/key_map.h"
 #include "platform/platform.h"
 #include "platform/pointer_latch.h"
+#include "platform/sound_mixer.h"
 #include "platform/window_input.h"
 #include "platform/window_layout.h"
 #ifdef RANVEL_X11
@@ -83,6 +92,23 @@ int64_t last_look_ns = 0;
 
 // The keys, the pointer (in window coordinates) and the buttons.
 WindowInput input;
+
+// The sound: switched on or off (M, the command line), the device once it is
+// open (0 before, and for ever when it could not be opened), whether it
+// runs, and what it plays. The mixer belongs to the audio thread while the
+// device runs; the game's thread touches it only with the device locked.
+bool sound_on = true;
+bool audio_tried = false;
+SDL_AudioDeviceID audio_device = 0;
+bool audio_running = false;
+SoundMixer mixer;
+// Set by the audio thread: something is still to be heard.
+std::atomic<bool> audio_busy{false};
+// Samples the audio thread mixes at a time. SDL's thread wakes for every
+// such buffer even while the device is paused (it then sends silence), so
+// this is what an idle screen pays once a sound has been played: 2048 (46 ms
+// a buffer) halves the cost of 1024 and is still heard with the picture.
+constexpr Uint16 AUDIO_BUFFER_SAMPLES = 2048;
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -293,6 +319,7 @@ static_assert(SDL_SCANCODE_LEFT == USAGE_LEFT && SDL_SCANCODE_RIGHT == USAGE_RIG
 KeyStroke key_of(const SDL_KeyboardEvent& e) {
   KeyStroke p = key_of_usage(e.keysym.scancode);
   p.alt = (e.keysym.mod & KMOD_ALT) != 0;
+  p.repeat = e.repeat != 0;
   return p;
 }
 
@@ -350,6 +377,76 @@ void end_if_window_lost() {
 #endif
 }
 
+// SDL's audio thread asks for the next samples.
+void mix_audio(void*, Uint8* stream, int bytes) {
+  const bool busy = mixer_fill(mixer, reinterpret_cast<std::int16_t*>(stream), bytes / 2);
+  audio_busy.store(busy);
+}
+
+// Runs f with standard error sent nowhere: with no sound card the sound
+// libraries under SDL write their complaints straight to it.
+template <class F>
+void with_standard_error_silenced(F f) {
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (saved >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+  f();
+  std::fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+  if (nowhere >= 0) close(nowhere);
+}
+
+// Opens the sound card once; false when there is none, now and from then on.
+bool audio_open() {
+  if (audio_tried) return audio_device != 0;
+  audio_tried = true;
+  bool started = false;
+  with_standard_error_silenced([&started] {
+    started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!started) return;
+    SDL_AudioSpec wanted{};
+    wanted.freq = SOUND_RATE;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = AUDIO_BUFFER_SAMPLES;
+    wanted.callback = mix_audio;
+    // SDL converts to whatever the card takes.
+    audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  });
+  // With no card, SDL's sound is shut down again, so that nothing of it
+  // keeps watching for one. That waits for SDL's watcher to notice (up to a
+  // tenth of a second), so it is done beside the game, which goes on.
+  if (started && audio_device == 0) std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); }).detach();
+  return audio_device != 0;
+}
+
+// Nothing is left to hear: the device rests until the next sound.
+void audio_pause_when_done() {
+  if (audio_running && !audio_busy.load()) {
+    SDL_PauseAudioDevice(audio_device, 1);
+    audio_running = false;
+  }
+}
+
+void toggle_sound() {
+  sound_on = !sound_on;
+  if (!sound_on && audio_device != 0) {
+    SDL_LockAudioDevice(audio_device);
+    mixer_stop_all(mixer);
+    audio_busy.store(false);
+    SDL_UnlockAudioDevice(audio_device);
+  }
+}
+
+void take_keys(const KeyResult& r) {
+  for (const std::string& k : r.keys) input.keys.push_back(k);
+  if (r.toggles_sound) toggle_sound();
+}
+
 void note_pointer(int32_t x, int32_t y) {
   input.pointer_x = x;
   input.pointer_y = y;
@@ -365,13 +462,13 @@ void handle(const SDL_Event& e) {
       if (tells_window_destroyed(e)) end_program(0);
       break;
     case SDL_KEYDOWN: {
-      const KeyDownResult r = map_key_down(key_of(e.key), input.key_state);
-      for (const std::string& k : r.keys) input.keys.push_back(k);
+      const KeyResult r = map_key_down(key_of(e.key), input.key_state);
+      take_keys(r);
       if (r.toggles_fullscreen && e.key.repeat == 0) toggle_fullscreen();
       break;
     }
     case SDL_TEXTINPUT:
-      for (const std::string& k : map_typed_text(e.text.text, input.key_state)) input.keys.push_back(k);
+      take_keys(map_typed_text(e.text.text, input.key_state));
       break;
     case SDL_MOUSEMOTION:
       note_pointer(e.motion.x, e.motion.y);
@@ -438,6 +535,7 @@ int end_on_lost_display(Display*) {
 void platform_configure(const WindowChoice& chosen) {
   choice = chosen;
   set_integer_scale_only(chosen.integer_scale);
+  sound_on = !chosen.sound_off;
 }
 
 bool platform_open(int32_t width, int32_t height) {
@@ -545,6 +643,7 @@ void platform_pump() {
   }
   drain_events();
   present_again_if_needed();
+  audio_pause_when_done();
   log_each_second();
 }
 
@@ -631,5 +730,17 @@ void platform_force_window_size(int32_t width, int32_t height) {
 #else
 void platform_full_frame() {}
 #endif
+
+void platform_play_sound(const SoundClip& clip) {
+  if (!sound_on || !audio_open()) return;
+  SDL_LockAudioDevice(audio_device);
+  mixer_start(mixer, clip);
+  audio_busy.store(true);
+  SDL_UnlockAudioDevice(audio_device);
+  if (!audio_running) {
+    SDL_PauseAudioDevice(audio_device, 0);
+    audio_running = true;
+  }
+}
 
 void platform_error_report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }

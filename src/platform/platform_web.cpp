@@ -8,6 +8,11 @@
 // put into the canvas. The game's blocking loops stay as they are: a sleep
 // hands the browser back its thread (Asyncify) until the time is up, and the
 // input arrives meanwhile.
+//
+// Sounds are played through Web Audio by the JavaScript half; it makes the
+// audio context at the player's first key or press, as browsers require, and
+// drops the sounds before that. The sound is switched off and on here (M, the
+// command line's choice) and by the page (web_change_settings).
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
@@ -30,6 +35,8 @@ void web_sleep(int ms);
 void web_report_error(const char* text);
 void web_game_ended(int code);
 void web_settings_shown(int level, int hints);
+void web_play_sound(int number, const std::int16_t* samples, int count, int rate);
+void web_sound_switched(int on);
 }
 
 namespace {
@@ -54,6 +61,8 @@ WindowInput input;
 
 int64_t frames = 0;
 
+bool sound_on = true;
+
 int64_t now_ms() { return static_cast<int64_t>(emscripten_get_now()); }
 
 void palette_to_rgba(const std::uint8_t* palette) {
@@ -66,7 +75,14 @@ void palette_to_rgba(const std::uint8_t* palette) {
 KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
   KeyStroke p = key_of_dom_code(e.code);
   p.alt = e.altKey;
+  p.repeat = e.repeat;
   return p;
+}
+
+void set_sound(bool on) {
+  if (on == sound_on) return;
+  sound_on = on;
+  web_sound_switched(on ? 1 : 0);
 }
 
 // Keys the game knows come by where they are on the keyboard, as on the
@@ -76,7 +92,7 @@ KeyStroke key_of(const EmscriptenKeyboardEvent& e) {
 EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (e->ctrlKey || e->metaKey) return EM_FALSE;
   const KeyStroke press = key_of(*e);
-  const KeyDownResult r = map_key_down(press, input.key_state);
+  const KeyResult r = map_key_down(press, input.key_state);
   for (const std::string& k : r.keys) input.keys.push_back(k);
   // Full screen is the page's (web/page.js): a browser grants it only from
   // the page's own event handler.
@@ -84,9 +100,10 @@ EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
   if (!r.keys.empty()) return EM_TRUE;
   if (std::strlen(e->key) == 1) {
     input.key_state.drop_next_text = false;
-    const std::vector<std::string> typed = map_typed_text(e->key, input.key_state);
-    for (const std::string& k : typed) input.keys.push_back(k);
-    return typed.empty() ? EM_FALSE : EM_TRUE;
+    const KeyResult typed = map_typed_text(e->key, input.key_state);
+    for (const std::string& k : typed.keys) input.keys.push_back(k);
+    if (typed.toggles_sound) set_sound(!sound_on);
+    return typed.keys.empty() && !is_sound_key(e->key) ? EM_FALSE : EM_TRUE;
   }
   return EM_FALSE;
 }
@@ -131,12 +148,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_leave() { input.pointer_inside 
 // may never come.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_pointer_clear() { clear_buttons(input.buttons); }
 
-// A teacher changed a control of the page (-1: that one did not change); the
-// game takes the change at its next turn or frame.
-extern "C" EMSCRIPTEN_KEEPALIVE void web_change_settings(int32_t level, int32_t hints) {
+// A teacher changed a control of the page (-1: that one did not change).
+// The game takes the level and the hints at its next turn or frame; the
+// sound, switched on (1) or off (0), changes at once here, where it is
+// mixed, as with M (the page is told through Module.on_sound_switched).
+extern "C" EMSCRIPTEN_KEEPALIVE void web_change_settings(int32_t level, int32_t hints, int32_t sound) {
   if (level >= 0) settings.level = level;
   if (hints >= 0) settings.hints = hints;
+  if (sound >= 0) set_sound(sound != 0);
 }
+// Whether the sound is on, for the page's switch.
+extern "C" EMSCRIPTEN_KEEPALIVE int web_sound_on() { return sound_on ? 1 : 0; }
 
 // For the page's tests and measurements: the page as shown last and its
 // palette, and how many whole frames the game has drawn.
@@ -145,9 +167,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_shown_palette() { return
 extern "C" EMSCRIPTEN_KEEPALIVE double web_frame_count() { return static_cast<double>(frames); }
 
 // The page lays itself out in the browser window and cannot start in full
-// screen (a browser grants that only to the player's own gesture): the
-// window choices of a command line change nothing here.
-void platform_configure(const WindowChoice&) {}
+// screen (a browser grants that only to the player's own gesture): of the
+// command line's choices only the sound counts here.
+void platform_configure(const WindowChoice& choice) { set_sound(!choice.sound_off); }
 
 bool platform_open(int32_t width, int32_t height) {
   if (opened) return true;
@@ -218,6 +240,11 @@ SettingsChange platform_take_settings() {
 }
 
 void platform_full_frame() { ++frames; }
+
+void platform_play_sound(const SoundClip& clip) {
+  if (sound_on && clip.samples != nullptr && clip.count > 0)
+    web_play_sound(clip.number, clip.samples, clip.count, SOUND_RATE);
+}
 
 void platform_error_report(const std::string& text) { web_report_error(text.c_str()); }
 

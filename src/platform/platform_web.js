@@ -1,6 +1,7 @@
 // The JavaScript half of the web backend (platform_web.cpp beside it),
-// linked in with --js-library. It knows the canvas, the clock of the page and
-// its visibility; web/page.js, around it, knows the layout and the pointer.
+// linked in with --js-library. It knows the canvas, the clock of the page,
+// its visibility and its sound; web/page.js, around it, knows the layout and
+// the pointer.
 
 mergeInto(LibraryManager.library, {
   $web_state: {
@@ -12,14 +13,76 @@ mergeInto(LibraryManager.library, {
     channel_waiters: [],
   },
 
+  // Web Audio: the context, made at the player's first key or press (a
+  // browser lets a page make sound only after one, and warns about a
+  // context made before), each sound's buffer once it has been played, and
+  // the sounds playing now.
+  $web_audio: {
+    context: null,
+    buffers: [],
+    playing: [],
+    // Listens for the first key or press; every later one resumes a context
+    // that the browser has suspended.
+    listen: function () {
+      var wake = function () {
+        // Only an event that the browser counts as the player's own.
+        if (navigator.userActivation && !navigator.userActivation.isActive) return;
+        var Context = window.AudioContext || window.webkitAudioContext;
+        if (!Context) return;
+        if (!web_audio.context) web_audio.context = new Context();
+        else if (web_audio.context.state === 'suspended') web_audio.context.resume();
+      };
+      ['keydown', 'pointerdown', 'pointerup', 'touchend'].forEach(function (type) {
+        window.addEventListener(type, wake, true);
+      });
+    },
+  },
+
   // The canvas the page drew for us; 0 when there is none.
-  web_open__deps: ['$web_state'],
+  web_open__deps: ['$web_state', '$web_audio'],
   web_open: function (width, height) {
     var canvas = Module['canvas'] || document.getElementById('ranvel');
     if (!canvas || canvas.width !== width || canvas.height !== height) return 0;
     web_state.canvas = canvas;
     web_state.context = canvas.getContext('2d', {alpha: false});
+    if (web_state.context) web_audio.listen();
     return web_state.context ? 1 : 0;
+  },
+
+  // Plays count 16-bit samples at rate from wasm memory, once the player has
+  // given the page leave to sound; dropped before that.
+  web_play_sound__deps: ['$web_audio'],
+  web_play_sound: function (number, samples, count, rate) {
+    var context = web_audio.context;
+    if (!context || context.state !== 'running') return;
+    var buffer = web_audio.buffers[number];
+    if (!buffer || buffer.length !== count) {
+      buffer = context.createBuffer(1, count, rate);
+      var channel = buffer.getChannelData(0);
+      var from = samples >> 1;
+      for (var i = 0; i < count; ++i) channel[i] = HEAP16[from + i] / 32768;
+      web_audio.buffers[number] = buffer;
+    }
+    var source = context.createBufferSource();
+    source.buffer = buffer;
+    source.connect(context.destination);
+    source.onended = function () {
+      var at = web_audio.playing.indexOf(source);
+      if (at >= 0) web_audio.playing.splice(at, 1);
+    };
+    web_audio.playing.push(source);
+    source.start();
+  },
+
+  // The sound switched off (what plays stops at once) or on; the page is told.
+  web_sound_switched__deps: ['$web_audio'],
+  web_sound_switched: function (on) {
+    if (!on) {
+      var playing = web_audio.playing;
+      web_audio.playing = [];
+      playing.forEach(function (source) { source.stop(); });
+    }
+    if (Module['on_sound_switched']) Module['on_sound_switched'](on !== 0);
   },
 
   // Rows first .. first + count - 1 of the RGBA page into the canvas. The

@@ -1,9 +1,11 @@
 // ranvel-replay [--nivel ...] [--ayuda] [--meta N] [--regletas LISTA]
-// [--empieza ...] [--semilla N] SCRIPT OUTDIR: the real game on the headless
-// backend, played by a script; shots and snapshots go to OUTDIR (made if
-// missing). The options are the game's own (the teaching aids and the
-// starting set-up) and --semilla, which seeds the random generator with N
-// instead of the clock, which starts at the same moment in every run.
+// [--empieza ...] [--idioma LL] [--sin-sonido] [--semilla N] [--sonidos]
+// SCRIPT OUTDIR: the real game on the headless backend, played by a script;
+// shots and snapshots go to OUTDIR (made if missing). The options are the
+// game's own (the teaching aids, the starting set-up, the language, the sound
+// switched off); --semilla seeds the random generator with N instead of the
+// clock, which starts at the same moment in every run; with --sonidos every
+// snapshot lists the sounds played since the one before.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -37,8 +39,13 @@ std::vector<OptionEntry> replay_options() {
 int main(int argc, char** argv) {
   std::vector<std::string> options;
   std::vector<std::string> paths;
+  bool list_sounds = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--sonidos") {
+      list_sounds = true;
+      continue;
+    }
     if (!argument.starts_with("--")) {
       paths.push_back(argument);
       continue;
@@ -56,15 +63,13 @@ int main(int argc, char** argv) {
     if (!error.empty()) std::fprintf(stderr, "ranvel-replay: %s\n", error.c_str());
     std::fprintf(stderr,
                  "usage: ranvel-replay [--nivel facil|medio|experto] [--ayuda] [--meta N] [--regletas LISTA]\n"
-                 "                     [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--semilla N]\n"
-                 "                     SCRIPT OUTDIR\n"
+                 "                     [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--sin-sonido]\n"
+                 "                     [--semilla N] [--sonidos] SCRIPT OUTDIR\n"
                  "  --semilla N: N from 0 to %d\n",
                  INT32_MAX);
     return REPLAY_BAD_SCRIPT;
   }
-  teaching_aids = teaching_choice(line);
-  starting_setup = setup_choice(line);
-  if (line.language >= 0) choose_language(static_cast<Language>(line.language));
+  apply_command_line(line);
   if (line.seed >= 0) chosen_seed = line.seed;
   const std::string scriptpath = paths[0];
   const std::string outdir = paths[1];
@@ -88,5 +93,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: cannot make the output folder\n", outdir.c_str());
     return REPLAY_BAD_SCRIPT;
   }
-  return run_replay(script.commands, outdir, run_game, line.language >= 0);
+  Replay replay;
+  replay.commands = script.commands;
+  replay.outdir = outdir;
+  replay.tell_language = line.language >= 0;
+  replay.list_sounds = list_sounds;
+  return run_replay(replay, run_game);
 }

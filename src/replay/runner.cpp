@@ -46,7 +46,8 @@ void write_shot(Replay& r, const ReplayCommand& c) {
 void write_state(Replay& r, const ReplayCommand& c) {
   const std::string path = out_path(r, c.name, ".json");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << state_json(run_report, r.tell_language);
+  const std::vector<HeadlessSound> sounds = r.list_sounds ? headless_take_sounds() : std::vector<HeadlessSound>{};
+  out << state_json(run_report, r.tell_language, r.list_sounds ? &sounds : nullptr);
   out.close();
   if (!out) output_failed(r, c, path, "the file could not be written");
 }
@@ -121,12 +122,10 @@ void drive(Replay& r, int64_t now) {
 
 }  // namespace
 
-int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)(),
-                   bool tell_language) {
+int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)()) {
   Replay r;
   r.commands = commands;
   r.outdir = outdir;
-  r.tell_language = tell_language;
   return run_replay(r, game);
 }
 

@@ -41,6 +41,7 @@ struct Replay {
   std::vector<ReplayCommand> commands;
   std::string outdir;              // where shots and snapshots go; it must exist
   bool tell_language = false;      // snapshots tell the language of the texts
+  bool list_sounds = false;        // snapshots list the sounds played since the one before
   std::vector<ReplayHook> hooks;
   // Called at every look at the input before any command (a test watching
   // the whole run); its result is not used.
@@ -65,8 +66,7 @@ struct Replay {
 // returns the exit code. Problems are told on standard error.
 int32_t run_replay(Replay& replay, void (*game)());
 // The same for a script's commands.
-int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)(),
-                   bool tell_language = false);
+int32_t run_replay(const std::vector<ReplayCommand>& commands, const std::string& outdir, void (*game)());
 // Puts commands (and the hooks they name, numbered from 0) right after the
 // one being carried out.
 void add_next_commands(Replay& replay, std::vector<ReplayCommand> more, std::vector<ReplayHook> more_hooks);

@@ -1,8 +1,9 @@
-// The state snapshot of a replay (see replay_state.h).
+// The state snapshot of a replay (see state_json.h).
 #include "replay/state_json.h"
 
 #include "game/teaching.h"
 #include "text/language.h"
+#include "sound/sounds.h"
 
 #include <algorithm>
 #include <charconv>
@@ -67,7 +68,7 @@ std::string number_list(const ARRAY& values, std::size_t count) {
 
 }  // namespace
 
-std::string state_json(const RunReport& report, bool with_language) {
+std::string state_json(const RunReport& report, bool with_language, const std::vector<HeadlessSound>* sounds) {
   static const GAMESTATE fresh{};
   const GAMESTATE& g = report.game != nullptr ? *report.game : fresh;
   const std::size_t moves = g.MOVECOUNT;
@@ -108,6 +109,16 @@ std::string state_json(const RunReport& report, bool with_language) {
       if (!first) out.append(", ");
       first = false;
       out.append(json_text(line));
+    }
+    out.push_back(']');
+  }
+  if (sounds != nullptr) {
+    out.append(", \"sounds\": [");
+    for (std::size_t i = 0; i < sounds->size(); ++i) {
+      const HeadlessSound& s = (*sounds)[i];
+      if (i > 0) out.append(", ");
+      out.append("{\"name\": ").append(json_text(sound_name(s.number)));
+      out.append(", \"ms\": ").append(std::to_string(s.ms)).append("}");
     }
     out.push_back(']');
   }

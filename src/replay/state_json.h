@@ -8,12 +8,16 @@
 // written on one line. "rods" holds the first movecount rods, "totals" the
 // totals 0..movecount; "message" is there only while a message box is open,
 // with its lines as stored (bytes below 32 or above 126 as \u00XX, quotes and
-// backslashes escaped).
+// backslashes escaped). When asked for, "sounds" ends it: the sounds played
+// since the snapshot before, each with its name and the virtual time it
+// began, e.g. "sounds": [{"name": "rod", "ms": 10832}].
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/headless.h"
 #include "screens/shown_screen.h"
 
 // "options", "play", "message", "info", "error", or "none" before the first
@@ -24,5 +28,7 @@ std::string json_text(std::string_view text);
 // A double as JSON, always with a fraction or exponent (12.0, 43.25).
 std::string json_number(double value);
 // The snapshot of the run as a JSON object, ending with a new line. With
-// with_language it also tells the language of the texts ("language": "en").
-std::string state_json(const RunReport& report, bool with_language = false);
+// with_language it also tells the language of the texts ("language": "en"),
+// and the list of sounds when it is given.
+std::string state_json(const RunReport& report, bool with_language = false,
+                       const std::vector<HeadlessSound>* sounds = nullptr);

@@ -6,6 +6,7 @@
 #include "assets/fonts.h"
 #include "screens/shown_screen.h"
 #include "shade/rounded_box.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "surface/surface.h"
 
@@ -37,5 +38,7 @@ int32_t INFOSCREEN(const TextList& text, double minimumseconds) {
     if (!look.acted() && CLOCKSECONDS() > shown + minimumseconds) break;
   }
   if (clicked) ignore_quick_presses(released);
+  // The page is turned.
+  play_sound(SOUND_CLICK);
   return 0;
 }

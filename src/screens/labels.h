@@ -19,7 +19,8 @@ void draw_label(Image target, const ScreenText<N>& label, double x, double y, do
                 const TextFont& font = SMALL_TEXT_FONT) {
   const std::string_view text = translation(label);
   const ScreenRoom* room = screen_room(label.context);
-  if (chosen_language() != LANGUAGE_SPANISH && room != nullptr && room->centred)
-    x = centre_x - text_width(text, font) / 2;
+  // A text with no translation is the Spanish one itself, drawn where it always is.
+  const bool translated = text.data() != label.text().data();
+  if (translated && room != nullptr && room->centred) x = centre_x - text_width(text, font) / 2;
   check_code(draw_text(target, static_cast<float>(x), static_cast<float>(y), text, font));
 }

@@ -10,6 +10,7 @@
 #include "screens/shown_screen.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "surface/surface.h"
 
@@ -96,6 +97,7 @@ int32_t SHOWMESSAGE(const TextList& lines, uint32_t colour, int32_t kind) {
 
   drop_waiting_keys();
   const int32_t result = wait_for_answer(question);
+  play_sound(SOUND_CLICK);
 
   check_code(BLITIMAGE(screen_page(), BOX_LEFT, BOX_TOP, saved, BLIT_COPY));
   FREEIMAGE(saved);

@@ -19,6 +19,7 @@
 #include "screens/widgets.h"
 #include "shade/palette.h"
 #include "shade/rounded_box.h"
+#include "sound/sounds.h"
 #include "surface/input.h"
 #include "surface/surface.h"
 
@@ -110,6 +111,7 @@ void build_screen(OptionsScreen& s) {
 
 // Moves the target, kept within 10..100, and shows the new number.
 void change_target(OptionsScreen& s, int32_t delta) {
+  play_sound(SOUND_CLICK);
   const int32_t target = std::clamp(static_cast<int32_t>(s.game.TARGET) + delta, 10, 100);
   s.game.TARGET = static_cast<uint8_t>(target);
   draw_element(s, ELEMENT_TARGET, 0);
@@ -129,6 +131,7 @@ int32_t arrow_step(int32_t element) {
 }
 
 void toggle_rod(OptionsScreen& s, int32_t value) {
+  play_sound(SOUND_CLICK);
   s.game.VALIDRODS = static_cast<uint16_t>(s.game.VALIDRODS ^ (1u << value));
   const auto top = static_cast<float>(s.rods_top);
   check_code(BLITIMAGE(s.frame, 0, top, s.rodsbackground, BLIT_COPY));
@@ -143,12 +146,14 @@ void choose_starter(OptionsScreen& s, int32_t choice) {
   const bool change = (s.game.STARTER == 1 && choice == ELEMENT_PLAYER_STARTS) ||
                       (s.game.STARTER == 0 && choice == ELEMENT_COMPUTER_STARTS);
   if (!change) return;
+  play_sound(SOUND_CLICK);
   s.game.STARTER = static_cast<uint8_t>(s.game.STARTER ^ 1);
   draw_element(s, ELEMENT_PLAYER_STARTS, 36 - 2 * choice);
   draw_element(s, ELEMENT_COMPUTER_STARTS, 2 * choice - 34);
 }
 
 void information_pages(OptionsScreen& s) {
+  play_sound(SOUND_CLICK);
   INFOSCREEN(INFOTEXT1, INFO_PAGE_SECONDS);
   INFOSCREEN(INFOTEXT2, INFO_PAGE_SECONDS);
   INFOSCREEN(INFOTEXT3, INFO_PAGE_SECONDS);
@@ -162,10 +167,12 @@ bool leave_to_play(OptionsScreen& s) {
   for (int32_t v = 1; v <= 10; ++v)
     if (((s.game.VALIDRODS >> v) & 1) != 0) ++count;
   if (count < 2) {
+    play_sound(SOUND_REFUSAL);
     SHOWMESSAGE(shown_message(MSGTOOFEWRODS), COLOUR_LOSS, MESSAGE_NOTICE);
     show_screen(SHOWN_OPTIONS);
     return false;
   }
+  play_sound(SOUND_CLICK);
   FREEIMAGE(s.rodsbackground);
   SETUPEVAL(s.game);
   PALETTEFORTEXTURE(PLAY_TEXTURE_COLOUR);
@@ -174,6 +181,7 @@ bool leave_to_play(OptionsScreen& s) {
 }
 
 void quit(OptionsScreen& s) {
+  play_sound(SOUND_CLICK);
   if (SHOWMESSAGE(shown_message(MSGQUIT), COLOUR_QUESTION, MESSAGE_QUESTION) == 0) {
     show_screen(SHOWN_OPTIONS);
     return;

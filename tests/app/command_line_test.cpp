@@ -38,6 +38,9 @@ TEST(CommandLine, EachOptionSetsItsChoiceAndALaterOneWins) {
 
   EXPECT_EQ(parse({"--scale=1"}).line.scale, 1);
   EXPECT_EQ(parse({"--scale", "8", "--scale=2"}).line.scale, 2);
+  // The sound reaches the platform with the window's choices.
+  EXPECT_FALSE(window_choice(none.line).sound_off);
+  EXPECT_TRUE(window_choice(parse({"--sin-sonido"}).line).sound_off);
 }
 
 TEST(CommandLine, AnythingElseIsAUsageErrorThatNamesIt) {
@@ -81,7 +84,9 @@ TEST(CommandLine, AWordOptionTakesThePositionOfItsWord) {
   const TeachingAids hints = teaching_choice(parse({"--ayuda"}).line);
   EXPECT_TRUE(hints.chosen && hints.hints);
   EXPECT_EQ(hints.level, LEVEL_EXPERT);
-  EXPECT_EQ(game_choice_options().size(), 6u);
+  EXPECT_EQ(game_choice_options().size(), 7u);
+  // The replay runner takes the sound's switch too.
+  EXPECT_EQ(game_choice_options()[6].name, "--sin-sonido");
   EXPECT_EQ(parse({"--nivel", "facil"}, LEVEL_OPTION).line.scale, 0);
   EXPECT_EQ(parse({"--nivel=experto"}, LEVEL_OPTION).line.scale, 2);
   const Parsed p = parse({"--nivel", "dificil"}, LEVEL_OPTION);
@@ -98,13 +103,14 @@ TEST(CommandLine, TextsListEveryOptionInAColumn) {
   EXPECT_NE(help.find("\n  --scale N         empieza con la ventana N veces más grande que la página\n"
                       "                    de 800 × 600 (N de 1 a 8; no cuenta con --fullscreen)\n"),
             std::string::npos);
-  for (const char* name : {"--integer-scale ", "--nivel facil|medio|experto\n", "--ayuda ", "--help ", "--version "})
+  for (const char* name : {"--integer-scale ", "--nivel facil|medio|experto\n", "--ayuda ", "--sin-sonido ", "--help ", "--version "})
     EXPECT_NE(help.find(std::string("\n  ") + name), std::string::npos) << name;
 
   EXPECT_EQ(usage_text("opción desconocida: «-x»"),
             "ranvel: opción desconocida: «-x»\n"
             "Uso: ranvel [--fullscreen] [--scale N] [--integer-scale] [--nivel facil|medio|experto] [--ayuda] [--meta N] "
-            "[--regletas LISTA] [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--help] [--version]\n"
+            "[--regletas LISTA] [--empieza jugador|computadora] [--idioma es|ca|gl|eu|pt|en] [--sin-sonido] [--help] "
+            "[--version]\n"
             "Más información con «ranvel --help».\n");
   EXPECT_EQ(version_text().rfind("ranvel 1.", 0), 0u);
 }

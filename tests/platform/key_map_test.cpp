@@ -14,12 +14,14 @@ std::vector<std::string> press(PhysicalKey key, int digit, KeyMapState& state, b
   p.key = key;
   p.digit = digit;
   p.alt = alt;
-  const KeyDownResult r = map_key_down(p, state);
+  const KeyResult r = map_key_down(p, state);
   if (toggle != nullptr) *toggle = r.toggles_fullscreen;
   return r.keys;
 }
 
 using keys = std::vector<std::string>;
+
+keys typed(std::string_view text, KeyMapState& state) { return map_typed_text(text, state).keys; }
 
 }  // namespace
 
@@ -53,40 +55,55 @@ TEST(KeyMapping, F11AndAltEnterToggleFullscreenWithoutAKey) {
 TEST(KeyMapping, LettersAndSignsComeFromTypedText) {
   KeyMapState s;
   // Shift+X types "X"; the colon key types ":" whatever the layout.
-  EXPECT_EQ(map_typed_text("X", s), keys{"X"});
-  EXPECT_EQ(map_typed_text(":", s), keys{":"});
-  EXPECT_EQ(map_typed_text("s", s), keys{"s"});
-  EXPECT_EQ(map_typed_text(" ", s), keys{" "});
-  EXPECT_EQ(map_typed_text("ab", s), (keys{"a", "b"}));
+  EXPECT_EQ(typed("X", s), keys{"X"});
+  EXPECT_EQ(typed(":", s), keys{":"});
+  EXPECT_EQ(typed("s", s), keys{"s"});
+  EXPECT_EQ(typed(" ", s), keys{" "});
+  EXPECT_EQ(typed("ab", s), (keys{"a", "b"}));
   // Characters beyond ASCII never match a key text of the game: dropped.
-  EXPECT_EQ(map_typed_text("\xC3\xB1", s), keys{});
+  EXPECT_EQ(typed("\xC3\xB1", s), keys{});
 }
 
 TEST(KeyMapping, DigitsComeFromTheKeyAndTheirTextIsNotQueuedTwice) {
   KeyMapState s;
   // US layout: the 3 key, then its text "3".
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 3, s), keys{"3"});
-  EXPECT_TRUE(map_typed_text("3", s).empty());
+  EXPECT_TRUE(typed("3", s).empty());
   // AZERTY: the same key types an accented letter without Shift; the digit
   // still comes by the key's place.
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 2, s), keys{"2"});
-  EXPECT_TRUE(map_typed_text("\xC3\xA9", s).empty());
+  EXPECT_TRUE(typed("\xC3\xA9", s).empty());
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 0, s), keys{"0"});
-  EXPECT_TRUE(map_typed_text("!", s).empty());
+  EXPECT_TRUE(typed("!", s).empty());
   // Keypad digits, and their text.
   EXPECT_EQ(press(PKEY_PAD_DIGIT, 7, s), keys{"7"});
-  EXPECT_TRUE(map_typed_text("7", s).empty());
+  EXPECT_TRUE(typed("7", s).empty());
   // Only the one text of that press is dropped.
-  EXPECT_EQ(map_typed_text("x", s), keys{"x"});
+  EXPECT_EQ(typed("x", s), keys{"x"});
   // A digit press with no text (Ctrl held): the next key's text still counts.
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 5, s), keys{"5"});
   EXPECT_TRUE(press(PKEY_OTHER, 0, s).empty());
-  EXPECT_EQ(map_typed_text("X", s), keys{"X"});
+  EXPECT_EQ(typed("X", s), keys{"X"});
   // Key repeat: every repeat of a digit is a digit again.
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 9, s), keys{"9"});
-  EXPECT_TRUE(map_typed_text("9", s).empty());
+  EXPECT_TRUE(typed("9", s).empty());
   EXPECT_EQ(press(PKEY_ROW_DIGIT, 9, s), keys{"9"});
-  EXPECT_TRUE(map_typed_text("9", s).empty());
+  EXPECT_TRUE(typed("9", s).empty());
+}
+
+TEST(KeyMapping, MSwitchesTheSoundOnceWhenHeldAndIsNeverAKey) {
+  KeyMapState s;
+  KeyStroke m;  // the M key goes down: no key text of its own
+  for (const auto& [text, repeat, toggles] : {std::tuple{"m", false, true}, {"M", false, true}, {"m", true, false}}) {
+    m.repeat = repeat;
+    EXPECT_TRUE(map_key_down(m, s).keys.empty());
+    const KeyResult r = map_typed_text(text, s);
+    EXPECT_TRUE(r.keys.empty());
+    EXPECT_EQ(r.toggles_sound, toggles) << text << repeat;
+  }
+  // Other letters in the same text count; the right arrow ("\xFF" "M") is no M.
+  EXPECT_EQ(map_typed_text("xMy", s).keys, (keys{"x", "y"}));
+  EXPECT_FALSE(is_sound_key(std::string("\xFF") + "M"));
 }
 
 // The keys as each backend receives them: SDL's scancodes (USB usage

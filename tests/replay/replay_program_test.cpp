@@ -107,6 +107,16 @@ TEST(ReplayProgram, TheTeachingSwitchesAndWhatTheSnapshotTellsOfThem) {
   const std::string seeded = snapshot("--nivel facil --semilla 1");
   EXPECT_EQ(snapshot("--nivel facil --semilla=1"), seeded);
   EXPECT_NE(snapshot("--nivel facil --semilla 2"), seeded);
+  // The sounds are listed with --sonidos only; --sin-sonido starts silent,
+  // and M switches: the left arrow's click is heard, or the right arrow's.
+  const std::string clicks = "wait 200\nkey left\nwait 100\nkey M\nkey right\nwait 100\nstate s\n";
+  const std::string click_at = ", \"sounds\": [{\"name\": \"click\", \"ms\": ";
+  for (const auto& [switches, heard] : {std::pair<std::string, std::string>{"", "}"},
+                                        {"--sonidos", click_at + "10216}]}"},
+                                        {"--sonidos --sin-sonido", click_at + "10316}]}"}}) {
+    ASSERT_EQ(run_replay(dir, clicks, (dir / "out").string(), switches).code, 0);
+    EXPECT_TRUE(file_text(dir / "out" / "s.json").ends_with("\"lookat\": 12.0" + heard + "\n")) << switches;
+  }
   // A level it does not know, a word missing, a seed not from 0 to 2^31 - 1: the usage, exit code 2.
   for (const std::string bad : {"--nivel dificil", "--nivel", "--ayuda=quiza", "--nada", "--semilla=-1", "--semilla 1.5",
                                 "--semilla 2147483648"}) {

@@ -553,6 +553,63 @@ test('the page and the game speak the address\'s language, else the browser\'s; 
   }
 });
 
+// In place of the browser's audio context, before the page's scripts run: a
+// spy noting the contexts made and, for each sound started, its length in ms
+// and its loudest sample.
+const spy_on_audio = (page) => page.evaluateOnNewDocument(() => {
+  window.audio_spy = {contexts: 0, started: []};
+  window.AudioContext = class {
+    constructor() { ++window.audio_spy.contexts; this.state = 'running'; }
+    createBuffer(channels, length, rate) { return {length, rate, data: new Float32Array(length), getChannelData() { return this.data; }}; }
+    createBufferSource() {
+      const source = {connect() {}, stop() {}, start() {
+        const {length, rate, data} = source.buffer;
+        window.audio_spy.started.push([Math.round(1000 * length / rate), Math.round(100 * Math.max(...data.map(Math.abs))) / 100]);
+      }};
+      return source;
+    }
+  };
+});
+
+test('sound: nothing before the first press; then clicks, M and the page silencing them, a rod\'s knock', async () => {
+  const game = await new GamePage(browser, site.url).open(undefined, '', spy_on_audio);
+  const page = game.page;
+  const spy = () => page.evaluate(() => window.audio_spy);
+  await until_picture(game, golden('options'), 'options screen');
+  await sleep(500);
+  assert.deepEqual(await spy(), {contexts: 0, started: []}, 'sound before the first press');
+  // Click, silence, click: 50 ms each, the loudest sample at half of full
+  // scale (-6 dB); the target is 100 again. M acts as it is pressed, the
+  // other keys when the game looks: a moment between them.
+  for (const key of ['ArrowLeft', 'm', 'ArrowRight', 'M', 'ArrowRight']) {
+    await page.keyboard.press(key);
+    await sleep(200);
+  }
+  await page.waitForFunction(() => window.audio_spy.started.length >= 2, {timeout: 5000});
+  assert.deepEqual(await spy(), {contexts: 1, started: [[50, 0.5], [50, 0.5]]});
+  // The page's "Sonido" switch: no reload, the address keeps ?sin-sonido,
+  // and M shows on it.
+  await page.evaluate(() => { window.not_reloaded = true; });
+  await page.click('#sound');
+  assert.equal(new URL(page.url()).search, '?sin-sonido');
+  await page.focus('#view');
+  await page.keyboard.press('ArrowRight');
+  await sleep(300);
+  assert.equal(await page.evaluate(() => Module._web_sound_on()), 0);
+  await page.keyboard.press('m');
+  assert.equal(await page.$eval('#sound', (e) => e.checked), true);
+  assert.equal(new URL(page.url()).search, '');
+  assert.equal(await page.evaluate(() => window.not_reloaded), true);
+  // "Jugar" clicks; a 1 knocks as it lands, the computer's rod after its slide.
+  await page.keyboard.press('Enter');
+  await until_picture(game, golden('first_frame'), 'first frame');
+  await page.keyboard.press('1');
+  await page.waitForFunction(() => window.audio_spy.started.length >= 5, {timeout: 15000});
+  assert.deepEqual((await spy()).started.slice(2), [[50, 0.5], [120, 0.5], [120, 0.5]]);
+  assert_no_problems(game);
+  await game.close();
+});
+
 // Installed, offline, anywhere on a server, in one file, in one zip.
 const SITE = join(WEB_BUILD, 'site');
 const site_files = (folder = SITE) => readdirSync(folder, {recursive: true, withFileTypes: true})

@@ -136,10 +136,12 @@ export class GamePage {
     this.console = [];  // every console line
   }
 
-  // Loads the page at the viewport's size (query: the address's parameters, '?...').
-  async open(viewport = {width: PAGE_WIDTH, height: PAGE_HEIGHT}, query = '') {
+  // Loads the page at the viewport's size (query: the address's parameters,
+  // '?...'; prepare: what to do to the browser's page before it loads).
+  async open(viewport = {width: PAGE_WIDTH, height: PAGE_HEIGHT}, query = '', prepare = null) {
     this.page = await this.browser.newPage();
     const page = this.page;
+    if (prepare) await prepare(page);
     page.on('console', (m) => {
       this.console.push(m.text());
       if (m.type() === 'error' || m.type() === 'warn' || m.type() === 'warning')
@@ -169,8 +171,14 @@ export class GamePage {
   async set_size(width, height, ratio = 1) {
     await this.page.setViewport({width, height: height + (this.footer ?? 40), deviceScaleFactor: ratio});
     if (!this.loaded) return;
-    this.footer = await this.page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
-    await this.page.setViewport({width, height: height + this.footer, deviceScaleFactor: ratio});
+    // The controls may take another number of rows at the new size: measured
+    // again until the stage comes out right.
+    for (let tries = 0; tries < 4; ++tries) {
+      const footer = await this.page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
+      if (footer === this.footer) break;
+      this.footer = footer;
+      await this.page.setViewport({width, height: height + this.footer, deviceScaleFactor: ratio});
+    }
   }
 
   // The page last shown (indices and palette); with_canvas adds the pixels
