@@ -89,11 +89,12 @@ package: build
 package-test: package
 	bash tests/package_deb.sh $(BUILD)
 
-# Draws the desktop icons anew into packaging/icons. Look at every one before
-# committing it.
+# Draws the desktop icons anew into packaging/icons, and the web page's into
+# web/icons. Look at every one before committing it.
 icons: configure
 	cmake --build $(BUILD) -j $(JOBS) --target ranvel-icon
 	./$(BUILD)/ranvel-icon packaging/icons
+	./$(BUILD)/ranvel-icon --web web/icons
 
 # The game's sounds as $(BUILD)/sounds/NAME.wav, to listen to, and NAME.png,
 # their waveforms, to look at.

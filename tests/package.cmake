@@ -14,6 +14,6 @@ if(TARGET ranvel)
 endif()
 if(TARGET ranvel-icon)
   add_test(NAME icons_current COMMAND bash ${CMAKE_SOURCE_DIR}/tests/icons_current.sh $<TARGET_FILE:ranvel-icon>
-                                      ${CMAKE_SOURCE_DIR}/packaging/icons)
+                                      ${CMAKE_SOURCE_DIR}/packaging/icons ${CMAKE_SOURCE_DIR}/web/icons)
   set_tests_properties(icons_current PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()

@@ -356,6 +356,29 @@
     },
   };
 
+  // Offline play: once the game runs, every file of this build has loaded,
+  // and the page installs the worker that keeps them (sw.js). A newer build
+  // that the worker finds waits until then too, and is then asked to take
+  // over: the next load is the new build, and this game never meets its
+  // files. A page opened from a file has no worker.
+  function keep_for_offline() {
+    if (location.protocol === 'file:' || !('serviceWorker' in navigator)) return;
+    const take_over = (worker) => {
+      if (!worker) return;
+      if (worker.state === 'installed') worker.postMessage('take-over');
+      else worker.addEventListener('statechange', () => take_over(worker.state === 'installed' ? worker : null));
+    };
+    navigator.serviceWorker.register('sw.js').then((registration) => {
+      take_over(registration.waiting || registration.installing);
+      registration.addEventListener('updatefound', () => take_over(registration.installing));
+    }, () => {});  // no network or no room: the game plays on as it is
+  }
+  const on_started = window.Module.onRuntimeInitialized;
+  window.Module.onRuntimeInitialized = function () {
+    on_started();
+    keep_for_offline();
+  };
+
   // For the tests and measurements: the page last shown (indices and
   // palette, base64), the whole frames drawn, and whether the game ended.
   function base64(bytes) {

@@ -3,17 +3,19 @@
 #   make web         installs what is missing (emscripten, chromium, the web
 #                    tests' npm packages) and builds $(WEB_BUILD)/site/
 #   make serve-web   serves that folder on http://127.0.0.1:$(WEB_PORT)/
+#   make web-dist    $(WEB_BUILD)/ranvel-web-VERSION.zip: the site and the page
+#                    that plays opened from a file, for any static host
 #   make test-web    the browser tests and the WebAssembly floor test alone
 #                    (make test runs them too)
 #   make bench-web   sizes, load times, frame times and camera-move frames per
 #                    second in Chromium, with and without WebAssembly SIMD
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8080
-WEB_PACKAGES := emscripten chromium
+WEB_PACKAGES := emscripten chromium zip
 # Debian's emcc finds its JavaScript helpers (acorn) only through NODE_PATH.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: web web-deps serve-web test-web bench-web
+.PHONY: web web-deps serve-web web-dist test-web bench-web
 
 web-deps:
 	$(call install_missing,$(WEB_PACKAGES))
@@ -26,6 +28,9 @@ web: web-deps
 
 serve-web: web
 	node web/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+web-dist: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD) --target ranvel_web_dist
 
 test-web: web build
 	cd $(BUILD) && RANVEL_WEB_BUILD=$(WEB_BUILD) ctest --output-on-failure -L web

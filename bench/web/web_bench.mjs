@@ -1,13 +1,15 @@
 // Measurements of the web build in headless Chromium (make bench-web): the
-// download size, the time until the options screen shows (a fresh browser,
-// and a second load in the same one), the processor the page takes while it
+// download size (the site, the zip and the page in one file), the time until
+// the options screen shows (a fresh browser, a second load in the same one,
+// and a load with the network cut once the worker keeps the site), the
+// processor the page takes while it
 // waits for input, the median time of a whole game frame
 // with each floor kernel, and the frames the game draws per second during a
 // camera move, with and without WebAssembly SIMD.
 //
 //   node bench/web/web_bench.mjs [SIMD_BUILD] [SCALAR_BUILD]
 // (defaults build-web and build-web-scalar; a missing scalar build is skipped)
-import {existsSync, readFileSync} from 'node:fs';
+import {existsSync, readFileSync, readdirSync} from 'node:fs';
 import {join, resolve} from 'node:path';
 import {gzipSync} from 'node:zlib';
 
@@ -49,16 +51,19 @@ async function time_to_options(page, url, wanted) {
 async function load_times(site) {
   const options = read_png(join(ROOT, 'tests/golden/options.png'));
   const wanted = digest(options.indices, options.palette);
-  const cold = [], warm = [];
+  const cold = [], warm = [], offline = [];
   for (let i = 0; i < LOADS; ++i) {
     const browser = await launch_browser();
     const page = await browser.newPage();
     await page.setViewport({width: 800, height: 640});
     cold.push(await time_to_options(page, site.url, wanted));
     warm.push(await time_to_options(page, site.url, wanted));
+    await page.waitForFunction(() => navigator.serviceWorker.controller, {timeout: 20000});
+    await page.setOfflineMode(true);
+    offline.push(await time_to_options(page, site.url, wanted));
     await browser.close();
   }
-  return {cold, warm};
+  return {cold, warm, offline};
 }
 
 async function frame_times(browser) {
@@ -119,6 +124,18 @@ const wasm = size(join(simd_build, 'site/ranvel.wasm'));
 console.log('## Size');
 console.log(`ranvel.js ${js.raw} bytes (${js.gzip} gzipped), ranvel.wasm ${wasm.raw} bytes (${wasm.gzip} gzipped): ` +
             `${fixed((js.gzip + wasm.gzip) / 1024)} KiB gzipped together`);
+// The whole site, each file gzipped, and the part that makes it an app
+// that plays offline.
+const site_files = readdirSync(join(simd_build, 'site'), {recursive: true, withFileTypes: true}).filter((e) => e.isFile())
+  .map((e) => join(e.parentPath ?? e.path, e.name));
+const total = (files) => files.reduce((sum, file) => sum + size(file).gzip, 0);
+const app = site_files.filter((file) => /(manifest\.webmanifest|sw\.js|\.png)$/.test(file));
+console.log(`the site: ${site_files.length} files, ${fixed(total(site_files) / 1024)} KiB gzipped; the manifest, ` +
+            `the worker and the icons ${fixed(total(app) / 1024)} KiB of it`);
+for (const file of readdirSync(simd_build).filter((name) => /^ranvel-(sin-servidor\.html|web-.*\.zip)$/.test(name))) {
+  const {raw, gzip} = size(join(simd_build, file));
+  console.log(`${file}: ${raw} bytes (${gzip} gzipped)`);
+}
 
 const site = await serve_folder(join(simd_build, 'site'));
 const loads = await load_times(site);
@@ -126,6 +143,8 @@ site.server.close();
 console.log('\n## Time to the options screen (ms from navigation start, 127.0.0.1)');
 console.log(`cold (fresh browser): median ${fixed(median(loads.cold))}, all ${loads.cold.map((x) => fixed(x, 0)).join(' ')}`);
 console.log(`warm (second load):   median ${fixed(median(loads.warm))}, all ${loads.warm.map((x) => fixed(x, 0)).join(' ')}`);
+console.log(`offline (kept by the worker, network cut): median ${fixed(median(loads.offline))}, all ` +
+            loads.offline.map((x) => fixed(x, 0)).join(' '));
 
 const browser = await launch_browser();
 {

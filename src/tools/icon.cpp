@@ -23,12 +23,20 @@
 
 namespace {
 
+// What lies under the rods.
+enum class Ground {
+  NONE,           // nothing: the rods alone
+  FLOOR,          // the textured floor in a rounded frame
+  PLAIN_ROUNDED,  // the floor's colour, plain, in a square with rounded corners
+  PLAIN,          // the floor's colour to the picture's edges
+};
+
 // What one icon shows.
 struct IconScene {
   int32_t size;                    // up to this many pixels
   std::span<const int32_t> rods;   // the rods' values, left to right
   double spacing;                  // floor units from one rod to the next
-  bool floor;                      // the floor in a rounded frame, or the rods alone
+  Ground ground;
   double fill;                     // the share of the picture the rods take
 };
 
@@ -37,14 +45,24 @@ constexpr int32_t FEW_RODS[] = {2, 4, 6, 8, 10};
 constexpr int32_t ALL_RODS[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 constexpr IconScene SCENES[] = {
-    {32, BOLD_RODS, 1.2, false, 0.96},
-    {64, FEW_RODS, 1.4, true, 0.74},
-    {256, ALL_RODS, 1.4, true, 0.76},
+    {32, BOLD_RODS, 1.2, Ground::NONE, 0.96},
+    {64, FEW_RODS, 1.4, Ground::FLOOR, 0.74},
+    {256, ALL_RODS, 1.4, Ground::FLOOR, 0.76},
 };
+// The web page's: a maskable icon keeps the rods inside the circle of 0.4
+// times its side around the middle.
+constexpr IconScene WEB_SCENE = {512, ALL_RODS, 1.4, Ground::PLAIN_ROUNDED, 0.76};
+constexpr IconScene MASKABLE_SCENE = {512, ALL_RODS, 1.4, Ground::PLAIN, 0.6};
+
+// The plain floor's colour: the texture ramp's entry that the textured floor
+// shows most.
+constexpr int32_t PLAIN_FLOOR_COLOUR = 238;
 
 // Each picture is drawn at this many times its size, or as many as fit the
-// page's height.
+// page's height (the desktop's, drawn on the page) or this side (the plain
+// ones, drawn on a square of their own).
 constexpr int32_t SUPERSAMPLE_MOST = 8;
+constexpr int32_t PLAIN_SIDE_MOST = 4096;
 
 // The frame around the floor, in parts of the picture's side: the rim and
 // the corners' radius.
@@ -69,12 +87,13 @@ BRICK rod_brick(int32_t value, int32_t position, double spacing) {
 }
 
 // The options screen's camera, scaled and moved so that the rods fill the
-// given share of a square of side `side` in the middle of the page.
-SCREENDEF view_for(const IconScene& scene, int32_t side) {
+// given share of a square of side `side` in the middle of a picture of
+// width x height.
+SCREENDEF view_for(const IconScene& scene, int32_t side, int32_t width, int32_t height) {
   SCREENDEF view;
   set_options_camera(view);
-  view.CENTERX = PAGE_WIDTH / 2;
-  view.CENTERY = PAGE_HEIGHT / 2;
+  view.CENTERX = width / 2;
+  view.CENTERY = height / 2;
   // The rods' corners on the screen at one pixel per unit, seen from the
   // floor's origin: the box around them all, and the middle of each rod's
   // own box weighted by its area.
@@ -124,41 +143,36 @@ bool inside_face(int32_t x, int32_t y, int32_t side, int32_t rim, int32_t radius
   return std::sqrt(dx * dx + dy * dy) < radius - rim;
 }
 
-}  // namespace
-
-void prepare_icon_drawing() {
-  if (texture != nullptr) return;
-  check_code(SETSCREENMODE(PAGE_WIDTH, PAGE_HEIGHT, 8, 1));
-  MAKEPAL16X16(BASE_COLORS);
-  PALETTE0TO15(SCREEN_UI_COLOUR);
-  PALETTEFORTEXTURE(PLAY_TEXTURE_COLOUR);
-  texture = NEWIMAGE(16, 16);
-  PREPARETEXTURE(texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
-}
-
-IconPicture draw_icon(int32_t size) {
-  const IconScene& scene = scene_for(size);
-  const int32_t k = std::min(SUPERSAMPLE_MOST, PAGE_HEIGHT / size);
+IconPicture draw_scene(const IconScene& scene, int32_t size) {
+  const bool plain = scene.ground == Ground::PLAIN_ROUNDED || scene.ground == Ground::PLAIN;
+  const int32_t k = std::min(SUPERSAMPLE_MOST, (plain ? PLAIN_SIDE_MOST : PAGE_HEIGHT) / size);
   const int32_t side = size * k;
-  const SCREENDEF view = view_for(scene, side);
+  const int32_t width = plain ? side : PAGE_WIDTH;
+  const int32_t height = plain ? side : PAGE_HEIGHT;
+  const SCREENDEF view = view_for(scene, side, width, height);
 
-  // The icon's square in the middle of a page-sized picture.
-  Image picture = check_ref(NEWIMAGE(PAGE_WIDTH, PAGE_HEIGHT));
-  std::uint8_t* square = IMAGEINFO(picture).pixels + static_cast<std::size_t>((PAGE_HEIGHT - side) / 2) * PAGE_WIDTH +
-                         (PAGE_WIDTH - side) / 2;
+  // The icon's square in the middle of the picture.
+  Image picture = check_ref(NEWIMAGE(width, height));
+  std::uint8_t* square = IMAGEINFO(picture).pixels + static_cast<std::size_t>((height - side) / 2) * width +
+                         (width - side) / 2;
+  const auto rim = static_cast<int32_t>(std::lround(FRAME_RIM * side));
+  const auto radius = static_cast<int32_t>(std::lround(FRAME_RADIUS * side));
   Image frame = nullptr;
-  if (scene.floor) {
+  if (scene.ground == Ground::FLOOR) {
     draw_options_floor(picture, texture, view);
-    const auto rim = static_cast<int32_t>(std::lround(FRAME_RIM * side));
-    const auto radius = static_cast<int32_t>(std::lround(FRAME_RADIUS * side));
     frame = check_ref(ROUNDEDBOX8B(side, side, rim, radius, 0, 0));
     const std::uint8_t* box = IMAGEINFO(frame).pixels;
     // The frame's rim, and nothing outside its rounded corners.
     for (int32_t y = 0; y < side; ++y)
       for (int32_t x = 0; x < side; ++x) {
         const std::uint8_t b = box[static_cast<std::size_t>(y) * side + x];
-        if (b == 0 || !inside_face(x, y, side, rim, radius)) square[static_cast<std::size_t>(y) * PAGE_WIDTH + x] = b;
+        if (b == 0 || !inside_face(x, y, side, rim, radius)) square[static_cast<std::size_t>(y) * width + x] = b;
       }
+  } else if (plain) {
+    for (int32_t y = 0; y < side; ++y)
+      for (int32_t x = 0; x < side; ++x)
+        if (scene.ground == Ground::PLAIN || inside_face(x, y, side, 0, radius))
+          square[static_cast<std::size_t>(y) * width + x] = PLAIN_FLOOR_COLOUR;
   }
   for (std::size_t i = 0; i < scene.rods.size(); ++i)
     DRAWBRICK(picture, rod_brick(scene.rods[i], static_cast<int32_t>(i), scene.spacing), view);
@@ -173,7 +187,7 @@ IconPicture draw_icon(int32_t size) {
       int32_t covered = 0, red = 0, green = 0, blue = 0;
       for (int32_t j = 0; j < k; ++j)
         for (int32_t i = 0; i < k; ++i) {
-          const int32_t index = square[static_cast<std::size_t>(y * k + j) * PAGE_WIDTH + x * k + i];
+          const int32_t index = square[static_cast<std::size_t>(y * k + j) * width + x * k + i];
           if (index == 0) continue;
           ++covered;
           red += palette[3 * index];
@@ -190,4 +204,22 @@ IconPicture draw_icon(int32_t size) {
   FREEIMAGE(frame);
   FREEIMAGE(picture);
   return icon;
+}
+
+}  // namespace
+
+void prepare_icon_drawing() {
+  if (texture != nullptr) return;
+  check_code(SETSCREENMODE(PAGE_WIDTH, PAGE_HEIGHT, 8, 1));
+  MAKEPAL16X16(BASE_COLORS);
+  PALETTE0TO15(SCREEN_UI_COLOUR);
+  PALETTEFORTEXTURE(PLAY_TEXTURE_COLOUR);
+  texture = NEWIMAGE(16, 16);
+  PREPARETEXTURE(texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
+}
+
+IconPicture draw_icon(int32_t size) { return draw_scene(scene_for(size), size); }
+
+IconPicture draw_web_icon(const WebIcon& icon) {
+  return draw_scene(icon.maskable ? MASKABLE_SCENE : WEB_SCENE, icon.size);
 }

@@ -4,12 +4,16 @@
 // page must come to show exactly that picture (indices and palette), and the
 // canvas exactly its colours.
 import assert from 'node:assert/strict';
-import {rmSync} from 'node:fs';
+import {execFileSync} from 'node:child_process';
+import {appendFileSync, chmodSync, cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {after, before, test} from 'node:test';
+import {pathToFileURL} from 'node:url';
 
-import {GamePage, PAGE_HEIGHT, PAGE_WIDTH, ROOT, launch_browser, picture_difference, read_png, replay_pictures,
-        serve_site, sleep} from './support.mjs';
+import {serve_folder} from '../../web/serve.mjs';
+import {GamePage, PAGE_HEIGHT, PAGE_WIDTH, ROOT, WEB_BUILD, launch_browser, picture_difference, read_png,
+        replay_pictures, serve_site, sleep} from './support.mjs';
 
 const golden = (name) => read_png(join(ROOT, 'tests/golden', name + '.png'));
 const BROWSER_KEYS = {enter: 'Enter', esc: 'Escape', space: 'Space', left: 'ArrowLeft', right: 'ArrowRight',
@@ -150,8 +154,8 @@ test('the options screen and the first frame are the golden pictures, in the can
   assert.equal(await focused(), 'view');
   await game.page.keyboard.press('Enter');
   await until_picture(game, golden('first_frame'), 'first frame');
-  // Everything the page asked for came from its own folder.
-  assert.deepEqual([...new Set(site.requests)].sort(), ['/', '/page.js', '/page_texts.js', '/ranvel.js', '/ranvel.wasm']);
+  // Everything the page and its worker asked for came from its own folder.
+  assert.deepEqual([...new Set(site.requests)].filter((path) => path !== '/' && !site_files().includes(path.slice(1))), []);
   assert_no_problems(game);
   await game.close();
 });
@@ -604,4 +608,101 @@ test('sound: nothing before the first press; then clicks, M and the page silenci
   assert.deepEqual((await spy()).started.slice(2), [[50, 0.5], [120, 0.5], [120, 0.5]]);
   assert_no_problems(game);
   await game.close();
+});
+
+// Installed, offline, anywhere on a server, in one file, in one zip.
+const SITE = join(WEB_BUILD, 'site');
+const site_files = (folder = SITE) => readdirSync(folder, {recursive: true, withFileTypes: true})
+  .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name).slice(folder.length + 1)).sort();
+const until_kept = (game) => game.page.waitForFunction(() => navigator.serviceWorker.controller, {timeout: 20000});
+async function reload(game, query = '') {
+  await game.page.goto(game.url + query);
+  await game.page.waitForFunction(() => window.ranvel_test && window.ranvel_test.running(), {timeout: 20000});
+}
+async function own_server(t, folder) {
+  const own = await serve_folder(folder);
+  t.after(() => own.server.close() && own.server.closeAllConnections());
+  return own;
+}
+
+test('installable: Chromium finds no error, the icons are the sizes named, the colours the game\'s', async () => {
+  const game = await open_game();
+  const cdp = await game.page.createCDPSession();
+  assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+  const manifest = JSON.parse((await cdp.send('Page.getAppManifest')).data);
+  for (const {src, sizes} of manifest.icons) assert.equal(Object.values(read_png(join(SITE, src))).slice(0, 2).join('x'), sizes, src);
+  const colours = Buffer.from(golden('options').palette).toString('hex').match(/.{6}/g).map((c) => '#' + c);
+  assert.ok(colours.includes(manifest.theme_color) && colours.includes(manifest.background_color));
+  assert.equal(await game.page.$eval('meta[name=theme-color]', (m) => m.content), manifest.theme_color);
+  await game.close();
+});
+
+test('after one visit the game opens and plays offline, a shared link with its query too', async (t) => {
+  const own = await own_server(t, SITE);
+  const game = await new GamePage(browser, own.url).open();
+  await until_kept(game);
+  own.server.close() && own.server.closeAllConnections();
+  await game.page.setOfflineMode(true);
+  await reload(game);
+  await play_alongside(game, [['wait', 300], ['shot', 'options'], ['key', 'enter'], ['wait', 500], ['shot', 'first_frame'],
+                              ['key', '4'], ['wait', 9000], ['shot', 'four_laid_and_answered']]);
+  await reload(game, '?nivel=facil&ayuda');
+  await until_picture(game, golden('options'), 'options screen offline, with the aids');
+  await game.page.keyboard.press('Enter');
+  await until_picture(game, golden('hints/hints_first_frame'), 'first frame offline, with the hints');
+  // A rod laid: the camera follows the total, a frame at every step.
+  const frames = await game.page.evaluate(() => window.ranvel_test.frames());
+  await game.page.keyboard.press('1');
+  await game.page.waitForFunction((f) => window.ranvel_test.frames() > f + 10, {timeout: 10000}, frames);
+  assert_no_problems(game);
+  await game.close();
+});
+
+test('served from /juegos/ranvel/, it is kept there; a second build replaces the first after one load, its cache gone', async (t) => {
+  const root = mkdtempSync(join(tmpdir(), 'ranvel-server-'));
+  t.after(() => rmSync(root, {recursive: true, force: true}));
+  const folder = join(root, 'juegos/ranvel');
+  cpSync(SITE, folder, {recursive: true});
+  const own = await own_server(t, root);
+  const game = await new GamePage(browser, own.url + 'juegos/ranvel/').open();
+  await until_picture(game, golden('options'), 'options screen under /juegos/ranvel/');
+  await until_kept(game);
+  const [first] = await game.page.evaluate(() => caches.keys());
+  // The second build: another page.js, and its worker made anew.
+  appendFileSync(join(folder, 'page.js'), '\nwindow.ranvel_build = 2;\n');
+  execFileSync('node', [join(ROOT, 'web/make_worker.mjs'), folder, '1.0.0']);
+  await reload(game);
+  assert.equal(await game.page.evaluate(() => window.ranvel_build), undefined, 'the first build, whole, while the second comes');
+  await game.page.waitForFunction((old) => caches.keys().then((k) => k.length === 1 && k[0] !== old), {timeout: 20000}, first);
+  await reload(game);
+  assert.equal(await game.page.evaluate(() => window.ranvel_build), 2);
+  await until_picture(game, golden('options'), 'options screen of the second build');
+  assert.match(first, / \/juegos\/ranvel\/$/);
+  assert.deepEqual(own.requests.filter((path) => !path.startsWith('/juegos/ranvel/')), []);
+  assert_no_problems(game);
+  await game.close();
+});
+
+test('the page in one file opens from the disk with no server and no worker, and plays', async () => {
+  const game = await new GamePage(browser, pathToFileURL(join(WEB_BUILD, 'ranvel-sin-servidor.html')).href).open();
+  await until_picture(game, golden('options'), 'options screen from a file');
+  await game.page.keyboard.press('Enter');
+  await until_picture(game, golden('first_frame'), 'first frame from a file');
+  assert_no_problems(game);
+  await game.close();
+});
+
+test('make web-dist: the site and the one-file page in a zip, index.html at its root, the same bytes twice', (t) => {
+  const folder = mkdtempSync(join(tmpdir(), 'ranvel-dist-'));
+  t.after(() => rmSync(folder, {recursive: true, force: true}));
+  const zip = (name, mode, time) => {
+    cpSync(SITE, join(folder, name), {recursive: true});
+    chmodSync(join(folder, name, 'index.html'), mode);  // the same files, at other times and permissions
+    utimesSync(join(folder, name, 'index.html'), time, time);
+    execFileSync('bash', [join(ROOT, 'web/dist.sh'), join(folder, name), join(WEB_BUILD, 'ranvel-sin-servidor.html'), join(folder, name + '.zip')]);
+    return readFileSync(join(folder, name + '.zip'));
+  };
+  assert.ok(zip('one', 0o644, new Date()).equals(zip('two', 0o600, new Date(2001, 2, 3))), 'two zips of the same files differ');
+  const names = execFileSync('zip', ['-sf', join(folder, 'one.zip')], {encoding: 'utf8'}).split('\n').slice(1, -2);
+  assert.deepEqual(names.map((name) => name.trim()).sort(), [...site_files(), 'ranvel-sin-servidor.html'].sort());
 });

@@ -38,7 +38,9 @@ export async function launch_browser(language = 'es') {
   return browser;
 }
 
-export async function serve_site(folder = resolve(ROOT, process.env.RANVEL_WEB_BUILD || 'build-web', 'site')) {
+export const WEB_BUILD = resolve(ROOT, process.env.RANVEL_WEB_BUILD || 'build-web');
+
+export async function serve_site(folder = join(WEB_BUILD, 'site')) {
   return serve_folder(folder);
 }
 
