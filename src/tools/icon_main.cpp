@@ -42,8 +42,12 @@ int main(int argc, char** argv) {
         if (!write_icon(draw_web_icon(icon), folder + "/" + icon.name)) return 1;
     } else {
       for (const int32_t size : ICON_SIZES) {
-        const std::string name = std::to_string(size) + "x" + std::to_string(size) + ".png";
-        if (!write_icon(draw_icon(size), folder + "/" + name)) return 1;
+        std::string path = folder + "/";
+        path += std::to_string(size);
+        path += "x";
+        path += std::to_string(size);
+        path += ".png";
+        if (!write_icon(draw_icon(size), path)) return 1;
       }
     }
   } catch (const ProgramEnd&) {
