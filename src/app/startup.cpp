@@ -83,7 +83,6 @@ GameRun& start_up(std::FILE* trace) {
   RANDOMSEED(chosen_seed.value_or(CLOCKSECONDS()));
 
   PREPARETEXTURE(run.texture, TEXTURE_WIDTH, TEXTURE_HEIGHT);
-  make_sounds();
 
   run.font.LABELHEIGHT = LABEL_HEIGHT;
   run.font.INKCOLOR = INK_COLOUR;

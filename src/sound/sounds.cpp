@@ -49,20 +49,11 @@ const std::array<SoundRecipe, SOUND_COUNT>& recipes() {
   return table;
 }
 
-// The samples of every sound, made once and never freed: a backend may still
-// be playing them while the program ends.
-using SoundSet = CheckedArray<std::vector<std::int16_t>, SOUND_COUNT>;
-const SoundSet& all_samples() {
-  static const SoundSet* made = [] {
-    auto* sounds = new SoundSet();
-    for (std::size_t i = 0; i < sounds->size(); ++i) {
-      const SoundRecipe& r = recipes()[i];
-      sounds->items[i] = synthesise(r.tones, r.length, SOUND_RATE);
-    }
-    return sounds;
-  }();
-  return *made;
-}
+// Each sound's samples, made the first time it is played and never freed: a
+// backend may still be playing them while the program ends. Making one takes
+// a few milliseconds at most, so start-up makes none.
+using SoundSet = CheckedArray<const std::vector<std::int16_t>*, SOUND_COUNT>;
+SoundSet made_sounds{};
 
 }  // namespace
 
@@ -72,10 +63,13 @@ std::string_view sound_name(int32_t number) {
 }
 
 std::span<const std::int16_t> sound_samples(SoundId sound) {
-  return all_samples()[sound];
+  const std::vector<std::int16_t>*& made = made_sounds[sound];
+  if (made == nullptr) {
+    const SoundRecipe& r = recipes()[static_cast<std::size_t>(sound)];
+    made = new std::vector<std::int16_t>(synthesise(r.tones, r.length, SOUND_RATE));
+  }
+  return *made;
 }
-
-void make_sounds() { all_samples(); }
 
 void play_sound(SoundId sound) {
   const std::span<const std::int16_t> samples = sound_samples(sound);

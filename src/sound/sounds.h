@@ -21,10 +21,7 @@ enum SoundId : int32_t {
 // "unknown" for a number that names none.
 std::string_view sound_name(int32_t number);
 // The sound's samples (16-bit mono at SOUND_RATE), computed the first time
-// any is asked for and kept for the whole run.
+// it is asked for (a few milliseconds at most) and kept for the whole run.
 std::span<const std::int16_t> sound_samples(SoundId sound);
-// Computes every sound (start-up), so that the first one played costs
-// nothing.
-void make_sounds();
 // Plays the sound now, without waiting for it.
 void play_sound(SoundId sound);

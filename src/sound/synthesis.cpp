@@ -29,8 +29,11 @@ void add_tone(const Tone& tone, std::vector<double>& mix, int32_t rate) {
     double strength = tone.level * smooth_step(tone.attack > 0.0 ? t / tone.attack : 1.0) *
                       smooth_step(left / fade);
     if (tone.decay > 0.0) strength *= std::exp(-t / tone.decay);
-    mix[first + i] += strength * (std::sin(phase) + tone.octave * std::sin(2.0 * phase));
-    const double pitch = tone.pitch * std::pow(ratio, t / tone.length);
+    // A tone without its octave, or without a glide, skips that term's work:
+    // the samples are the same to the bit.
+    const double octave = tone.octave != 0.0 ? tone.octave * std::sin(2.0 * phase) : 0.0;
+    mix[first + i] += strength * (std::sin(phase) + octave);
+    const double pitch = ratio != 1.0 ? tone.pitch * std::pow(ratio, t / tone.length) : tone.pitch;
     phase = std::fmod(phase + TWO_PI * pitch / rate, TWO_PI);
   }
 }
